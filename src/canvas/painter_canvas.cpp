@@ -1,0 +1,322 @@
+#include "canvas/painter_canvas.h"
+
+#include <QFontMetrics>
+#include <QPolygon>
+#include <QString>
+#include <cstdlib>
+#include <vector>
+
+namespace vx {
+namespace {
+
+QPolygon toPolygon(std::span<const TPoint> points) {
+    QPolygon poly;
+    poly.reserve(static_cast<int>(points.size()));
+    for (const TPoint& p : points) poly << QPoint(p.x, p.y);
+    return poly;
+}
+
+Qt::PenStyle toQtPenStyle(TPenStyle s) {
+    switch (s) {
+        case TPenStyle::psDash: return Qt::DashLine;
+        case TPenStyle::psDot: return Qt::DotLine;
+        case TPenStyle::psDashDot: return Qt::DashDotLine;
+        case TPenStyle::psDashDotDot: return Qt::DashDotDotLine;
+        case TPenStyle::psClear: return Qt::NoPen;
+        case TPenStyle::psSolid:
+        case TPenStyle::psInsideFrame: return Qt::SolidLine;
+    }
+    return Qt::SolidLine;
+}
+
+Qt::BrushStyle toQtBrushStyle(TBrushStyle s) {
+    switch (s) {
+        case TBrushStyle::bsSolid: return Qt::SolidPattern;
+        case TBrushStyle::bsClear: return Qt::NoBrush;
+        case TBrushStyle::bsHorizontal: return Qt::HorPattern;
+        case TBrushStyle::bsVertical: return Qt::VerPattern;
+        case TBrushStyle::bsFDiagonal: return Qt::FDiagPattern;
+        case TBrushStyle::bsBDiagonal: return Qt::BDiagPattern;
+        case TBrushStyle::bsCross: return Qt::CrossPattern;
+        case TBrushStyle::bsDiagCross: return Qt::DiagCrossPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+int sign(int v) { return (v > 0) - (v < 0); }
+
+// Last pixel before `to` on the line from `from`, so that the end point is
+// left out as the program's line drawing expects.
+TPoint stepBack(TPoint from, TPoint to) {
+    const int dx = to.x - from.x;
+    const int dy = to.y - from.y;
+    if (std::abs(dx) >= std::abs(dy)) {
+        const int x = to.x - sign(dx);
+        const int y = from.y + (dx == 0 ? 0 : static_cast<int>(std::lround(double(x - from.x) * dy / dx)));
+        return {x, y};
+    }
+    const int y = to.y - sign(dy);
+    const int x = from.x + static_cast<int>(std::lround(double(y - from.y) * dx / dy));
+    return {x, y};
+}
+
+}  // namespace
+
+QColor toQColor(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return QColor(redOf(rgb), greenOf(rgb), blueOf(rgb));
+}
+
+QFont toQFont(const TFontAttr& f) {
+    QFont font(QString::fromStdString(f.name));
+    font.setPixelSize(std::max(1, std::abs(f.height)));
+    font.setBold(f.bold);
+    font.setItalic(f.italic);
+    font.setUnderline(f.underline);
+    font.setStrikeOut(f.strikeOut);
+    return font;
+}
+
+QImage toQImage(const TPixmap& image) {
+    if (image.isNull()) return {};
+    QImage out(image.width, image.height, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < image.width; ++x) line[x] = image.pixel(x, y);
+    }
+    return out;
+}
+
+TPixmap fromQImage(const QImage& image) {
+    const QImage src = image.convertToFormat(QImage::Format_ARGB32);
+    TPixmap out(src.width(), src.height());
+    for (int y = 0; y < src.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        for (int x = 0; x < src.width(); ++x) out.setPixel(x, y, line[x]);
+    }
+    return out;
+}
+
+void ApplyPaletteToSystemColors(const QPalette& pal) {
+    auto set = [](TSysColor index, const QColor& c) { SetSystemColor(index, rgbColor(c.red(), c.green(), c.blue())); };
+    set(TSysColor::btnFace, pal.color(QPalette::Button));
+    set(TSysColor::btnText, pal.color(QPalette::ButtonText));
+    set(TSysColor::btnShadow, pal.color(QPalette::Dark));
+    set(TSysColor::btnHighlight, pal.color(QPalette::Light));
+    set(TSysColor::light3D, pal.color(QPalette::Midlight));
+    set(TSysColor::dkShadow3D, pal.color(QPalette::Shadow));
+    set(TSysColor::window, pal.color(QPalette::Base));
+    set(TSysColor::windowText, pal.color(QPalette::Text));
+    set(TSysColor::menu, pal.color(QPalette::Window));
+    set(TSysColor::menuText, pal.color(QPalette::WindowText));
+    set(TSysColor::highlight, pal.color(QPalette::Highlight));
+    set(TSysColor::highlightText, pal.color(QPalette::HighlightedText));
+    set(TSysColor::grayText, pal.color(QPalette::Disabled, QPalette::Text));
+    set(TSysColor::infoBk, pal.color(QPalette::ToolTipBase));
+    set(TSysColor::infoText, pal.color(QPalette::ToolTipText));
+    set(TSysColor::hotLight, pal.color(QPalette::Link));
+}
+
+TPainterCanvas::TPainterCanvas(QPaintDevice* device) : device_(device), painter_(device) {
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+TPainterCanvas::~TPainterCanvas() {
+    if (painter_.isActive()) painter_.end();
+}
+
+void TPainterCanvas::applyMode(TPenMode mode) {
+    switch (mode) {
+        case TPenMode::pmCopy: painter_.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
+        case TPenMode::pmNotXor: painter_.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); break;
+        case TPenMode::pmXor: painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
+        case TPenMode::pmNot: painter_.setCompositionMode(QPainter::RasterOp_NotDestination); break;
+    }
+}
+
+void TPainterCanvas::endMode() { painter_.setCompositionMode(QPainter::CompositionMode_SourceOver); }
+
+void TPainterCanvas::applyPen(bool withBrush) {
+    const TPenAttr& p = pen();
+    QPen qpen(toQColor(p.color));
+    qpen.setStyle(toQtPenStyle(p.style));
+    qpen.setWidth(p.width <= 1 ? 0 : p.width);  // width 0 is Qt's exact one-pixel pen
+    qpen.setCapStyle(Qt::FlatCap);
+    qpen.setJoinStyle(Qt::MiterJoin);
+    painter_.setPen(qpen);
+    if (withBrush) {
+        const TBrushAttr& b = brush();
+        painter_.setBrush(QBrush(toQColor(b.color), toQtBrushStyle(b.style)));
+    } else {
+        painter_.setBrush(Qt::NoBrush);
+    }
+    applyMode(p.mode);
+}
+
+void TPainterCanvas::drawLine(TPoint from, TPoint to) {
+    if (from == to) return;
+    applyPen(false);
+    const TPoint last = stepBack(from, to);
+    if (last == from)
+        painter_.drawPoint(from.x, from.y);
+    else
+        painter_.drawLine(from.x, from.y, last.x, last.y);
+    endMode();
+}
+
+void TPainterCanvas::polyline(std::span<const TPoint> points) {
+    if (points.size() < 2) return;
+    applyPen(false);
+    // The last point is excluded, like every line end.
+    std::vector<TPoint> pts(points.begin(), points.end());
+    pts.back() = stepBack(pts[pts.size() - 2], pts.back());
+    const QPolygon poly = toPolygon(pts);
+    painter_.drawPolyline(poly);
+    endMode();
+}
+
+void TPainterCanvas::polygon(std::span<const TPoint> points) {
+    if (points.empty()) return;
+    applyPen(true);
+    painter_.drawPolygon(toPolygon(points));
+    endMode();
+}
+
+void TPainterCanvas::rectangle(const TRect& r) {
+    if (r.isEmpty()) return;
+    applyPen(true);
+    if (pen().style == TPenStyle::psClear)
+        painter_.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1).adjusted(0, 0, 1, 1));
+    else
+        painter_.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
+    endMode();
+}
+
+void TPainterCanvas::ellipse(const TRect& r) {
+    if (r.isEmpty()) return;
+    applyPen(true);
+    painter_.drawEllipse(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
+    endMode();
+}
+
+void TPainterCanvas::fillRect(const TRect& r) {
+    if (r.isEmpty() || brush().style == TBrushStyle::bsClear) return;
+    painter_.fillRect(QRect(r.left, r.top, r.width(), r.height()),
+                      QBrush(toQColor(brush().color), toQtBrushStyle(brush().style)));
+}
+
+void TPainterCanvas::frameRect(const TRect& r) {
+    if (r.isEmpty()) return;
+    const QColor c = toQColor(brush().color);
+    painter_.fillRect(QRect(r.left, r.top, r.width(), 1), c);
+    painter_.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
+    painter_.fillRect(QRect(r.left, r.top, 1, r.height()), c);
+    painter_.fillRect(QRect(r.right - 1, r.top, 1, r.height()), c);
+}
+
+void TPainterCanvas::drawFocusRect(const TRect& r) {
+    if (r.isEmpty()) return;
+    QPen qpen(Qt::white);
+    qpen.setWidth(0);
+    qpen.setStyle(Qt::DotLine);
+    painter_.setPen(qpen);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter_.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
+    endMode();
+}
+
+void TPainterCanvas::textOut(int x, int y, const std::string& text) {
+    const QString s = QString::fromStdString(text);
+    const QFont f = toQFont(font());
+    const QFontMetrics fm(f, device_);
+    painter_.save();
+    painter_.setFont(f);
+    painter_.translate(x, y);
+    if (font().escapement != 0) painter_.rotate(-font().escapement / 10.0);
+    if (brush().style != TBrushStyle::bsClear)
+        painter_.fillRect(QRect(0, 0, fm.horizontalAdvance(s), fm.height()), toQColor(brush().color));
+    painter_.setPen(toQColor(font().color));
+    painter_.drawText(0, fm.ascent(), s);
+    painter_.restore();
+}
+
+TSize TPainterCanvas::textExtent(const std::string& text) {
+    const QFontMetrics fm(toQFont(font()), device_);
+    return {fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
+}
+
+int TPainterCanvas::drawText(const std::string& text, TRect& r, unsigned flags) {
+    const QFont f = toQFont(font());
+    const QFontMetrics fm(f, device_);
+    QString s = QString::fromStdString(text);
+    int qtFlags = 0;
+    qtFlags |= (flags & dt::Right) ? Qt::AlignRight : (flags & dt::Center) ? Qt::AlignHCenter : Qt::AlignLeft;
+    qtFlags |= (flags & dt::Bottom) ? Qt::AlignBottom : (flags & dt::VCenter) ? Qt::AlignVCenter : Qt::AlignTop;
+    if (flags & dt::SingleLine) qtFlags |= Qt::TextSingleLine;
+    if (flags & dt::WordBreak) qtFlags |= Qt::TextWordWrap;
+    if (flags & dt::ExpandTabs) qtFlags |= Qt::TextExpandTabs;
+    if (!(flags & dt::NoPrefix)) qtFlags |= Qt::TextShowMnemonic;
+    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const int width = r.width();
+    if (flags & (dt::EndEllipsis | dt::WordEllipsis | dt::PathEllipsis)) {
+        const Qt::TextElideMode mode = (flags & dt::PathEllipsis) ? Qt::ElideMiddle : Qt::ElideRight;
+        QStringList lines = s.split(QLatin1Char('\n'));
+        for (QString& line : lines) line = fm.elidedText(line, mode, width);
+        s = lines.join(QLatin1Char('\n'));
+    }
+    const QRect qr(r.left, r.top, width, r.height());
+    if (flags & dt::CalcRect) {
+        const QRect b = fm.boundingRect(QRect(r.left, r.top, width > 0 ? width : 0x7FFF, 0x7FFF), qtFlags, s);
+        r.right = r.left + b.width();
+        r.bottom = r.top + b.height();
+        return b.height();
+    }
+    painter_.save();
+    painter_.setFont(f);
+    painter_.setPen(toQColor(font().color));
+    if (!(flags & dt::NoClip)) painter_.setClipRect(qr, Qt::IntersectClip);
+    QRect used;
+    painter_.drawText(qr, qtFlags, s, &used);
+    painter_.restore();
+    return used.height();
+}
+
+TRect TPainterCanvas::clipRect() const {
+    if (clip_) return *clip_;
+    return {0, 0, device_->width(), device_->height()};
+}
+
+void TPainterCanvas::setClipRect(const TRect& r) {
+    clip_ = r;
+    painter_.setClipRect(QRect(r.left, r.top, std::max(0, r.width()), std::max(0, r.height())));
+}
+
+void TPainterCanvas::drawPixmap(int x, int y, const TPixmap& image, TColor transparent) {
+    if (image.isNull()) return;
+    QImage img = toQImage(image);
+    if (transparent != clNone) {
+        const TColor key = ColorToRGB(transparent);
+        const QRgb keyRgb = qRgb(redOf(key), greenOf(key), blueOf(key));
+        for (int row = 0; row < img.height(); ++row) {
+            auto* line = reinterpret_cast<QRgb*>(img.scanLine(row));
+            for (int col = 0; col < img.width(); ++col)
+                if ((line[col] & 0xFFFFFF) == (keyRgb & 0xFFFFFF)) line[col] = 0;
+        }
+    }
+    painter_.drawImage(x, y, img);
+}
+
+TImageCanvas::TImageCanvas(int width, int height, TColor fill)
+    : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
+    image_.fill(toQColor(fill));
+    canvas_.emplace(&image_);
+}
+
+QImage TImageCanvas::finish() {
+    canvas_.reset();
+    return image_;
+}
+
+}  // namespace vx

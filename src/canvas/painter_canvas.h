@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <optional>
+
+#include "canvas/canvas.h"
+
+namespace vx {
+
+QColor toQColor(TColor color);
+QFont toQFont(const TFontAttr& font);
+QImage toQImage(const TPixmap& image);
+TPixmap fromQImage(const QImage& image);
+
+// Fills the program's system colour table from a toolkit palette, so that
+// system colours (clBtnFace, clHighlight, ...) follow the desktop theme.
+void ApplyPaletteToSystemColors(const QPalette& palette);
+
+// Canvas backend that draws with a QPainter on any paint device: a QImage
+// (off-screen buffers, tests) or a widget inside its paint event. The
+// painter lives as long as this object. Inverting pen modes need a raster
+// device (QImage or a widget's backing store).
+class TPainterCanvas : public Canvas {
+public:
+    explicit TPainterCanvas(QPaintDevice* device);
+    ~TPainterCanvas() override;
+    TPainterCanvas(const TPainterCanvas&) = delete;
+    TPainterCanvas& operator=(const TPainterCanvas&) = delete;
+
+    QPainter& painter() { return painter_; }
+
+    void polyline(std::span<const TPoint> points) override;
+    void polygon(std::span<const TPoint> points) override;
+    void rectangle(const TRect& r) override;
+    void ellipse(const TRect& r) override;
+    void fillRect(const TRect& r) override;
+    void frameRect(const TRect& r) override;
+    void drawFocusRect(const TRect& r) override;
+    void textOut(int x, int y, const std::string& text) override;
+    TSize textExtent(const std::string& text) override;
+    int drawText(const std::string& text, TRect& r, unsigned flags) override;
+    TRect clipRect() const override;
+    void setClipRect(const TRect& r) override;
+    void drawPixmap(int x, int y, const TPixmap& image, TColor transparent) override;
+
+protected:
+    void drawLine(TPoint from, TPoint to) override;
+
+private:
+    void applyPen(bool withBrush);
+    void applyMode(TPenMode mode);
+    void endMode();
+
+    QPaintDevice* device_;
+    QPainter painter_;
+    std::optional<TRect> clip_;
+};
+
+// An off-screen image with a canvas bound to it: the program's memory bitmap.
+class TImageCanvas {
+public:
+    TImageCanvas(int width, int height, TColor fill = clWhite);
+    QImage& image() { return image_; }
+    Canvas& canvas() { return *canvas_; }
+    // Ends painting so that image() holds every pixel drawn so far.
+    QImage finish();
+
+private:
+    QImage image_;
+    std::optional<TPainterCanvas> canvas_;
+};
+
+}  // namespace vx

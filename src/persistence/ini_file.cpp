@@ -1,0 +1,183 @@
+#include "persistence/ini_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace vx {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool sameStat(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+
+// Cuts UTF-8 text after `count` characters without splitting one.
+std::string cutChars(std::string s, std::size_t count) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) continue;
+        if (chars++ == count) {
+            s.resize(i);
+            break;
+        }
+    }
+    return s;
+}
+
+bool writeAll(int fd, const std::string& data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string tempSuffix() {
+    static std::mt19937_64 rng{std::random_device{}()};
+    std::ostringstream s;
+    s << ".tmp-" << ::getpid() << "-" << std::hex << rng();
+    return s.str();
+}
+
+}  // namespace
+
+EIniFileException::EIniFileException(const std::string& fileName)
+    : std::runtime_error("Unable to write to " + fileName) {}
+
+TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+TIniFile::LoadState TIniFile::refresh() {
+    struct stat st {};
+    if (::stat(fileName_.c_str(), &st) != 0) {
+        doc_ = TIniDocument();
+        cached_ = false;
+        return errno == ENOENT || errno == ENOTDIR ? LoadState::Missing : LoadState::Unreadable;
+    }
+    if (cached_ && sameStat(st, seen_)) return LoadState::Loaded;
+    std::ifstream in(fileName_, std::ios::binary);
+    if (!in || !S_ISREG(st.st_mode)) {
+        doc_ = TIniDocument();
+        cached_ = false;
+        return LoadState::Unreadable;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) {
+        doc_ = TIniDocument();
+        cached_ = false;
+        return LoadState::Unreadable;
+    }
+    doc_ = TIniDocument(text.str());
+    seen_ = st;
+    cached_ = true;
+    return LoadState::Loaded;
+}
+
+bool TIniFile::sectionExists(const std::string& section) {
+    refresh();
+    return doc_.sectionExists(section);
+}
+
+bool TIniFile::valueExists(const std::string& section, const std::string& key) {
+    refresh();
+    return doc_.valueExists(section, key);
+}
+
+std::optional<std::string> TIniFile::readString(const std::string& section, const std::string& key) {
+    refresh();
+    auto v = doc_.value(section, key);
+    if (v) *v = cutChars(std::move(*v), kMaxValueChars);
+    return v;
+}
+
+std::vector<std::string> TIniFile::readSectionValues(const std::string& section) {
+    refresh();
+    return doc_.sectionLines(section);
+}
+
+void TIniFile::writeString(const std::string& section, const std::string& key, const std::string& value) {
+    if (!TIniDocument::isValidSection(section) || !TIniDocument::isValidKey(key) ||
+        !TIniDocument::isValidValue(value))
+        throw EIniFileException(fileName_);
+    if (refresh() == LoadState::Unreadable) throw EIniFileException(fileName_);
+    TIniDocument next = doc_;
+    next.setValue(section, key, value);
+    store(next);
+}
+
+void TIniFile::eraseSection(const std::string& section) {
+    if (refresh() == LoadState::Unreadable) throw EIniFileException(fileName_);
+    if (!cached_) return;  // no file: nothing to erase
+    TIniDocument next = doc_;
+    next.eraseSection(section);
+    if (next.text() != doc_.text()) store(next);
+}
+
+void TIniFile::deleteKey(const std::string& section, const std::string& key) {
+    if (refresh() == LoadState::Unreadable) throw EIniFileException(fileName_);
+    if (!cached_) return;
+    TIniDocument next = doc_;
+    next.deleteKey(section, key);
+    if (next.text() != doc_.text()) store(next);
+}
+
+void TIniFile::store(const TIniDocument& doc) {
+    if (fileName_.empty()) throw EIniFileException(fileName_);
+    // A settings file that is a link (kept in a dotfiles folder, say) stays
+    // a link: the file it points to is replaced.
+    std::error_code ec;
+    fs::path target = fileName_;
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (ec) throw EIniFileException(fileName_);
+        target = resolved;
+    }
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    fs::create_directories(folder, ec);
+
+    struct stat folderStat {};
+    if (::stat(folder.c_str(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode) ||
+        (folderStat.st_mode & kAnyWrite) == 0)
+        throw EIniFileException(fileName_);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & kAnyWrite) == 0)) throw EIniFileException(fileName_);
+
+    const fs::path temp = folder / ("." + target.filename().string() + tempSuffix());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) throw EIniFileException(fileName_);
+    bool ok = true;
+    if (exists) {
+        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+        if (ok && ::geteuid() == 0) (void)!::fchown(fd, old.st_uid, old.st_gid);
+    }
+    ok = ok && writeAll(fd, doc.text()) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        throw EIniFileException(fileName_);
+    }
+    doc_ = doc;
+    struct stat now {};
+    cached_ = ::stat(target.c_str(), &now) == 0;
+    seen_ = now;
+}
+
+}  // namespace vx

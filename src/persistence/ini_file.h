@@ -1,0 +1,63 @@
+#pragma once
+
+// The INI file accessor: reads and writes one INI file on disk. Every write
+// reaches the disk at once, replacing the file atomically (a temporary file
+// in the same folder is written, flushed and renamed over the old one), so a
+// crash or a full disk leaves either the old or the new file, never a torn
+// one. Reads see the file as it is now, also after another process wrote it.
+
+#include <stdexcept>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "persistence/ini_document.h"
+
+namespace vx {
+
+// A write that the file system refused. The message is
+// "Unable to write to <full path>".
+class EIniFileException : public std::runtime_error {
+public:
+    explicit EIniFileException(const std::string& fileName);
+};
+
+class TIniFile {
+public:
+    // Values read back are cut to this many characters.
+    static constexpr std::size_t kMaxValueChars = 2047;
+
+    // Neither creates nor reads the file.
+    explicit TIniFile(std::string fileName);
+
+    const std::string& fileName() const { return fileName_; }
+
+    bool sectionExists(const std::string& section);
+    bool valueExists(const std::string& section, const std::string& key);
+    // Nothing for an absent key; a present value is cut to kMaxValueChars.
+    std::optional<std::string> readString(const std::string& section, const std::string& key);
+    std::vector<std::string> readSectionValues(const std::string& section);
+
+    // These throw EIniFileException when the file cannot be replaced: its
+    // folder cannot be created or written, the file is read-only (has no
+    // write permission bit, whoever runs the program), the disk is full, or
+    // the existing file cannot be read (it is never overwritten blind). They
+    // also throw for a name or value that would change the file's structure
+    // (see TIniDocument::isValid...). Missing folders are created.
+    void writeString(const std::string& section, const std::string& key, const std::string& value);
+    void eraseSection(const std::string& section);
+    void deleteKey(const std::string& section, const std::string& key);
+
+private:
+    enum class LoadState { Missing, Loaded, Unreadable };
+    // Re-reads the file when it changed on disk since the last look.
+    LoadState refresh();
+    void store(const TIniDocument& doc);
+
+    std::string fileName_;
+    TIniDocument doc_;
+    bool cached_ = false;
+    struct stat seen_ {};
+};
+
+}  // namespace vx

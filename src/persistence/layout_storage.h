@@ -1,0 +1,44 @@
+#pragma once
+
+// Where the layout manager keeps what it saves. Reads take the value that
+// they return when the key is absent or its text does not convert.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sysinfo/date_time.h"
+
+namespace vx {
+
+class ILayoutManagerStorage {
+public:
+    virtual ~ILayoutManagerStorage() = default;
+
+    virtual bool Opened() = 0;
+    virtual void SetOpened(bool value) = 0;
+    virtual bool SectionExists(const std::string& section) = 0;
+    virtual bool ValueExists(const std::string& section, const std::string& key) = 0;
+    virtual void WriteInteger(const std::string& section, const std::string& key, std::int64_t value) = 0;
+    virtual void WriteString(const std::string& section, const std::string& key, const std::string& value) = 0;
+    virtual void WriteFloat(const std::string& section, const std::string& key, double value) = 0;
+    virtual void WriteDatetime(const std::string& section, const std::string& key, TDateTime value) = 0;
+    virtual void WriteBoolean(const std::string& section, const std::string& key, bool value) = 0;
+    virtual std::int64_t ReadInteger(const std::string& section, const std::string& key, std::int64_t def) = 0;
+    virtual std::string ReadString(const std::string& section, const std::string& key, const std::string& def) = 0;
+    virtual double ReadFloat(const std::string& section, const std::string& key, double def) = 0;
+    virtual TDateTime ReadDatetime(const std::string& section, const std::string& key, TDateTime def) = 0;
+    virtual bool ReadBoolean(const std::string& section, const std::string& key, bool def) = 0;
+    virtual void ReadSection(const std::string& section, std::vector<std::string>& lines) = 0;
+    virtual void DeleteSection(const std::string& section) = 0;
+    virtual void DeleteValue(const std::string& section, const std::string& key) = 0;
+    virtual void Save() = 0;
+    virtual void Open(bool readOnly) = 0;
+    virtual void Close() = 0;
+};
+
+// Storage objects are shared: every holder of the interface keeps it alive.
+using ILayoutManagerStorageRef = std::shared_ptr<ILayoutManagerStorage>;
+
+}  // namespace vx

@@ -1,0 +1,242 @@
+#include "sysinfo/version_block.h"
+
+#include <QString>
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+namespace vx {
+namespace {
+
+constexpr std::size_t kHeaderSize = 6;
+constexpr int kMaxDepth = 6;  // the layout has four levels; more is garbage
+
+std::u16string toUtf16(const std::string& s) {
+    const QString q = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    return std::u16string(reinterpret_cast<const char16_t*>(q.utf16()), static_cast<std::size_t>(q.size()));
+}
+
+std::u16string asciiUtf16(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+
+std::uint16_t get16(std::span<const std::uint8_t> d, std::size_t at) {
+    return static_cast<std::uint16_t>(d[at] | (d[at + 1] << 8));
+}
+
+std::uint32_t get32(std::span<const std::uint8_t> d, std::size_t at) {
+    return static_cast<std::uint32_t>(d[at]) | (static_cast<std::uint32_t>(d[at + 1]) << 8) |
+           (static_cast<std::uint32_t>(d[at + 2]) << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
+}
+
+std::size_t align4(std::size_t v) { return (v + 3) & ~std::size_t{3}; }
+
+// --- writing -------------------------------------------------------------
+
+class BlockWriter {
+public:
+    void put16(std::uint16_t v) {
+        out_.push_back(static_cast<std::uint8_t>(v & 0xFF));
+        out_.push_back(static_cast<std::uint8_t>(v >> 8));
+    }
+    void put32(std::uint32_t v) {
+        put16(static_cast<std::uint16_t>(v & 0xFFFF));
+        put16(static_cast<std::uint16_t>(v >> 16));
+    }
+    void putText(const std::u16string& s) {
+        for (char16_t c : s) put16(c);
+        put16(0);
+    }
+    void pad() {
+        while (out_.size() % 4) out_.push_back(0);
+    }
+
+    // Writes a node; `value` and `children` append their bytes. The length
+    // field is patched once the node is complete.
+    void node(const std::u16string& key, std::uint16_t type, std::uint16_t valueLength,
+              const std::function<void()>& value, const std::function<void()>& children) {
+        pad();
+        const std::size_t start = out_.size();
+        put16(0);
+        put16(valueLength);
+        put16(type);
+        putText(key);
+        pad();
+        if (value) value();
+        if (children) {
+            pad();
+            children();
+        }
+        const std::size_t length = out_.size() - start;
+        out_[start] = static_cast<std::uint8_t>(length & 0xFF);
+        out_[start + 1] = static_cast<std::uint8_t>((length >> 8) & 0xFF);
+    }
+
+    std::vector<std::uint8_t> take() { return std::move(out_); }
+
+private:
+    std::vector<std::uint8_t> out_;
+};
+
+// --- reading -------------------------------------------------------------
+
+// Parses the node at `at` (relative to the root start `base`), bounded by
+// `limit`. Returns its length, or 0 when the header does not fit.
+std::size_t parseNode(std::span<const std::uint8_t> d, std::size_t at, std::size_t limit, int depth,
+                      TVersionNode& node) {
+    if (at + kHeaderSize > limit) return 0;
+    const std::size_t length = get16(d, at);
+    if (length < kHeaderSize || at + length > limit) return 0;
+    const std::size_t end = at + length;
+    node.valueLength = get16(d, at + 2);
+    node.type = get16(d, at + 4);
+    std::size_t p = at + kHeaderSize;
+    node.key.clear();
+    for (;;) {
+        if (p + 2 > end) return 0;
+        const char16_t c = get16(d, p);
+        p += 2;
+        if (c == 0) break;
+        node.key.push_back(c);
+    }
+    p = align4(p);
+    const std::size_t valueBytes = node.type == 1 ? std::size_t{node.valueLength} * 2 : node.valueLength;
+    const std::size_t valueStart = std::min(p, end);
+    const std::size_t valueEnd = std::min(valueStart + valueBytes, end);
+    node.value = d.subspan(valueStart, valueEnd - valueStart);
+    p = align4(valueStart + valueBytes);
+    if (depth >= kMaxDepth) return length;
+    while (p + kHeaderSize <= end) {
+        TVersionNode child;
+        const std::size_t used = parseNode(d, p, end, depth + 1, child);
+        if (used == 0) break;
+        node.children.push_back(std::move(child));
+        p = align4(p + used);
+    }
+    return length;
+}
+
+bool equalsIgnoreCase(const std::u16string& a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char16_t x = a[i];
+        char y = b[i];
+        if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - 32);
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+        if (x != static_cast<unsigned char>(y)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> BuildVersionBlock(const TVersionBlockSpec& spec) {
+    BlockWriter w;
+    const auto fixedValue = [&] {
+        if (!spec.fixed) return;
+        const TFixedFileInfo& f = *spec.fixed;
+        w.put32(kFixedFileInfoSignature);
+        w.put32(0x00010000);  // structure version 1.0
+        for (std::uint32_t v : {f.fileVersionMS, f.fileVersionLS, f.productVersionMS, f.productVersionLS,
+                                f.fileFlagsMask, f.fileFlags, f.fileOS, f.fileType, f.fileSubtype, 0u, 0u})
+            w.put32(v);
+    };
+    const auto children = [&] {
+        if (!spec.tables.empty()) {
+            w.node(asciiUtf16("StringFileInfo"), 1, 0, nullptr, [&] {
+                for (const auto& table : spec.tables) {
+                    w.node(toUtf16(table.name), 1, 0, nullptr, [&] {
+                        for (const auto& [name, text] : table.strings) {
+                            const std::u16string value = toUtf16(text);
+                            w.node(toUtf16(name), 1, static_cast<std::uint16_t>(value.size() + 1),
+                                   [&] { w.putText(value); }, nullptr);
+                        }
+                    });
+                }
+            });
+        }
+        if (!spec.translations.empty()) {
+            w.node(asciiUtf16("VarFileInfo"), 1, 0, nullptr, [&] {
+                w.node(asciiUtf16("Translation"), 0, static_cast<std::uint16_t>(spec.translations.size() * 4),
+                       [&] {
+                           for (std::uint32_t t : spec.translations) w.put32(t);
+                       },
+                       nullptr);
+            });
+        }
+    };
+    w.node(asciiUtf16("VS_VERSION_INFO"), 0, spec.fixed ? kFixedFileInfoSize : 0, fixedValue, children);
+    return w.take();
+}
+
+std::optional<TVersionNode> ParseVersionBlock(std::span<const std::uint8_t> data) {
+    TVersionNode root;
+    if (parseNode(data, 0, data.size(), 0, root) == 0) return std::nullopt;
+    if (!equalsIgnoreCase(root.key, "VS_VERSION_INFO")) return std::nullopt;
+    return root;
+}
+
+std::optional<TVersionNode> FindVersionBlock(std::span<const std::uint8_t> data) {
+    // The root key in UTF-16LE, built here so that this code's own constant
+    // data never holds the pattern it searches for.
+    std::string needle;
+    for (char c : std::string_view("VS_VERSION_INFO")) {
+        needle.push_back(c);
+        needle.push_back('\0');
+    }
+    const auto* begin = reinterpret_cast<const char*>(data.data());
+    const auto* end = begin + data.size();
+    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+    for (const char* hit = begin; (hit = std::search(hit, end, searcher)) != end; ++hit) {
+        const auto offset = static_cast<std::size_t>(hit - begin);
+        if (offset < kHeaderSize) continue;
+        auto block = ParseVersionBlock(data.subspan(offset - kHeaderSize));
+        if (block && ReadFixedFileInfo(*block)) return block;
+    }
+    return std::nullopt;
+}
+
+const TVersionNode* QueryVersionNode(const TVersionNode& root, std::string_view path) {
+    const TVersionNode* node = &root;
+    std::size_t p = 0;
+    while (p < path.size()) {
+        if (path[p] == '\\') {
+            ++p;
+            continue;
+        }
+        const std::size_t q = std::min(path.find('\\', p), path.size());
+        const std::string_view name = path.substr(p, q - p);
+        const auto it = std::find_if(node->children.begin(), node->children.end(),
+                                     [&](const TVersionNode& c) { return equalsIgnoreCase(c.key, name); });
+        if (it == node->children.end()) return nullptr;
+        node = &*it;
+        p = q;
+    }
+    return node;
+}
+
+std::optional<TFixedFileInfo> ReadFixedFileInfo(const TVersionNode& root) {
+    const auto v = root.value;
+    if (v.size() < kFixedFileInfoSize || get32(v, 0) != kFixedFileInfoSignature) return std::nullopt;
+    TFixedFileInfo f;
+    f.fileVersionMS = get32(v, 8);
+    f.fileVersionLS = get32(v, 12);
+    f.productVersionMS = get32(v, 16);
+    f.productVersionLS = get32(v, 20);
+    f.fileFlagsMask = get32(v, 24);
+    f.fileFlags = get32(v, 28);
+    f.fileOS = get32(v, 32);
+    f.fileType = get32(v, 36);
+    f.fileSubtype = get32(v, 40);
+    return f;
+}
+
+std::string NodeText(const TVersionNode& node) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < node.value.size(); i += 2) {
+        const char16_t c = get16(node.value, i);
+        if (c == 0) break;
+        text.push_back(c);
+    }
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+}
+
+}  // namespace vx
