@@ -4,7 +4,6 @@
 #include <QPolygon>
 #include <QString>
 #include <cstdlib>
-#include <vector>
 
 namespace vx {
 namespace {
@@ -41,23 +40,6 @@ Qt::BrushStyle toQtBrushStyle(TBrushStyle s) {
         case TBrushStyle::bsDiagCross: return Qt::DiagCrossPattern;
     }
     return Qt::SolidPattern;
-}
-
-int sign(int v) { return (v > 0) - (v < 0); }
-
-// Last pixel before `to` on the line from `from`, so that the end point is
-// left out as the program's line drawing expects.
-TPoint stepBack(TPoint from, TPoint to) {
-    const int dx = to.x - from.x;
-    const int dy = to.y - from.y;
-    if (std::abs(dx) >= std::abs(dy)) {
-        const int x = to.x - sign(dx);
-        const int y = from.y + (dx == 0 ? 0 : static_cast<int>(std::lround(double(x - from.x) * dy / dx)));
-        return {x, y};
-    }
-    const int y = to.y - sign(dy);
-    const int x = from.x + static_cast<int>(std::lround(double(y - from.y) * dx / dy));
-    return {x, y};
 }
 
 }  // namespace
@@ -157,22 +139,15 @@ void TPainterCanvas::applyPen(bool withBrush) {
 void TPainterCanvas::drawLine(TPoint from, TPoint to) {
     if (from == to) return;
     applyPen(false);
-    const TPoint last = stepBack(from, to);
-    if (last == from)
-        painter_.drawPoint(from.x, from.y);
-    else
-        painter_.drawLine(from.x, from.y, last.x, last.y);
+    // A flat-capped one-pixel line leaves out its last pixel, as wanted.
+    painter_.drawLine(from.x, from.y, to.x, to.y);
     endMode();
 }
 
 void TPainterCanvas::polyline(std::span<const TPoint> points) {
     if (points.size() < 2) return;
     applyPen(false);
-    // The last point is excluded, like every line end.
-    std::vector<TPoint> pts(points.begin(), points.end());
-    pts.back() = stepBack(pts[pts.size() - 2], pts.back());
-    const QPolygon poly = toPolygon(pts);
-    painter_.drawPolyline(poly);
+    painter_.drawPolyline(toPolygon(points));  // flat caps: the last point is left out
     endMode();
 }
 
