@@ -6,10 +6,12 @@
 namespace vx {
 namespace {
 
+// A stray carriage return (a line ending in CR CR LF) counts as a blank, so
+// that rewriting the file with clean line ends changes no value.
 std::string_view trim(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t");
+    const auto first = s.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) return {};
-    const auto last = s.find_last_not_of(" \t");
+    const auto last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
 }
 

@@ -101,3 +101,18 @@ TEST(IniDocumentTest, CallbackParserSeesValuesInFileOrder) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+// Found by fuzzing: a stray CR before the line end became part of the value
+// and was lost when the file was written back with clean line ends.
+TEST(IniDocumentTest, RewritingKeepsValuesOfLinesWithStrayCarriageReturns) {
+    TIniDocument doc("[S]\nk = v\r\r\nj=w\n");
+    EXPECT_EQ(doc.value("S", "k"), "v");
+    doc.setValue("T", "x", "1");
+    EXPECT_EQ(TIniDocument(doc.text()).value("S", "k"), "v");
+}
+
+}  // namespace
+}  // namespace vx
