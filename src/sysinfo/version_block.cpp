@@ -128,11 +128,11 @@ bool equalsIgnoreCase(const std::u16string& a, std::string_view b) {
 
 }  // namespace
 
-std::vector<std::uint8_t> BuildVersionBlock(const TVersionBlockSpec& spec) {
+std::vector<std::uint8_t> BuildVersionBlock(const TVersionBlockContents& contents) {
     BlockWriter w;
     const auto fixedValue = [&] {
-        if (!spec.fixed) return;
-        const TFixedFileInfo& f = *spec.fixed;
+        if (!contents.fixed) return;
+        const TFixedFileInfo& f = *contents.fixed;
         w.put32(kFixedFileInfoSignature);
         w.put32(0x00010000);  // structure version 1.0
         for (std::uint32_t v : {f.fileVersionMS, f.fileVersionLS, f.productVersionMS, f.productVersionLS,
@@ -140,9 +140,9 @@ std::vector<std::uint8_t> BuildVersionBlock(const TVersionBlockSpec& spec) {
             w.put32(v);
     };
     const auto children = [&] {
-        if (!spec.tables.empty()) {
+        if (!contents.tables.empty()) {
             w.node(asciiUtf16("StringFileInfo"), 1, 0, nullptr, [&] {
-                for (const auto& table : spec.tables) {
+                for (const auto& table : contents.tables) {
                     w.node(toUtf16(table.name), 1, 0, nullptr, [&] {
                         for (const auto& [name, text] : table.strings) {
                             const std::u16string value = toUtf16(text);
@@ -153,17 +153,17 @@ std::vector<std::uint8_t> BuildVersionBlock(const TVersionBlockSpec& spec) {
                 }
             });
         }
-        if (!spec.translations.empty()) {
+        if (!contents.translations.empty()) {
             w.node(asciiUtf16("VarFileInfo"), 1, 0, nullptr, [&] {
-                w.node(asciiUtf16("Translation"), 0, static_cast<std::uint16_t>(spec.translations.size() * 4),
+                w.node(asciiUtf16("Translation"), 0, static_cast<std::uint16_t>(contents.translations.size() * 4),
                        [&] {
-                           for (std::uint32_t t : spec.translations) w.put32(t);
+                           for (std::uint32_t t : contents.translations) w.put32(t);
                        },
                        nullptr);
             });
         }
     };
-    w.node(asciiUtf16("VS_VERSION_INFO"), 0, spec.fixed ? kFixedFileInfoSize : 0, fixedValue, children);
+    w.node(asciiUtf16("VS_VERSION_INFO"), 0, contents.fixed ? kFixedFileInfoSize : 0, fixedValue, children);
     return w.take();
 }
 

@@ -45,7 +45,7 @@ struct TFixedFileInfo {
 };
 
 // What to put into a block. Empty translation list: no VarFileInfo at all.
-struct TVersionBlockSpec {
+struct TVersionBlockContents {
     std::optional<TFixedFileInfo> fixed = TFixedFileInfo{};
     struct StringTable {
         std::string name;  // eight hex digits, e.g. "040904B0"
@@ -56,7 +56,7 @@ struct TVersionBlockSpec {
 };
 
 // Serialises the block. Texts are UTF-8 and stored as UTF-16LE.
-std::vector<std::uint8_t> BuildVersionBlock(const TVersionBlockSpec& spec);
+std::vector<std::uint8_t> BuildVersionBlock(const TVersionBlockContents& contents);
 
 // One parsed node, pointing into the buffer it was parsed from.
 struct TVersionNode {

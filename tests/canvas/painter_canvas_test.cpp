@@ -16,18 +16,20 @@ TColor at(const QImage& img, int x, int y) {
     return rgbColor(qRed(p), qGreen(p), qBlue(p));
 }
 
-int countDark(const QImage& img) {
+template <typename Pred>
+int countPixels(const QImage& img, Pred pred) {
     int n = 0;
     for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) n += qGray(img.pixel(x, y)) < 128;
+        for (int x = 0; x < img.width(); ++x) n += pred(x, y);
     return n;
 }
 
 int countColor(const QImage& img, TColor color) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) n += at(img, x, y) == color;
-    return n;
+    return countPixels(img, [&](int x, int y) { return at(img, x, y) == color; });
+}
+
+int countDark(const QImage& img) {
+    return countPixels(img, [&](int x, int y) { return qGray(img.pixel(x, y)) < 128; });
 }
 
 TEST(PainterCanvasTest, LinesLeaveOutTheirEndPoint) {

@@ -10,6 +10,12 @@ TRecordingCanvas::Call TRecordingCanvas::make(Op op) const {
     return c;
 }
 
+void TRecordingCanvas::recordRect(Op op, const TRect& r) {
+    Call c = make(op);
+    c.rect = r;
+    calls.push_back(c);
+}
+
 std::vector<TRecordingCanvas::Call> TRecordingCanvas::callsOf(Op op) const {
     std::vector<Call> out;
     std::copy_if(calls.begin(), calls.end(), std::back_inserter(out), [op](const Call& c) { return c.op == op; });
@@ -34,35 +40,15 @@ void TRecordingCanvas::polygon(std::span<const TPoint> points) {
     calls.push_back(c);
 }
 
-void TRecordingCanvas::rectangle(const TRect& r) {
-    Call c = make(Op::Rectangle);
-    c.rect = r;
-    calls.push_back(c);
-}
+void TRecordingCanvas::rectangle(const TRect& r) { recordRect(Op::Rectangle, r); }
 
-void TRecordingCanvas::ellipse(const TRect& r) {
-    Call c = make(Op::Ellipse);
-    c.rect = r;
-    calls.push_back(c);
-}
+void TRecordingCanvas::ellipse(const TRect& r) { recordRect(Op::Ellipse, r); }
 
-void TRecordingCanvas::fillRect(const TRect& r) {
-    Call c = make(Op::FillRect);
-    c.rect = r;
-    calls.push_back(c);
-}
+void TRecordingCanvas::fillRect(const TRect& r) { recordRect(Op::FillRect, r); }
 
-void TRecordingCanvas::frameRect(const TRect& r) {
-    Call c = make(Op::FrameRect);
-    c.rect = r;
-    calls.push_back(c);
-}
+void TRecordingCanvas::frameRect(const TRect& r) { recordRect(Op::FrameRect, r); }
 
-void TRecordingCanvas::drawFocusRect(const TRect& r) {
-    Call c = make(Op::FocusRect);
-    c.rect = r;
-    calls.push_back(c);
-}
+void TRecordingCanvas::drawFocusRect(const TRect& r) { recordRect(Op::FocusRect, r); }
 
 void TRecordingCanvas::textOut(int x, int y, const std::string& text) {
     Call c = make(Op::TextOut);
@@ -92,9 +78,7 @@ int TRecordingCanvas::drawText(const std::string& text, TRect& r, unsigned flags
 
 void TRecordingCanvas::setClipRect(const TRect& r) {
     clip_ = r;
-    Call c = make(Op::Clip);
-    c.rect = r;
-    calls.push_back(c);
+    recordRect(Op::Clip, r);
 }
 
 void TRecordingCanvas::drawPixmap(int x, int y, const TPixmap& image, TColor transparent) {

@@ -53,6 +53,7 @@ protected:
 
 private:
     Call make(Op op) const;
+    void recordRect(Op op, const TRect& r);
     TRect surface_;
     TRect clip_ = surface_;
 };

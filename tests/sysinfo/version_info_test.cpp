@@ -27,15 +27,15 @@ const std::vector<std::pair<std::string, std::string>> kStrings = {
     {"Comments", "Hello"},              {"SpecialBuild", "Special"},
 };
 
-bool readBlock(const TVersionBlockSpec& spec, TVersionInfo& info) {
-    const auto bytes = BuildVersionBlock(spec);
+bool readBlock(const TVersionBlockContents& contents, TVersionInfo& info) {
+    const auto bytes = BuildVersionBlock(contents);
     return ReadVersionInfoFromBytes(bytes, info);
 }
 
 TEST(VersionInfoTest, ReadsEveryFieldThroughTheTranslationTable) {
-    TVersionBlockSpec spec{fixedPart(3, 4, 0, 0), {{"040904B0", kStrings}}, {0x04B00409}};
+    TVersionBlockContents contents{fixedPart(3, 4, 0, 0), {{"040904B0", kStrings}}, {0x04B00409}};
     TVersionInfo info;
-    ASSERT_TRUE(readBlock(spec, info));
+    ASSERT_TRUE(readBlock(contents, info));
     EXPECT_EQ(info.FileVersion, "3.4.0.0");
     EXPECT_EQ(info.ProductVersion, "3.0.0");
     EXPECT_EQ(info.ProductBuild, 9u);
@@ -54,11 +54,11 @@ TEST(VersionInfoTest, ReadsEveryFieldThroughTheTranslationTable) {
 }
 
 TEST(VersionInfoTest, TranslationDecidesWhichStringTableIsRead) {
-    const TVersionBlockSpec::StringTable usAnsi{"040904E4", {{"ProductName", "from 040904E4"}}};
-    const TVersionBlockSpec::StringTable usUnicode{"040904B0", {{"ProductName", "from 040904B0"}}};
+    const TVersionBlockContents::StringTable usAnsi{"040904E4", {{"ProductName", "from 040904E4"}}};
+    const TVersionBlockContents::StringTable usUnicode{"040904B0", {{"ProductName", "from 040904B0"}}};
     struct Case {
         const char* name;
-        std::vector<TVersionBlockSpec::StringTable> tables;
+        std::vector<TVersionBlockContents::StringTable> tables;
         std::vector<std::uint32_t> translations;
         const char* productName;
     };
