@@ -63,6 +63,7 @@ EIniFileException::EIniFileException(const std::string& fileName)
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
 TIniFile::LoadState TIniFile::refresh() {
+    if (dirty_) return LoadState::Loaded;  // gathered edits are the newest state
     struct stat st {};
     if (::stat(fileName_.c_str(), &st) != 0) {
         doc_ = TIniDocument();
@@ -118,23 +119,41 @@ void TIniFile::writeString(const std::string& section, const std::string& key, c
     if (refresh() == LoadState::Unreadable) throw EIniFileException(fileName_);
     TIniDocument next = doc_;
     next.setValue(section, key, value);
-    store(next);
+    apply(std::move(next));
 }
 
 void TIniFile::eraseSection(const std::string& section) {
     if (refresh() == LoadState::Unreadable) throw EIniFileException(fileName_);
-    if (!cached_) return;  // no file: nothing to erase
+    if (!cached_ && !dirty_) return;  // no file: nothing to erase
     TIniDocument next = doc_;
     next.eraseSection(section);
-    if (next.text() != doc_.text()) store(next);
+    if (next.text() != doc_.text()) apply(std::move(next));
 }
 
 void TIniFile::deleteKey(const std::string& section, const std::string& key) {
     if (refresh() == LoadState::Unreadable) throw EIniFileException(fileName_);
-    if (!cached_) return;
+    if (!cached_ && !dirty_) return;
     TIniDocument next = doc_;
     next.deleteKey(section, key);
-    if (next.text() != doc_.text()) store(next);
+    if (next.text() != doc_.text()) apply(std::move(next));
+}
+
+void TIniFile::apply(TIniDocument next) {
+    if (!deferred_) {
+        store(next);
+        return;
+    }
+    doc_ = std::move(next);
+    dirty_ = true;
+}
+
+void TIniFile::commit() {
+    if (!dirty_) return;
+    const TIniDocument pending = std::move(doc_);
+    dirty_ = false;
+    cached_ = false;
+    doc_ = TIniDocument();
+    store(pending);
 }
 
 void TIniFile::store(const TIniDocument& doc) {

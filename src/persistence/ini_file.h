@@ -1,10 +1,16 @@
 #pragma once
 
-// The INI file accessor: reads and writes one INI file on disk. Every write
-// reaches the disk at once, replacing the file atomically (a temporary file
-// in the same folder is written, flushed and renamed over the old one), so a
-// crash or a full disk leaves either the old or the new file, never a torn
-// one. Reads see the file as it is now, also after another process wrote it.
+// The INI file accessor: reads and writes one INI file on disk. A write
+// replaces the file atomically (a temporary file in the same folder is
+// written, flushed and renamed over the old one), so a crash or a full disk
+// leaves either the old or the new file, never a torn one. Reads see the
+// file as it is now, also after another process wrote it.
+//
+// Writes reach the disk at once, unless the accessor is told to gather
+// them (setDeferred): then they are kept in memory, seen by reads, and
+// written in one replace by commit(). A layout save gathers the keys of
+// one component this way: one disk write per component instead of one per
+// key, and each component's keys land together.
 
 #include <stdexcept>
 #include <string>
@@ -48,15 +54,25 @@ public:
     void eraseSection(const std::string& section);
     void deleteKey(const std::string& section, const std::string& key);
 
+    void setDeferred(bool deferred) { deferred_ = deferred; }
+    bool deferred() const { return deferred_; }
+    bool hasPendingWrites() const { return dirty_; }
+    // Writes gathered edits, if any; throws EIniFileException when refused
+    // (the edits are then dropped, the file stays as it was).
+    void commit();
+
 private:
     enum class LoadState { Missing, Loaded, Unreadable };
     // Re-reads the file when it changed on disk since the last look.
     LoadState refresh();
     void store(const TIniDocument& doc);
+    void apply(TIniDocument next);
 
     std::string fileName_;
     TIniDocument doc_;
     bool cached_ = false;
+    bool deferred_ = false;
+    bool dirty_ = false;
     struct stat seen_ {};
 };
 

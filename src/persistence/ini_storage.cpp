@@ -18,17 +18,30 @@ void TLayoutManagerINIStorage::SetFileName(const std::string& name) {
 
 bool TLayoutManagerINIStorage::Opened() {
     std::error_code ec;
-    return FStorage && fs::exists(FFileName, ec);
+    return FStorage && (FStorage->hasPendingWrites() || fs::exists(FFileName, ec));
 }
 
 void TLayoutManagerINIStorage::SetOpened(bool value) {
     if (value)
-        Open(true);
+        openAccessor(true);
     else
         Close();
 }
 
+TLayoutManagerINIStorage::~TLayoutManagerINIStorage() {
+    try {
+        Close();
+    } catch (const EIniFileException&) {
+    }
+}
+
 void TLayoutManagerINIStorage::Open(bool readOnly) {
+    const bool created = !FStorage;
+    openAccessor(readOnly);
+    if (created && FStorage && !readOnly) FStorage->setDeferred(true);
+}
+
+void TLayoutManagerINIStorage::openAccessor(bool readOnly) {
     if (FStorage || FFileName.empty()) return;
     const fs::path folder = fs::path(FFileName).parent_path();
     if (!readOnly && !folder.empty()) {
@@ -38,14 +51,17 @@ void TLayoutManagerINIStorage::Open(bool readOnly) {
     FStorage = std::make_unique<TIniFile>(FFileName);
 }
 
-void TLayoutManagerINIStorage::Close() { FStorage.reset(); }
+void TLayoutManagerINIStorage::Close() {
+    const std::unique_ptr<TIniFile> accessor = std::move(FStorage);
+    if (accessor) accessor->commit();
+}
 
 void TLayoutManagerINIStorage::openForRead() {
-    if (!Opened()) Open(true);
+    if (!Opened()) openAccessor(true);
 }
 
 TIniFile& TLayoutManagerINIStorage::writer() {
-    if (!Opened()) Open(false);
+    if (!Opened()) openAccessor(false);
     if (!FStorage) throw EIniFileException(FFileName);
     return *FStorage;
 }

@@ -21,14 +21,18 @@ namespace vx {
 // cut at 2047 characters. Section and key names ignore case; the file keeps
 // the order in which sections and keys were first written.
 //
-// Every write goes through to the disk at once and replaces the file
-// atomically. A refused write throws EIniFileException ("Unable to write to
-// <path>") and leaves the file as it was; so does any write while FileName
-// is empty.
+// Writes replace the file atomically. A write that opened the storage by
+// itself reaches the disk at once. After an explicit Open(false), as the
+// layout manager does around each component, writes are gathered and
+// reach the disk together at Close (or SectionExists): one replace per
+// component. A refused write throws EIniFileException ("Unable to write to
+// <path>") from the write or from that Close and leaves the file as it was;
+// so does any write while FileName is empty.
 class TLayoutManagerINIStorage : public ILayoutManagerStorage {
 public:
     TLayoutManagerINIStorage() = default;
-    ~TLayoutManagerINIStorage() override { Close(); }
+    // Writes what is still gathered; a failure can no longer be reported here.
+    ~TLayoutManagerINIStorage() override;
 
     const std::string& FileName() const { return FFileName; }
     // A different name closes the storage and, when it was Opened, reopens
@@ -60,11 +64,15 @@ public:
     // settings file locked, so there is nothing to wait for or flush.
     void Save() override {}
     // Creates the accessor (and, unless readOnly, the file's folder chain)
-    // when there is none and FileName is set. Reads nothing.
+    // when there is none and FileName is set. Reads nothing. Open(false)
+    // gathers the following writes until Close.
     void Open(bool readOnly) override;
+    // Writes gathered writes, then drops the accessor (also when the write
+    // is refused, which then throws).
     void Close() override;
 
 private:
+    void openAccessor(bool readOnly);
     void openForRead();
     TIniFile& writer();
     std::optional<std::string> storedText(const std::string& section, const std::string& key);

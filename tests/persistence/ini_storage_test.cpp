@@ -174,3 +174,42 @@ TEST_F(IniStorageTest, WritesKeepTheFilePermissionsAndLeaveNoTemporaryFiles) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+// After an explicit Open(false) the writes of one step land together at Close.
+TEST(IniStorageGatheredWritesTest, LandTogetherAtClose) {
+    test::TTempDir dir;
+    const std::string file = dir.file("sub/vantrix.ini");
+    TLayoutManagerINIStorage storage;
+    storage.SetFileName(file);
+    storage.Open(false);
+    storage.WriteString("Form", "Size", "491,488");
+    storage.WriteInteger("Form", "State", 0);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(storage.Opened());
+    EXPECT_EQ(storage.ReadString("Form", "Size", ""), "491,488");  // reads see gathered writes
+    storage.Close();
+    EXPECT_EQ(ReadWholeFile(file), "[Form]\nSize=491,488\nState=0\n");
+
+    storage.WriteInteger("Form", "State", 2);  // opened by the write itself: straight to disk
+    EXPECT_EQ(ReadWholeFile(file), "[Form]\nSize=491,488\nState=2\n");
+}
+
+TEST(IniStorageGatheredWritesTest, RefusedAtCloseLeavesTheFileAsItWas) {
+    test::TTempDir dir;
+    const std::string file = dir.file("vantrix.ini");
+    WriteWholeFile(file, "[Form]\nState=0\n");
+    TLayoutManagerINIStorage storage;
+    storage.SetFileName(file);
+    storage.Open(false);
+    storage.WriteInteger("Form", "State", 2);
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_THROW(storage.Close(), EIniFileException);
+    EXPECT_FALSE(storage.Opened());
+    EXPECT_EQ(ReadWholeFile(file), "[Form]\nState=0\n");
+}
+
+}  // namespace
+}  // namespace vx

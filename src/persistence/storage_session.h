@@ -1,0 +1,34 @@
+#pragma once
+
+#include <exception>
+
+#include "persistence/layout_storage.h"
+
+namespace vx {
+
+// Closes a storage when one save or restore step ends. On the normal path a
+// refused write that Close reports reaches the caller; while another error
+// is already on its way out, Close still runs (keeping what was written
+// before that error) and its own failure is dropped.
+class TStorageSession {
+public:
+    explicit TStorageSession(ILayoutManagerStorage& storage) : storage_(storage) {}
+    TStorageSession(const TStorageSession&) = delete;
+    TStorageSession& operator=(const TStorageSession&) = delete;
+    ~TStorageSession() noexcept(false) {
+        if (std::uncaught_exceptions() > exceptions_) {
+            try {
+                storage_.Close();
+            } catch (...) {
+            }
+            return;
+        }
+        storage_.Close();
+    }
+
+private:
+    ILayoutManagerStorage& storage_;
+    int exceptions_ = std::uncaught_exceptions();
+};
+
+}  // namespace vx
