@@ -1,0 +1,195 @@
+#include "netconfig/link_facts.h"
+
+#include <net/if.h>
+// libnl after <net/if.h>: its headers pull in <linux/if.h>.
+#include <fcntl.h>
+#include <linux/if_arp.h>
+#include <linux/if_link.h>
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
+#include <netlink/attr.h>
+#include <netlink/msg.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace vx {
+namespace {
+
+constexpr std::size_t kReceiveBufferSize = 64 * 1024;
+
+template <std::size_t N>
+void copyText(std::array<char, N>& to, const nlattr* attr) {
+    to[0] = 0;
+    if (!attr) return;
+    std::size_t n = ::strnlen(static_cast<const char*>(nla_data(attr)), static_cast<std::size_t>(nla_len(attr)));
+    if (n >= N) n = N - 1;
+    std::memcpy(to.data(), nla_data(attr), n);
+    to[n] = 0;
+}
+
+bool sysClassNetExists(const char* name, const char* leaf) {
+    char path[128];
+    std::snprintf(path, sizeof path, "/sys/class/net/%s/%s", name, leaf);
+    struct stat st {};
+    return ::stat(path, &st) == 0;
+}
+
+}  // namespace
+
+TLinkQuery::TLinkQuery() : buffer_(kReceiveBufferSize) { open(); }
+
+TLinkQuery::~TLinkQuery() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool TLinkQuery::open() {
+    fd_ = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+    if (fd_ < 0) return false;
+    sockaddr_nl local{};
+    local.nl_family = AF_NETLINK;
+    if (::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
+    // Only the answers to our own requests; a stray dump part must not wait forever.
+    timeval timeout{1, 0};
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    return true;
+}
+
+bool TLinkQuery::Query(std::uint32_t index, TLinkFacts& facts) {
+    if (fd_ < 0 && !open()) return false;
+    if (index == 0 || index > 0x7FFFFFFF) return false;
+    struct {
+        nlmsghdr header;
+        ifinfomsg info;
+    } request{};
+    request.header.nlmsg_len = sizeof request;
+    request.header.nlmsg_type = RTM_GETLINK;
+    request.header.nlmsg_flags = NLM_F_REQUEST;
+    request.header.nlmsg_seq = ++seq_;
+    request.info.ifi_family = AF_UNSPEC;
+    request.info.ifi_index = static_cast<int>(index);
+    sockaddr_nl kernel{};
+    kernel.nl_family = AF_NETLINK;
+    if (::sendto(fd_, &request, sizeof request, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) < 0)
+        return false;
+
+    for (;;) {
+        const ssize_t n = ::recv(fd_, buffer_.data(), buffer_.size(), 0);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        auto* h = reinterpret_cast<nlmsghdr*>(buffer_.data());
+        int left = static_cast<int>(n);
+        for (; nlmsg_ok(h, left); h = nlmsg_next(h, &left)) {
+            if (h->nlmsg_seq != seq_) continue;  // a late answer to an earlier request
+            if (h->nlmsg_type == NLMSG_ERROR) return false;
+            if (h->nlmsg_type != RTM_NEWLINK) continue;
+            const auto* info = static_cast<const ifinfomsg*>(nlmsg_data(h));
+            nlattr* tb[IFLA_MAX + 1];
+            if (nlmsg_parse(h, sizeof(ifinfomsg), tb, IFLA_MAX, nullptr) < 0) return false;
+            facts = TLinkFacts{};
+            facts.index = static_cast<std::uint32_t>(info->ifi_index);
+            facts.flags = info->ifi_flags;
+            facts.arpType = info->ifi_type;
+            copyText(facts.name, tb[IFLA_IFNAME]);
+            copyText(facts.alias, tb[IFLA_IFALIAS]);
+            if (tb[IFLA_MTU]) facts.mtu = nla_get_u32(tb[IFLA_MTU]);
+            if (tb[IFLA_OPERSTATE]) facts.operState = nla_get_u8(tb[IFLA_OPERSTATE]);
+            if (tb[IFLA_ADDRESS]) {
+                facts.addressLength = std::min<std::uint32_t>(static_cast<std::uint32_t>(nla_len(tb[IFLA_ADDRESS])),
+                                                              static_cast<std::uint32_t>(facts.address.size()));
+                std::memcpy(facts.address.data(), nla_data(tb[IFLA_ADDRESS]), facts.addressLength);
+            }
+            if (tb[IFLA_STATS64] && nla_len(tb[IFLA_STATS64]) >= static_cast<int>(sizeof(rtnl_link_stats64))) {
+                rtnl_link_stats64 stats;
+                std::memcpy(&stats, nla_data(tb[IFLA_STATS64]), sizeof stats);
+                facts.rxBytes = stats.rx_bytes;
+                facts.txBytes = stats.tx_bytes;
+            } else if (tb[IFLA_STATS] && nla_len(tb[IFLA_STATS]) >= static_cast<int>(sizeof(rtnl_link_stats))) {
+                rtnl_link_stats stats;
+                std::memcpy(&stats, nla_data(tb[IFLA_STATS]), sizeof stats);
+                facts.rxBytes = stats.rx_bytes;
+                facts.txBytes = stats.tx_bytes;
+            }
+            return true;
+        }
+    }
+}
+
+std::uint32_t InterfaceTypeOf(std::uint16_t arpType, const char* name) {
+    switch (arpType) {
+        case ARPHRD_ETHER:
+            if (IsWirelessInterface(name)) return 71;
+            return 6;
+        case ARPHRD_IEEE80211:
+        case ARPHRD_IEEE80211_RADIOTAP: return 71;
+        case ARPHRD_LOOPBACK: return 24;
+        case ARPHRD_PPP: return 23;
+        case ARPHRD_NONE:  // tun, wireguard
+        case ARPHRD_TUNNEL:
+        case ARPHRD_TUNNEL6:
+        case ARPHRD_IPGRE:
+        case ARPHRD_IP6GRE:
+        case ARPHRD_SIT: return 131;
+        case ARPHRD_IEEE1394: return 144;
+        case ARPHRD_ATM: return 37;
+        case ARPHRD_FDDI: return 15;
+        case ARPHRD_IEEE802_TR: return 9;
+        case ARPHRD_RAWIP: return 243;
+        default: return 1;
+    }
+}
+
+std::uint32_t IfRowOperStatusOf(std::uint8_t operState, std::uint32_t flags) {
+    switch (operState) {
+        case IF_OPER_UP: return 5;
+        case IF_OPER_DORMANT: return 3;
+        case IF_OPER_DOWN:
+        case IF_OPER_LOWERLAYERDOWN: return 2;
+        case IF_OPER_NOTPRESENT: return 0;
+        case IF_OPER_TESTING: return 1;
+        default: return (flags & IFF_UP) && (flags & IFF_LOWER_UP) ? 5 : 2;
+    }
+}
+
+std::uint32_t IfRow2OperStatusOf(std::uint8_t operState, std::uint32_t flags) {
+    switch (operState) {
+        case IF_OPER_UP: return 1;
+        case IF_OPER_DOWN: return 2;
+        case IF_OPER_TESTING: return 3;
+        case IF_OPER_DORMANT: return 5;
+        case IF_OPER_NOTPRESENT: return 6;
+        case IF_OPER_LOWERLAYERDOWN: return 7;
+        default: return (flags & IFF_UP) && (flags & IFF_LOWER_UP) ? 1 : 4;
+    }
+}
+
+std::uint64_t LinkSpeedOf(const char* name) {
+    char path[128];
+    std::snprintf(path, sizeof path, "/sys/class/net/%s/speed", name);
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    char text[32];
+    const ssize_t n = ::read(fd, text, sizeof text - 1);  // fails with EINVAL while the link is down
+    ::close(fd);
+    if (n <= 0) return 0;
+    text[n] = 0;
+    const long mbps = std::strtol(text, nullptr, 10);
+    return mbps > 0 ? static_cast<std::uint64_t>(mbps) * 1000000u : 0;
+}
+
+bool IsWirelessInterface(const char* name) {
+    return sysClassNetExists(name, "wireless") || sysClassNetExists(name, "phy80211");
+}
+
+}  // namespace vx

@@ -1,0 +1,62 @@
+#pragma once
+
+// What the kernel says about one network interface, read with a single
+// rtnetlink request into fixed buffers, so that asking allocates nothing.
+// Used for the per-interface rows and the traffic counters.
+
+#include <net/if.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace vx {
+
+struct TLinkFacts {
+    std::uint32_t index = 0;
+    std::array<char, IF_NAMESIZE + 1> name{};
+    std::array<char, 257> alias{};
+    std::array<std::uint8_t, 32> address{};
+    std::uint32_t addressLength = 0;
+    std::uint32_t mtu = 0;
+    std::uint8_t operState = 0;  // IF_OPER_*
+    std::uint32_t flags = 0;     // IFF_*
+    std::uint16_t arpType = 0;   // ARPHRD_*
+    std::uint64_t rxBytes = 0;
+    std::uint64_t txBytes = 0;
+};
+
+class TLinkQuery {
+public:
+    TLinkQuery();
+    ~TLinkQuery();
+    TLinkQuery(const TLinkQuery&) = delete;
+    TLinkQuery& operator=(const TLinkQuery&) = delete;
+
+    // One RTM_GETLINK request for the interface. False when the interface
+    // does not exist or the kernel cannot be asked.
+    bool Query(std::uint32_t index, TLinkFacts& facts);
+
+private:
+    bool open();
+
+    int fd_ = -1;
+    std::uint32_t seq_ = 0;
+    std::vector<std::uint8_t> buffer_;
+};
+
+// Mappings from kernel facts to the platform numbers the program uses.
+// Interface type: ether 6, wireless 71, loopback 24, ppp 23, tunnels 131,
+// ieee1394 144, atm 37, fddi 15, token ring 9, wwan 243, anything else 1.
+std::uint32_t InterfaceTypeOf(std::uint16_t arpType, const char* name);
+// MIB_IFROW operational status: operational 5, dormant 3, down or lower
+// layer down 2, testing 1, not present 0; "unknown" counts as operational
+// when the interface is up and has a carrier (loopback, tun), else 2.
+std::uint32_t IfRowOperStatusOf(std::uint8_t operState, std::uint32_t flags);
+// MIB_IF_ROW2 operational status (IF_OPER_STATUS: 1 up ... 7 lower layer down).
+std::uint32_t IfRow2OperStatusOf(std::uint8_t operState, std::uint32_t flags);
+// Link speed in bits per second from sysfs; 0 when unknown.
+std::uint64_t LinkSpeedOf(const char* name);
+bool IsWirelessInterface(const char* name);
+
+}  // namespace vx
