@@ -95,7 +95,9 @@ void TNetworkConfiguration::RefreshData() {
     readAdapterAddresses();
     readNetworkParams();
     if (!readAddressTable()) return;
-    if (!readArpTable()) return;
+    // An empty ARP table (a tunnel or point-to-point link, a fresh boot) says
+    // nothing about routing: the best interface is still asked for.
+    readArpTable();
     readBestInterface();
 }
 

@@ -22,8 +22,8 @@ public:
 
     void Clear();
     // Rebuilds the snapshot step by step; a failing step leaves its share
-    // empty and the next one runs, except that an empty address table (or
-    // ARP table) ends the refresh there, leaving BestInterfaceIdx 0.
+    // empty and the next one runs, except that an empty address table ends
+    // the refresh there, leaving the ARP table empty and BestInterfaceIdx 0.
     void RefreshData();
 
     int FindAdapter(const std::string& name) const;  // ASCII case ignored; -1 when none

@@ -119,7 +119,8 @@ std::vector<std::string> TSystemFiles::LinkDnsServers(std::uint32_t ifindex) con
     std::vector<std::string> servers;
     const auto text = ReadFile("run/systemd/netif/links/" + std::to_string(ifindex));
     if (!text) return servers;
-    for (const auto w : words(KeyValueOf(*text, "DNS").value_or("")))
+    const std::string value = KeyValueOf(*text, "DNS").value_or("");
+    for (const auto w : words(value))
         if (isIPv4(w)) servers.emplace_back(w);
     return servers;
 }
@@ -127,7 +128,8 @@ std::vector<std::string> TSystemFiles::LinkDnsServers(std::uint32_t ifindex) con
 std::string TSystemFiles::LinkDomain(std::uint32_t ifindex) const {
     const auto text = ReadFile("run/systemd/netif/links/" + std::to_string(ifindex));
     if (!text) return {};
-    const auto w = words(KeyValueOf(*text, "DOMAINS").value_or(""));
+    const std::string value = KeyValueOf(*text, "DOMAINS").value_or("");
+    const auto w = words(value);
     return w.empty() ? std::string() : std::string(w[0]);
 }
 
@@ -137,14 +139,13 @@ std::string TSystemFiles::DhcpServer(std::uint32_t ifindex, const std::string& n
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(root_ / "var/lib/NetworkManager", ec)) {
         const std::string file = entry.path().filename().string();
-        if (file.rfind("internal-", 0) == 0 && file.size() > name.size() + 7 &&
-            file.compare(file.size() - name.size() - 6, std::string::npos, "-" + name + ".lease") == 0)
+        if (file.starts_with("internal-") && file.ends_with("-" + name + ".lease"))
             if (const auto lease = ReadFile(fs::relative(entry.path(), root_).string()))
                 if (const auto server = KeyValueOf(*lease, "SERVER_ADDRESS")) return *server;
     }
     for (const auto& entry : fs::directory_iterator(root_ / "var/lib/dhcp", ec)) {
         const std::string file = entry.path().filename().string();
-        if (file.rfind("dhclient", 0) != 0 || entry.path().extension() != ".leases") continue;
+        if (!file.starts_with("dhclient") || entry.path().extension() != ".leases") continue;
         if (const auto text = ReadFile(fs::relative(entry.path(), root_).string()))
             if (const auto server = DhclientServerOf(*text, name)) return *server;
     }

@@ -1,0 +1,114 @@
+// The kernel's real values arriving in the network snapshot.
+#include <gtest/gtest.h>
+#include <net/if.h>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "netconfig/linux_ip_helper.h"
+#include "netconfig/namespace_fixture.h"
+#include "netconfig/network_configuration.h"
+
+namespace vx {
+namespace {
+
+using test::TKernelLab;
+
+bool contains(const TStringList& list, const std::string& line) {
+    return std::find(list.begin(), list.end(), line) != list.end();
+}
+
+void sendUdpToPeer(int count, int bytes) {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9);
+    ::inet_pton(AF_INET, "10.200.0.2", &to.sin_addr);
+    const std::string payload(static_cast<std::size_t>(bytes), 'x');
+    for (int i = 0; i < count; ++i) ::sendto(fd, payload.data(), payload.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ::close(fd);
+}
+
+TEST(LinuxIpHelperTest, SnapshotHoldsTheKernelsValues) {
+    VX_REQUIRE_KERNEL_LAB();
+    TNetworkConfiguration config;
+    config.RefreshData();
+    const int i = config.FindAdapter(std::string("vxa"));
+    ASSERT_GE(i, 0);
+    const TAdapter a = config.Adapter(static_cast<std::uint16_t>(i));
+    EXPECT_EQ(a.IntfIdx, ::if_nametoindex("vxa"));
+    EXPECT_EQ(a.MACAddress, "02:00:00:AA:BB:01");
+    EXPECT_EQ(a.MTU, 1400u);
+    EXPECT_EQ(a.Typ, atEthernet);
+    EXPECT_EQ(a._Typ, 6u);
+    EXPECT_EQ(a.OperStatus, aosOperational);
+    EXPECT_EQ(a.AdminStatus, aasUp);
+    EXPECT_EQ(a.Alias, "Vantrix test");
+    EXPECT_EQ(a.Description, "veth");
+    EXPECT_EQ(a.MaxSpeed, 10000000000ull);  // veth reports 10000 Mb/s
+    EXPECT_TRUE(contains(*a.IPAddress, "10.200.0.1=255.255.255.0"));
+    EXPECT_TRUE(contains(*a.IPAddress, "10.201.0.1=255.255.0.0"));
+    EXPECT_TRUE(contains(*a.Gateways, "10.200.0.2=255.255.255.255"));
+    EXPECT_FALSE(a.DHCPEnabled);  // addresses set by hand live forever
+    EXPECT_TRUE(a.IPv4Enabled);
+
+    const int lo = config.FindAdapter(std::string("lo"));
+    ASSERT_GE(lo, 0);
+    EXPECT_EQ(config.Adapter(static_cast<std::uint16_t>(lo)).Typ, atLoopback);
+    EXPECT_EQ(config.Adapter(static_cast<std::uint16_t>(lo)).MACAddress, "");
+
+    EXPECT_EQ(config.BestInterfaceIdx(), ::if_nametoindex("vxa"));
+    const int addr = config.FindAddress(std::string("10.200.0.1"));
+    ASSERT_GE(addr, 0);
+    EXPECT_EQ(config.AddressRecord(static_cast<std::uint16_t>(addr)).Mask, "255.255.255.0");
+    EXPECT_EQ(config.AddressRecord(static_cast<std::uint16_t>(addr)).IntfIdx, ::if_nametoindex("vxa"));
+    EXPECT_EQ(config.CurrentIP(), "10.200.0.1");
+    EXPECT_EQ(config.CurrentNetwork(), "Vantrix test");
+}
+
+TEST(LinuxIpHelperTest, CountersGrowWithTraffic) {
+    VX_REQUIRE_KERNEL_LAB();
+    TNetworkConfiguration config;
+    const std::uint32_t index = ::if_nametoindex("vxa");
+    std::uint64_t in0 = 0, out0 = 0, in1 = 0, out1 = 0;
+    config.GetTraffic(index, in0, out0);
+    sendUdpToPeer(20, 1000);
+    ASSERT_TRUE(TKernelLab::PeerSendsUdp(10, 700));
+    config.GetTraffic(index, in1, out1);
+    EXPECT_GE(out1 - out0, 20u * 1000u);
+    EXPECT_GE(in1 - in0, 10u * 700u);
+
+    LinuxIpHelper helper;
+    TMibIfRow row;
+    row.dwIndex = index;
+    TMibIfRow2 row2;
+    row2.InterfaceIndex = index;
+    ASSERT_EQ(helper.GetIfEntry(row), kNoError);
+    ASSERT_EQ(helper.GetIfEntry2(row2), kNoError);
+    EXPECT_EQ(row.dwOutOctets, static_cast<std::uint32_t>(row2.OutOctets));  // the low 32 bits
+    EXPECT_EQ(row.wszName.str(), "vxa");
+    EXPECT_EQ(row.dwOperStatus, 5u);
+}
+
+TEST(LinuxIpHelperTest, ADeletedInterfaceReadsZero) {
+    VX_REQUIRE_KERNEL_LAB();
+    ASSERT_TRUE(TKernelLab::Run("ip link add vxc type veth peer name vxd && ip link set vxc up && ip link set vxd up"));
+    const std::uint32_t index = ::if_nametoindex("vxc");
+    ASSERT_NE(index, 0u);
+    TNetworkConfiguration config;
+    config.RefreshData();
+    EXPECT_GE(config.FindAdapter(std::string("vxc")), 0);
+    ASSERT_TRUE(TKernelLab::Run("ip link del vxc"));
+    std::uint64_t in = 1, out = 1;
+    config.GetTraffic(index, in, out);
+    EXPECT_EQ(in, 0u);
+    EXPECT_EQ(out, 0u);
+    config.RefreshData();
+    EXPECT_EQ(config.FindAdapter(std::string("vxc")), -1);
+}
+
+}  // namespace
+}  // namespace vx
