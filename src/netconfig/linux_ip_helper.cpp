@@ -71,11 +71,19 @@ TIpAddrChain chainOf(const std::vector<std::pair<std::string, std::string>>& ent
 }
 
 // Hardware addresses worth showing: Ethernet-like ones that are not all zero.
-std::vector<std::uint8_t> hardwareAddressOf(const std::uint8_t* bytes, std::size_t length, std::uint32_t arpType) {
+bool showsHardwareAddress(const std::uint8_t* bytes, std::size_t length, std::uint32_t arpType) {
     const bool ethernetLike = arpType == ARPHRD_ETHER || arpType == ARPHRD_IEEE802 || arpType == ARPHRD_IEEE1394 ||
                               arpType == ARPHRD_INFINIBAND || arpType == ARPHRD_IEEE80211;
-    if (!ethernetLike || std::all_of(bytes, bytes + length, [](std::uint8_t b) { return b == 0; })) return {};
-    return {bytes, bytes + length};
+    return ethernetLike && !std::all_of(bytes, bytes + length, [](std::uint8_t b) { return b == 0; });
+}
+
+// Copies a shown hardware address into a fixed row field; its length, or 0.
+template <std::size_t N>
+std::uint32_t copyHardwareAddress(const TLinkFacts& f, std::array<std::uint8_t, N>& to) {
+    if (!showsHardwareAddress(f.address.data(), f.addressLength, f.arpType)) return 0;
+    const auto length = static_cast<std::uint32_t>(std::min<std::size_t>(f.addressLength, N));
+    std::copy_n(f.address.begin(), length, to.begin());
+    return length;
 }
 
 std::string driverTextOf(const char* name, rtnl_link* link) {
@@ -103,9 +111,7 @@ void fillRow(const TLinkFacts& f, TMibIfRow& row) {
     row.dwType = InterfaceTypeOf(f.arpType, f.name.data());
     row.dwMtu = f.mtu;
     row.dwSpeed = static_cast<std::uint32_t>(std::min<std::uint64_t>(LinkSpeedOf(f.name.data()), 0xFFFFFFFFu));
-    const auto hw = hardwareAddressOf(f.address.data(), f.addressLength, f.arpType);
-    row.dwPhysAddrLen = static_cast<std::uint32_t>(std::min(hw.size(), row.bPhysAddr.size()));
-    std::copy_n(hw.begin(), row.dwPhysAddrLen, row.bPhysAddr.begin());
+    row.dwPhysAddrLen = copyHardwareAddress(f, row.bPhysAddr);
     row.dwAdminStatus = (f.flags & IFF_UP) ? 1 : 2;
     row.dwOperStatus = IfRowOperStatusOf(f.operState, f.flags);
     row.dwInOctets = static_cast<std::uint32_t>(f.rxBytes);  // as a 32-bit counter: it wraps
@@ -208,9 +214,11 @@ std::vector<TIpAdapterInfo> LinuxIpHelper::buildAdapters() {
         info.AdapterName = name ? name : "";
         info.Description = driverTextOf(info.AdapterName.c_str(), l);
         const unsigned arpType = rtnl_link_get_arptype(l);
-        if (nl_addr* hw = rtnl_link_get_addr(l))
-            info.Address = hardwareAddressOf(static_cast<const std::uint8_t*>(nl_addr_get_binary_addr(hw)),
-                                             nl_addr_get_len(hw), arpType);
+        if (nl_addr* hw = rtnl_link_get_addr(l)) {
+            const auto* bytes = static_cast<const std::uint8_t*>(nl_addr_get_binary_addr(hw));
+            if (showsHardwareAddress(bytes, nl_addr_get_len(hw), arpType))
+                info.Address.assign(bytes, bytes + nl_addr_get_len(hw));
+        }
         info.Index = static_cast<std::uint32_t>(index);
         info.Type = InterfaceTypeOf(static_cast<std::uint16_t>(arpType), info.AdapterName.c_str());
         info.DhcpEnabled = dynamic[index];
@@ -246,9 +254,7 @@ std::uint32_t LinuxIpHelper::GetIfEntry2(TMibIfRow2& row) {
     row.InterfaceIndex = index;
     row.Alias.assign(facts.alias.data(), std::strlen(facts.alias.data()));
     row.Description.assign(facts.name.data(), std::strlen(facts.name.data()));
-    const auto hw = hardwareAddressOf(facts.address.data(), facts.addressLength, facts.arpType);
-    row.PhysicalAddressLength = static_cast<std::uint32_t>(std::min(hw.size(), row.PhysicalAddress.size()));
-    std::copy_n(hw.begin(), row.PhysicalAddressLength, row.PhysicalAddress.begin());
+    row.PhysicalAddressLength = copyHardwareAddress(facts, row.PhysicalAddress);
     row.Mtu = facts.mtu;
     row.Type = InterfaceTypeOf(facts.arpType, facts.name.data());
     row.OperStatus = IfRow2OperStatusOf(facts.operState, facts.flags);

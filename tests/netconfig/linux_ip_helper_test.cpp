@@ -3,6 +3,9 @@
 #include <net/if.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -11,6 +14,18 @@
 #include "netconfig/linux_ip_helper.h"
 #include "netconfig/namespace_fixture.h"
 #include "netconfig/network_configuration.h"
+
+// Counts heap allocations, so a test can show that reading counters makes none.
+namespace {
+std::atomic<long> gAllocations{0};
+}
+void* operator new(std::size_t size) {
+    ++gAllocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace vx {
 namespace {
@@ -91,6 +106,19 @@ TEST(LinuxIpHelperTest, CountersGrowWithTraffic) {
     EXPECT_EQ(row.dwOutOctets, static_cast<std::uint32_t>(row2.OutOctets));  // the low 32 bits
     EXPECT_EQ(row.wszName.str(), "vxa");
     EXPECT_EQ(row.dwOperStatus, 5u);
+}
+
+TEST(LinuxIpHelperTest, ReadingCountersAllocatesNothingOnceWarm) {
+    VX_REQUIRE_KERNEL_LAB();
+    TNetworkConfiguration config;
+    const std::uint32_t index = ::if_nametoindex("vxa");
+    std::uint64_t in = 0, out = 0;
+    sendUdpToPeer(3, 100);
+    config.GetTraffic(index, in, out);  // the first call opens the socket
+    const long before = gAllocations.load();
+    for (int i = 0; i < 100; ++i) config.GetTraffic(index, in, out);
+    EXPECT_EQ(gAllocations.load() - before, 0);
+    EXPECT_GT(out, 0u);
 }
 
 TEST(LinuxIpHelperTest, ADeletedInterfaceReadsZero) {
