@@ -33,6 +33,10 @@ for _ in $(seq 100); do
 done
 [ -n "${win:-}" ] || { echo "no Vantrix window appeared" >&2; exit 1; }
 sleep 1
+# Show the interface list (Ctrl+I) and give it a tick to read the totals.
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" 2>/dev/null || true
+xdotool key --window "$win" ctrl+i
+sleep 2
 # The window manager's frame (with the title bar) is the window's top-level
 # ancestor: walk up the parents until the next one is the root.
 root=$(xwininfo -root | awk '/Window id:/ {print $4}')

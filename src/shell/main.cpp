@@ -2,6 +2,7 @@
 
 #include "shell/main_window.h"
 #include "shell/startup.h"
+#include "sysinfo/format_settings.h"
 #include "sysinfo/version_info.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrix"));
+    vx::InitFormatSettings();
 
     int result = 0;
     {

@@ -1,11 +1,389 @@
 #include "shell/main_window.h"
 
+#include <QApplication>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QSystemTrayIcon>
+#include <QVBoxLayout>
+
+#include "shell/startup.h"
+#include "watcher/adapter_info_dialog.h"
+#include "watcher/display_helpers.h"
+#include "watcher/interface_pictures.h"
+
 namespace vx {
 
-Twnd_vx_Main::Twnd_vx_Main(QWidget* parent) : QMainWindow(parent) {
+Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) : TLMForm(parent) {
     setObjectName(QStringLiteral("wnd_vx_Main"));
     setWindowTitle(QStringLiteral("Vantrix"));
     resize(kClientWidth, kClientHeight);
+
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Tree = new TInterfaceTree(client);
+    Tree->setFixedHeight(kTreeHeight);
+    Tree->hide();
+    ScrollBox = new QScrollArea(client);
+    ScrollBox->setObjectName(QStringLiteral("ScrollBox"));
+    ScrollBox->setFrameShape(QFrame::NoFrame);
+    ScrollBox->setWidgetResizable(true);
+    ScrollBox->setWidget(new QWidget(ScrollBox));
+    layout->addWidget(Tree);
+    layout->addWidget(ScrollBox, 1);
+    setCentralWidget(client);
+
+    createActions();
+    createMenus();
+    SetLayoutControl(true);
+    SetLayoutReadOnly(true);
+
+    // FormCreate
+    CenterTo(nullptr);
+    createTrayIcon();
+    FNCC = std::make_unique<TNetworkConfiguration>(std::move(helper));
+    FNCN = std::make_unique<TNetworkChangeNotifier>();
+    FNCN->OnChange = [this](QObject*, std::uint32_t) { RefreshData(); };
+    FNCC->RefreshData();
+    if (LayoutStorage) LayoutManager().SetStorage(LayoutStorage);
+    registerLayout();
+    SetOnAfterRestore([this](TLayoutManager*) { FormAfterRestore(); });
+
+    connect(Tree, &TInterfaceTree::RowChecked, this, &Twnd_vx_Main::TreeChecked);
+    connect(Tree, &QTreeWidget::itemDoubleClicked, this, [this] { TreeDblClick(); });
+    Timer.setInterval(kTrafficIntervalMs);
+    connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::UpdateTraffic);
+    Timer.start();
+}
+
+Twnd_vx_Main::~Twnd_vx_Main() {
+    Timer.stop();
+    FNCN.reset();  // no notification after this point
+}
+
+void Twnd_vx_Main::createActions() {
+    auto make = [this](const char* name, const char* caption, QKeySequence key, bool checkable, bool checked) {
+        auto* a = new QAction(QString::fromUtf8(caption), this);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty()) a->setShortcut(key);
+        a->setCheckable(checkable);
+        a->setChecked(checked);
+        addAction(a);  // shortcuts work without the menu bar too
+        return a;
+    };
+    acExit = make("acExit", "E&xit", {}, false, false);
+    acExit->setToolTip(QStringLiteral("Exit"));
+    acExit->setStatusTip(QStringLiteral("Quits the application"));
+    acAbout = make("acAbout", "About...", QKeySequence(Qt::Key_F1), false, false);
+    acOnTop = make("acOnTop", "Always Visible", {}, true, false);
+    acIntfView = make("acIntfView", "Interface View", QKeySequence(Qt::CTRL | Qt::Key_I), true, false);
+    acCaption = make("acCaption", "Window Caption", QKeySequence(Qt::CTRL | Qt::Key_W), true, true);
+    acHide = make("acHide", "Hide", {}, false, false);
+    acOOI = make("acOOI", "Only Operational Interfaces", {}, true, true);
+    acRefresh = make("acRefresh", "Refresh", QKeySequence(Qt::Key_F5), false, false);
+    acPersistent = make("acPersistent", "Persistent layout and settings", {}, true, false);
+
+    connect(acExit, &QAction::triggered, this, &QWidget::close);
+    connect(acOnTop, &QAction::triggered, this, &Twnd_vx_Main::acOnTopExecute);
+    connect(acIntfView, &QAction::triggered, this, &Twnd_vx_Main::acIntfViewExecute);
+    connect(acCaption, &QAction::triggered, this, [this] { ApplyCaption(true); });
+    connect(acHide, &QAction::triggered, this, &QWidget::hide);
+    connect(acOOI, &QAction::triggered, this, &Twnd_vx_Main::acOOIExecute);
+    connect(acRefresh, &QAction::triggered, this, &Twnd_vx_Main::RefreshData);
+    connect(acPersistent, &QAction::triggered, this, &Twnd_vx_Main::acPersistentExecute);
+}
+
+void Twnd_vx_Main::createMenus() {
+    QMenuBar* bar = menuBar();
+    MainMenuFile = bar->addMenu(QStringLiteral("File"));
+    MainMenuFile->addAction(acRefresh);
+    MainMenuFile->addSeparator();
+    MainMenuFile->addAction(acPersistent);
+    MainMenuFile->addSeparator();
+    MainMenuFile->addAction(acExit);
+    MonitorMenu = bar->addMenu(QStringLiteral("Monitor"));
+    connect(MonitorMenu, &QMenu::triggered, this, &Twnd_vx_Main::cmIntfClick);
+
+    QMenu* view = bar->addMenu(QStringLiteral("View"));
+    view->addAction(acIntfView);
+    view->addAction(acOOI);
+    view->addSeparator();
+    view->addAction(acOnTop);
+    view->addAction(acCaption);
+    view->addSeparator();
+    auto radio = [this](QMenu* menu, QActionGroup* group, const char* name, const char* caption, int tag) {
+        QAction* a = menu->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setCheckable(true);
+        a->setData(tag);
+        group->addAction(a);
+        return a;
+    };
+    QMenu* units = view->addMenu(QStringLiteral("Default Units"));
+    auto* unitGroup = new QActionGroup(this);
+    pmTransfer = radio(units, unitGroup, "pmTransfer", "Transfer", 0);
+    pmSpeed = radio(units, unitGroup, "pmSpeed", "Speed", 1);
+    pmTransfer->setChecked(true);
+    connect(unitGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmUnitsClick);
+    QMenu* period = view->addMenu(QStringLiteral("Update Period"));
+    auto* periodGroup = new QActionGroup(this);
+    pmFast = radio(period, periodGroup, "pmFast", "Fast (0.5 s)", 0);
+    pmNormal = radio(period, periodGroup, "pmNormal", "Normal (1 s)", 1);
+    pmSlow = radio(period, periodGroup, "pmSlow", "Slow (2 s)", 2);
+    pmNormal->setChecked(true);
+    connect(periodGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmPeriod);
+    bar->addMenu(QStringLiteral("Help"))->addAction(acAbout);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    for (QAction* a : {acIntfView, acOOI}) PopupMenu1->addAction(a);
+    PopupMenu1->addSeparator();
+    for (QAction* a : {acOnTop, acCaption}) PopupMenu1->addAction(a);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(acRefresh);
+    PopupMenu1->addSeparator();
+    for (QAction* a : {acHide, acExit}) PopupMenu1->addAction(a);
+    for (QWidget* w : {static_cast<QWidget*>(Tree), static_cast<QWidget*>(ScrollBox)}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& at) { PopupMenu1->popup(w->mapToGlobal(at)); });
+    }
+}
+
+void Twnd_vx_Main::createTrayIcon() {
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(7, 16)));
+    icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(7, 32)));
+    setWindowIcon(icon);
+    if (qApp) qApp->setWindowIcon(icon);
+    TrayIcon = new QSystemTrayIcon(icon, this);
+    TrayIcon->setToolTip(QApplication::applicationName());
+    TrayIcon->setContextMenu(PopupMenu1);
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger) TrayIconClick();
+    });
+    TrayIcon->show();
+}
+
+void Twnd_vx_Main::registerLayout() {
+    TLayoutManager& lm = LayoutManager();
+    lm.Add(Tree, {QStringLiteral("Visible"), QStringLiteral("Tag")});
+    lm.Add(acPersistent, {QStringLiteral("Checked")});
+    lm.Add(acCaption, {QStringLiteral("Checked")});
+    lm.StoredValues().AddItem(QStringLiteral("Units"), 0);
+    lm.StoredValues().AddItem(QStringLiteral("Period"), 1);
+    RegisterInterfaceValues();
+}
+
+void Twnd_vx_Main::RegisterInterfaceValues() {
+    for (std::uint16_t i = 0; i < FNCC->AdapterCount(); ++i)
+        LayoutManager().StoredValues().AddItem(QString::fromStdString(FNCC->Adapter(i).Name), false);
+}
+
+void Twnd_vx_Main::FormAfterRestore() {
+    SetLayoutReadOnly(!acPersistent->isChecked());
+    acIntfView->setChecked(!Tree->isHidden());
+    acOnTop->setChecked(windowFlags() & Qt::WindowStaysOnTopHint);
+    acOOI->setChecked(Tree->Tag() == 1);
+    ApplyCaption(false);
+    const QVariant units = LayoutManager().GetValueByName(QStringLiteral("Units"));
+    const QVariant period = LayoutManager().GetValueByName(QStringLiteral("Period"));
+    pmTransfer->setChecked(units.toLongLong() == 0);
+    pmSpeed->setChecked(units.toLongLong() == 1);
+    pmFast->setChecked(period.toLongLong() == 0);
+    pmNormal->setChecked(period.toLongLong() == 1);
+    pmSlow->setChecked(period.toLongLong() == 2);
+    RefreshData();
+}
+
+void Twnd_vx_Main::RefreshData() {
+    FNCC->RefreshData();
+    ApplyMarks();
+    BuildInterfaceList();
+    BuildInterfaceMenu();
+}
+
+void Twnd_vx_Main::ApplyMarks() {
+    TLayoutManagerValues& values = LayoutManager().StoredValues();
+    for (int i = 0; i < values.Count(); ++i) {
+        const TLayoutManagerValue* v = values.GetItem(i);
+        const int a = FNCC->FindAdapter(v->Name().toStdString());
+        if (a >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(a), v->Value().toLongLong() != 0);
+    }
+    for (std::uint16_t i = 0; i < FNCC->AdapterCount(); ++i) {
+        const TAdapter a = FNCC->Adapter(i);
+        FNCC->SetAdapterImageIndex(i, GetInterfaceImageIndex(a._Typ, a._Status));
+    }
+}
+
+// Marks an interface as watched or not, and keeps its list row and
+// "Monitor" item in step, without raising their events.
+void Twnd_vx_Main::SetMark(const TAdapter& adapter, bool marked) {
+    const int i = FNCC->FindAdapter(static_cast<std::int64_t>(adapter.IntfIdx));
+    if (i >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(i), marked);
+    for (QAction* item : MonitorMenu->actions()) {
+        if (item->data().toLongLong() >= 0 && item->data().toLongLong() == adapter.IntfIdx) {
+            item->setChecked(marked);
+            break;
+        }
+    }
+    Tree->SetCheckedSilently(Tree->FindRow(adapter.IntfIdx), marked);
+}
+
+void Twnd_vx_Main::BuildInterfaceList() {
+    const QTreeWidgetItem* focused = Tree->currentItem();
+    const bool hadFocus = focused != nullptr;
+    const std::uint32_t focusedIdx = TInterfaceTree::NodeData(focused).IntfIdx;
+    Tree->setUpdatesEnabled(false);
+    Tree->clear();
+    for (std::uint16_t i = 0; i < FNCC->AdapterCount(); ++i) {
+        const TAdapter a = FNCC->Adapter(i);
+        if (Tree->Tag() != 0 && a._Status < 4) continue;
+        auto* item = new QTreeWidgetItem;
+        TInterfaceTree::SetNodeData(item, {a.IntfIdx, 0, 0, i});
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setTextAlignment(TInterfaceTree::colDownload, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(TInterfaceTree::colUpload, Qt::AlignRight | Qt::AlignVCenter);
+        Tree->addTopLevelItem(item);
+        Tree->SetCheckedSilently(item, a._Mark);
+        writeRowTexts(item);
+    }
+    if (hadFocus) {
+        if (QTreeWidgetItem* row = Tree->FindRow(focusedIdx)) {
+            Tree->setCurrentItem(row);
+            Tree->scrollToItem(row);
+        }
+    }
+    Tree->setUpdatesEnabled(true);
+}
+
+void Twnd_vx_Main::writeRowTexts(QTreeWidgetItem* item) {
+    const TInterfaceNodeData node = TInterfaceTree::NodeData(item);
+    const auto index = static_cast<std::uint16_t>(node.Index);
+    if (index >= FNCC->AdapterCount()) return;
+    const TAdapter a = FNCC->Adapter(index);
+    item->setText(TInterfaceTree::colInterface, QString::fromStdString(a.Name));
+    item->setText(TInterfaceTree::colDownload, QString::fromStdString(FormatSize(static_cast<double>(node.Received))));
+    item->setText(TInterfaceTree::colUpload, QString::fromStdString(FormatSize(static_cast<double>(node.Sent))));
+    const auto& pictures = InterfacePictures16();
+    const auto image = static_cast<std::size_t>(FNCC->AdapterImageIndex(index));
+    item->setIcon(TInterfaceTree::colInterface,
+                  QIcon(QPixmap::fromImage(pictures[image < pictures.size() ? image : 0])));
+    const bool bold = node.IntfIdx == FNCC->BestInterfaceIdx();  // the way to the internet
+    for (int c = 0; c < Tree->columnCount(); ++c) {
+        QFont f = Tree->font();
+        f.setBold(bold);
+        item->setFont(c, f);
+    }
+}
+
+void Twnd_vx_Main::BuildInterfaceMenu() {
+    MonitorMenu->clear();
+    for (std::uint16_t i = 0; i < FNCC->AdapterCount(); ++i) {
+        const TAdapter a = FNCC->Adapter(i);
+        QAction* item = MonitorMenu->addAction(QString::fromStdString(a.Name));
+        item->setCheckable(true);
+        item->setChecked(a._Mark);
+        item->setData(QVariant::fromValue<qlonglong>(a.IntfIdx));
+    }
+}
+
+void Twnd_vx_Main::UpdateTraffic() {
+    for (int i = 0; i < Tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = Tree->topLevelItem(i);
+        TInterfaceNodeData node = TInterfaceTree::NodeData(item);
+        FNCC->GetTraffic(node.IntfIdx, node.Received, node.Sent);
+        TInterfaceTree::SetNodeData(item, node);
+        writeRowTexts(item);
+    }
+}
+
+void Twnd_vx_Main::saveStoredValues() { LayoutManager().StoredValues().Save(); }
+
+void Twnd_vx_Main::TreeChecked(QTreeWidgetItem* item, bool checked) {
+    const auto index = static_cast<std::uint16_t>(TInterfaceTree::NodeData(item).Index);
+    if (index >= FNCC->AdapterCount()) return;
+    FNCC->SetAdapterMark(index, checked);
+    const TAdapter a = FNCC->Adapter(index);
+    LayoutManager().SetValueByName(QString::fromStdString(a.Name), checked);
+    saveStoredValues();
+    SetMark(a, checked);
+}
+
+void Twnd_vx_Main::cmIntfClick(QAction* item) {
+    const qlonglong tag = item->data().toLongLong();
+    if (tag < 0) return;
+    const int i = FNCC->FindAdapter(static_cast<std::int64_t>(tag));
+    if (i < 0) return;
+    const TAdapter a = FNCC->Adapter(static_cast<std::uint16_t>(i));
+    SetMark(a, item->isChecked());
+    LayoutManager().SetValueByName(QString::fromStdString(a.Name), FNCC->AdapterMark(static_cast<std::uint16_t>(i)));
+    saveStoredValues();
+}
+
+void Twnd_vx_Main::cmUnitsClick(QAction* item) { LayoutManager().SetValueByName(QStringLiteral("Units"), item->data()); }
+
+void Twnd_vx_Main::cmPeriod(QAction* item) { LayoutManager().SetValueByName(QStringLiteral("Period"), item->data()); }
+
+void Twnd_vx_Main::TreeDblClick() {
+    QTreeWidgetItem* row = Tree->currentItem();
+    if (!row) return;
+    const auto index = static_cast<std::uint16_t>(TInterfaceTree::NodeData(row).Index);
+    if (index < FNCC->AdapterCount()) ShowAdapterInfo(FNCC->Adapter(index), this);
+}
+
+void Twnd_vx_Main::acOOIExecute() {
+    Tree->SetTag(acOOI->isChecked() ? 1 : 0);
+    RefreshData();
+}
+
+void Twnd_vx_Main::acIntfViewExecute() {
+    const bool show = Tree->isHidden();
+    Tree->setVisible(show);
+    resize(width(), height() + (show ? Tree->height() : -Tree->height()));
+}
+
+void Twnd_vx_Main::acOnTopExecute() {
+    const bool onTop = !(windowFlags() & Qt::WindowStaysOnTopHint);
+    const bool wasVisible = isVisible();
+    const QPoint at = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);  // hides a shown window
+    if (wasVisible) {
+        show();
+        move(at);
+    }
+}
+
+void Twnd_vx_Main::acPersistentExecute() { SetLayoutReadOnly(!acPersistent->isChecked()); }
+
+// Without its caption the window has neither title bar nor menu bar; every
+// command stays in the context menu.
+void Twnd_vx_Main::ApplyCaption(bool toggled) {
+    const bool hasCaption = !(windowFlags() & Qt::FramelessWindowHint);
+    const int menuHeight = menuBar()->sizeHint().height();
+    if (acCaption->isChecked()) {
+        if (hasCaption && menuBar()->isVisible()) return;
+        menuBar()->show();
+        if (!hasCaption) {
+            const bool wasVisible = isVisible();
+            setWindowFlag(Qt::FramelessWindowHint, false);
+            if (wasVisible) show();
+        }
+        if (toggled) resize(width(), height() + menuHeight);
+        return;
+    }
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    menuBar()->hide();
+    if (wasVisible) show();
+    if (toggled) resize(width(), height() - menuHeight);
+}
+
+void Twnd_vx_Main::TrayIconClick() {
+    showNormal();
+    raise();
+    activateWindow();
 }
 
 }  // namespace vx

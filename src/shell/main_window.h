@@ -1,17 +1,81 @@
 #pragma once
 
+// The main window: the interface list with its byte totals, the area that
+// holds the watcher panels, the menus, the tray icon and the stored
+// settings. It owns the network snapshot and the change notifier and
+// rebuilds everything that depends on the snapshot in RefreshData.
+
+#include <QActionGroup>
 #include <QMainWindow>
+#include <QTimer>
+#include <memory>
+
+#include "netconfig/network_change_notifier.h"
+#include "netconfig/network_configuration.h"
+#include "persistence/lm_form.h"
+#include "shell/interface_tree.h"
+
+class QMenu;
+class QScrollArea;
+class QSystemTrayIcon;
 
 namespace vx {
 
-// The main window. Its client area starts at 475 x 429 pixels.
-class Twnd_vx_Main : public QMainWindow {
+class Twnd_vx_Main : public TLMForm {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 475;
     static constexpr int kClientHeight = 429;
+    static constexpr int kTreeHeight = 115;
+    static constexpr int kTrafficIntervalMs = 1000;
 
-    explicit Twnd_vx_Main(QWidget* parent = nullptr);
+    // helper: the network layer; nullptr is the system's.
+    explicit Twnd_vx_Main(std::shared_ptr<IIpHelper> helper = nullptr, QWidget* parent = nullptr);
+    ~Twnd_vx_Main() override;
+
+    void RefreshData();
+
+    TNetworkConfiguration& Configuration() { return *FNCC; }
+    TInterfaceTree* Tree;
+    QScrollArea* ScrollBox;
+    QMenu* MonitorMenu;
+    QMenu* PopupMenu1;
+    QAction *acExit, *acAbout, *acOnTop, *acIntfView, *acCaption, *acHide, *acOOI, *acRefresh, *acPersistent;
+    QAction *pmTransfer, *pmSpeed, *pmFast, *pmNormal, *pmSlow;
+    QTimer Timer;
+
+    // The list's totals are read every second by the timer.
+    void UpdateTraffic();
+
+private:
+    void createActions();
+    void createMenus();
+    void createTrayIcon();
+    void registerLayout();
+    void RegisterInterfaceValues();
+    void FormAfterRestore();
+    void ApplyMarks();
+    void SetMark(const TAdapter& adapter, bool marked);
+    void BuildInterfaceList();
+    void BuildInterfaceMenu();
+    void TreeChecked(QTreeWidgetItem* item, bool checked);
+    void TreeDblClick();
+    void cmIntfClick(QAction* item);
+    void cmUnitsClick(QAction* item);
+    void cmPeriod(QAction* item);
+    void acOOIExecute();
+    void acIntfViewExecute();
+    void acOnTopExecute();
+    void acPersistentExecute();
+    void ApplyCaption(bool toggled);
+    void TrayIconClick();
+    void writeRowTexts(QTreeWidgetItem* item);
+    void saveStoredValues();
+
+    std::unique_ptr<TNetworkConfiguration> FNCC;
+    std::unique_ptr<TNetworkChangeNotifier> FNCN;
+    QSystemTrayIcon* TrayIcon = nullptr;
+    QMenu* MainMenuFile = nullptr;
 };
 
 }  // namespace vx

@@ -1,0 +1,81 @@
+#include "shell/interface_tree.h"
+
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
+
+namespace vx {
+namespace {
+
+constexpr int kNodeRole = Qt::UserRole + 1;
+
+}  // namespace
+
+TInterfaceTree::TInterfaceTree(QWidget* parent) : QTreeWidget(parent) {
+    setObjectName(QStringLiteral("Tree"));
+    setColumnCount(3);
+    setHeaderLabels({QStringLiteral("Interface"), QStringLiteral("Download"), QStringLiteral("Upload")});
+    headerItem()->setTextAlignment(colDownload, Qt::AlignRight | Qt::AlignVCenter);
+    headerItem()->setTextAlignment(colUpload, Qt::AlignRight | Qt::AlignVCenter);
+    setRootIsDecorated(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    setIconSize(QSize(16, 16));
+    setFrameShape(QFrame::NoFrame);
+    QHeaderView* h = header();
+    h->setSectionsMovable(true);
+    h->setStretchLastSection(false);
+    h->setSectionResizeMode(QHeaderView::Interactive);
+    h->setSectionResizeMode(colInterface, QHeaderView::Stretch);  // takes what the others leave
+    h->resizeSection(colDownload, 100);
+    h->resizeSection(colUpload, 100);
+    connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
+        if (!FSilent && column == colInterface) emit RowChecked(item, item->checkState(colInterface) == Qt::Checked);
+    });
+}
+
+TInterfaceNodeData TInterfaceTree::NodeData(const QTreeWidgetItem* item) {
+    return item ? item->data(colInterface, kNodeRole).value<TInterfaceNodeData>() : TInterfaceNodeData{};
+}
+
+void TInterfaceTree::SetNodeData(QTreeWidgetItem* item, const TInterfaceNodeData& data) {
+    item->setData(colInterface, kNodeRole, QVariant::fromValue(data));
+}
+
+QTreeWidgetItem* TInterfaceTree::FindRow(std::uint32_t intfIdx) const {
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        if (NodeData(topLevelItem(i)).IntfIdx == intfIdx) return topLevelItem(i);
+    return nullptr;
+}
+
+void TInterfaceTree::SetCheckedSilently(QTreeWidgetItem* item, bool checked) {
+    if (!item) return;
+    const bool was = FSilent;
+    FSilent = true;
+    item->setCheckState(colInterface, checked ? Qt::Checked : Qt::Unchecked);
+    FSilent = was;
+}
+
+// Tooltips only for texts that their column cuts off.
+bool TInterfaceTree::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (index.isValid()) {
+            const QString text = index.data(Qt::DisplayRole).toString();
+            const QRect cell = visualRect(index);
+            const int room = cell.width() - (index.column() == colInterface ? iconSize().width() + 8 : 8);
+            if (fontMetrics().horizontalAdvance(text) > room) {
+                QToolTip::showText(help->globalPos(), text, viewport(), cell);
+                return true;
+            }
+        }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QTreeWidget::viewportEvent(event);
+}
+
+}  // namespace vx

@@ -1,0 +1,125 @@
+#include "watcher/adapter_info_dialog.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "sysinfo/format_settings.h"
+#include "watcher/display_helpers.h"
+#include "watcher/interface_pictures.h"
+
+namespace vx {
+namespace {
+
+QLabel* valueLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setFixedWidth(225);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+}  // namespace
+
+QString AdapterTypeName(TAdapterType type) {
+    static const char* const kNames[] = {"Other",
+                                         "Ethernet",
+                                         "Token Ring",
+                                         "FDDI",
+                                         "PPP",
+                                         "Loopback",
+                                         "ATM",
+                                         "IEEE 802.11 wireless",
+                                         "Tunnel encapsulation",
+                                         "IEEE 1394 (Firewire) high performance serial bus",
+                                         "Mobile broadband for WiMax",
+                                         "Mobile broadband for GSM",
+                                         "Mobile broadband for CDMA"};
+    return type < std::size(kNames) ? QString::fromLatin1(kNames[type]) : QString();
+}
+
+QString OperationalStatusName(TAdapterOperationalStatus status) {
+    static const char* const kNames[] = {"Non Operational", "Unreachable", "Disconnected",
+                                         "Connecting",      "Connected",   "Operational"};
+    return status < std::size(kNames) ? QString::fromLatin1(kNames[status]) : QString();
+}
+
+Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("dlg_vx_AdapterInfo"));
+    setWindowTitle(QStringLiteral("Properties"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(8, 8, 8, 8);
+    auto* pages = new QTabWidget(this);
+    auto* general = new QWidget(pages);
+    pages->addTab(general, QStringLiteral("General"));
+    outer->addWidget(pages, 1);
+
+    auto* page = new QVBoxLayout(general);
+    auto* top = new QHBoxLayout;
+    Image1 = new QLabel(general);
+    Image1->setFixedSize(32, 32);
+    Image1->setAlignment(Qt::AlignCenter);
+    eName = new QLineEdit(general);
+    eName->setReadOnly(true);
+    top->addWidget(Image1);
+    top->addWidget(eName, 1);
+    page->addLayout(top);
+
+    auto* group = new QGroupBox(QStringLiteral(" Device properties "), general);
+    auto* grid = new QGridLayout(group);
+    const char* captions[] = {"Alias:", "Max speed:", "MTU size:", "MAC address:",
+                              "IP Address:", "Subnet mask:", "Type:", "Status:"};
+    QLabel** values[] = {&eAlias, &eMS, &eMTU, &eMAC, &eIP, &eMask, &eType, &eStatus};
+    for (int row = 0; row < 8; ++row) {
+        grid->addWidget(new QLabel(QString::fromLatin1(captions[row]), group), row, 0);
+        *values[row] = valueLabel(group);
+        grid->addWidget(*values[row], row, 1);
+    }
+    page->addWidget(group);
+    page->addStretch(1);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setFixedSize(73, 25);
+    ok->setCursor(Qt::PointingHandCursor);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    outer->addWidget(ok, 0, Qt::AlignRight);
+
+    pages->setCurrentIndex(0);
+    Image1->setPixmap(QPixmap::fromImage(InterfacePictures32()[0]));
+    eName->setText(QStringLiteral("Failed to get data. Device is not available."));
+    resize(362, 364);
+}
+
+void Tdlg_vx_AdapterInfo::Fill(const TAdapter& adapter) {
+    eName->setText(QString::fromStdString(adapter.Name));
+    eAlias->setText(QString::fromStdString(adapter.Alias));
+    eMS->setText(QStringLiteral("%1 Mbps").arg(adapter.MaxSpeed / 1000000u));
+    eMTU->setText(QString::fromStdString(FormatThousands(adapter.MTU)) + QStringLiteral(" B"));
+    eType->setText(AdapterTypeName(adapter.Typ));
+    eStatus->setText(OperationalStatusName(adapter.OperStatus));
+    eMAC->setText(QString::fromStdString(adapter.MACAddress));
+    const std::string first = adapter.IPAddress && !adapter.IPAddress->empty() ? adapter.IPAddress->front() : "";
+    const auto eq = first.find('=');
+    eIP->setText(QString::fromStdString(first.substr(0, eq)));
+    eMask->setText(eq == std::string::npos ? QString() : QString::fromStdString(first.substr(eq + 1)));
+    const int image = GetInterfaceImageIndex(adapter._Typ, adapter._Status);
+    Image1->setPixmap(QPixmap::fromImage(InterfacePictures32()[static_cast<std::size_t>(image)]));
+}
+
+void ShowAdapterInfo(const TAdapter& adapter, QWidget* owner) {
+    if (!owner) owner = QApplication::activeWindow();
+    Tdlg_vx_AdapterInfo dialog(owner);
+    dialog.Fill(adapter);
+    if (owner) dialog.move(owner->geometry().center() - dialog.rect().center());
+    dialog.exec();
+}
+
+}  // namespace vx

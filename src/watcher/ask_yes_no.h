@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace vx {
+
+// The program's Yes/No question box (question icon, modal). The caption is
+// "Confirmation" unless one is given; it belongs to the active window, else
+// the main window. True exactly for Yes.
+bool AskYesNo(const QString& text, const QString& caption = QString());
+
+}  // namespace vx
