@@ -19,6 +19,8 @@ public:
     explicit Tdlg_vx_AdapterInfo(QWidget* owner = nullptr);
 
     void Fill(const TAdapter& adapter);
+    // OK is the default and the cancel button: Escape closes with OK too.
+    void reject() override { accept(); }
 
     QLabel* Image1;
     QLineEdit* eName;

@@ -1,18 +1,185 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
+#include <QTest>
 
+#include "persistence/ini_storage.h"
 #include "shell/main_window.h"
+#include "shell/startup.h"
+#include "support/fake_ip_helper.h"
+#include "support/temp_dir.h"
 
 namespace vx {
 namespace {
 
-TEST(MainWindowTest, CaptionAndClientSize) {
-    Twnd_vx_Main window;
-    window.show();
-    EXPECT_EQ(window.windowTitle(), "Vantrix");
-    EXPECT_EQ(window.width(), 475);
-    EXPECT_EQ(window.height(), 429);
+using test::Chain;
+using test::TFakeIpHelper;
+
+TIpAdapterInfo adapterInfo(const char* name, std::uint32_t index, std::uint32_t type) {
+    TIpAdapterInfo a;
+    a.AdapterName = name;
+    a.Description = "driver";
+    a.Index = index;
+    a.Type = type;
+    a.IpAddressList = Chain({{"0.0.0.0", "0.0.0.0"}});
+    a.GatewayList = a.DhcpServer = a.PrimaryWinsServer = a.SecondaryWinsServer = a.IpAddressList;
+    return a;
+}
+
+TMibIfRow ifRow(const char* name, std::uint32_t status) {
+    TMibIfRow row;
+    row.wszName.assign(name, std::strlen(name));
+    row.dwOperStatus = status;
+    return row;
+}
+
+// The main window over a scripted network: eth0 (working), wlan0 (down),
+// tun0 (working), with its settings in a temporary folder.
+class MainWindowTest : public ::testing::Test {
+protected:
+    test::TTempDir dir;
+    std::shared_ptr<TFakeIpHelper> fake = std::make_shared<TFakeIpHelper>();
+    std::string file = dir.file("vantrix.ini");
+
+    void SetUp() override {
+        LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
+        LayoutStorage->SetFileName(file);
+        fake->hasIfEntry2 = false;
+        fake->adapters = {adapterInfo("eth0", 2, 6), adapterInfo("wlan0", 3, 71), adapterInfo("tun0", 7, 131)};
+        fake->rows = {{2, ifRow("eth0", 5)}, {3, ifRow("wlan0", 2)}, {7, ifRow("tun0", 5)}};
+        fake->rows[2].dwInOctets = 1536;
+        fake->rows[2].dwOutOctets = 3 * 1048576;
+        fake->addrTable = {{0x0100000A, 2, 0x000000FF, 0, 1}};
+        fake->netTable = {TMibIpNetRow{}};
+        fake->bestInterface = 2;
+    }
+    void TearDown() override { LayoutStorage.reset(); }
+
+    std::unique_ptr<Twnd_vx_Main> shown() {
+        auto w = std::make_unique<Twnd_vx_Main>(fake);
+        w->show();  // restores the layout, then builds the list and the menu
+        return w;
+    }
+    static QStringList rowNames(const Twnd_vx_Main& w) {
+        QStringList names;
+        for (int i = 0; i < w.Tree->topLevelItemCount(); ++i) names << w.Tree->topLevelItem(i)->text(0);
+        return names;
+    }
+    static QStringList menuNames(const Twnd_vx_Main& w) {
+        QStringList names;
+        for (QAction* a : w.MonitorMenu->actions()) names << a->text();
+        return names;
+    }
+};
+
+TEST_F(MainWindowTest, CaptionSizeAndActions) {
+    auto w = shown();
+    EXPECT_EQ(w->windowTitle(), "Vantrix");
+    EXPECT_EQ(w->size(), QSize(475, 429));
+    EXPECT_TRUE(w->Tree->isHidden());
+    EXPECT_EQ(w->acRefresh->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(w->acIntfView->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+    EXPECT_EQ(w->acCaption->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+    EXPECT_EQ(w->acAbout->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_TRUE(w->acOOI->isChecked());
+    EXPECT_TRUE(w->acCaption->isChecked());
+    EXPECT_FALSE(w->acPersistent->isChecked());
+    EXPECT_TRUE(w->LayoutReadOnly());
+    EXPECT_EQ(w->acExit->text(), "E&xit");
+    EXPECT_TRUE(w->pmTransfer->isChecked());
+    EXPECT_TRUE(w->pmNormal->isChecked());
+}
+
+TEST_F(MainWindowTest, FilterShowsOnlyWorkingInterfacesButTheMenuListsAll) {
+    auto w = shown();
+    EXPECT_EQ(rowNames(*w), (QStringList{"eth0", "tun0"}));
+    EXPECT_EQ(menuNames(*w), (QStringList{"eth0", "wlan0", "tun0"}));
+    w->acOOI->trigger();  // filter off
+    EXPECT_EQ(w->Tree->Tag(), 0);
+    EXPECT_EQ(rowNames(*w), (QStringList{"eth0", "wlan0", "tun0"}));
+
+    fake->rows[2].dwOperStatus = 2;
+    fake->rows[7].dwOperStatus = 1;
+    w->acOOI->trigger();  // on again, with nothing connected
+    EXPECT_TRUE(rowNames(*w).isEmpty());
+    EXPECT_EQ(menuNames(*w), (QStringList{"eth0", "wlan0", "tun0"}));
+}
+
+TEST_F(MainWindowTest, FocusFollowsTheInterfaceAcrossARefresh) {
+    auto w = shown();
+    w->Tree->setCurrentItem(w->Tree->topLevelItem(1));  // tun0
+    std::swap(fake->adapters[0], fake->adapters[2]);     // tun0 now comes first
+    w->RefreshData();
+    ASSERT_NE(w->Tree->currentItem(), nullptr);
+    EXPECT_EQ(w->Tree->currentItem()->text(0), "tun0");
+    EXPECT_EQ(w->Tree->indexOfTopLevelItem(w->Tree->currentItem()), 0);
+}
+
+TEST_F(MainWindowTest, TotalsAndTheBoldBestInterface) {
+    auto w = shown();
+    QTreeWidgetItem* eth = w->Tree->topLevelItem(0);
+    EXPECT_EQ(eth->text(1), "0.00 B");  // until the next tick
+    EXPECT_EQ(eth->text(2), "0.00 B");
+    w->UpdateTraffic();
+    EXPECT_EQ(eth->text(1), "1.50 KB");
+    EXPECT_EQ(eth->text(2), "3.00 MB");
+    EXPECT_TRUE(eth->font(0).bold());
+    EXPECT_TRUE(eth->font(2).bold());
+    EXPECT_FALSE(w->Tree->topLevelItem(1)->font(0).bold());
+    w->RefreshData();
+    EXPECT_EQ(w->Tree->topLevelItem(0)->text(1), "0.00 B");
+
+    fake->bestInterface.reset();
+    fake->rows[2].dwOperStatus = 4;  // nothing operational: no best interface
+    fake->rows[7].dwOperStatus = 4;
+    w->RefreshData();
+    ASSERT_EQ(w->Configuration().BestInterfaceIdx(), 0u);
+    for (int i = 0; i < w->Tree->topLevelItemCount(); ++i) EXPECT_FALSE(w->Tree->topLevelItem(i)->font(0).bold());
+}
+
+TEST_F(MainWindowTest, InterfaceViewChangesTheHeightByTheListsHeight) {
+    auto w = shown();
+    const int before = w->height();
+    w->acIntfView->trigger();
+    EXPECT_FALSE(w->Tree->isHidden());
+    EXPECT_EQ(w->height(), before + Twnd_vx_Main::kTreeHeight);
+    EXPECT_TRUE(w->acIntfView->isChecked());
+    w->acIntfView->trigger();
+    EXPECT_TRUE(w->Tree->isHidden());
+    EXPECT_EQ(w->height(), before);
+}
+
+TEST_F(MainWindowTest, CheckingAnInterfaceMarksItAndWritesTheSettingsAtOnce) {
+    auto w = shown();
+    QTreeWidgetItem* tun = w->Tree->topLevelItem(1);
+    tun->setCheckState(0, Qt::Checked);  // as the user's click does
+    EXPECT_TRUE(w->Configuration().AdapterMark(2));
+    EXPECT_TRUE(w->MonitorMenu->actions().at(2)->isChecked());
+    EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\nUnits=0\nPeriod=1\neth0=0\nwlan0=0\ntun0=1\n");
+
+    w->MonitorMenu->actions().at(2)->trigger();  // unchecks it through the menu
+    EXPECT_FALSE(w->Configuration().AdapterMark(2));
+    EXPECT_EQ(w->Tree->topLevelItem(1)->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\nUnits=0\nPeriod=1\neth0=0\nwlan0=0\ntun0=0\n");
+}
+
+TEST_F(MainWindowTest, StoredMarksComeBackAtTheNextStart) {
+    test::WriteWholeFile(file, "[Settings]\neth0=1\n[Twnd_vx_Main\\Tree]\nTag=0\nVisible=1\n");
+    auto w = shown();
+    EXPECT_FALSE(w->Tree->isHidden());
+    EXPECT_TRUE(w->acIntfView->isChecked());
+    EXPECT_FALSE(w->acOOI->isChecked());
+    EXPECT_EQ(w->Tree->topLevelItem(0)->checkState(0), Qt::Checked);
+    EXPECT_TRUE(w->MonitorMenu->actions().at(0)->isChecked());
+    EXPECT_EQ(rowNames(*w).size(), 3);
+}
+
+TEST_F(MainWindowTest, EmptySnapshotGivesAnEmptyListAndMenu) {
+    fake->present = false;
+    auto w = shown();
+    EXPECT_EQ(w->Tree->topLevelItemCount(), 0);
+    EXPECT_TRUE(w->MonitorMenu->actions().isEmpty());
 }
 
 }  // namespace

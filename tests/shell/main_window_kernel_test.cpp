@@ -1,0 +1,58 @@
+// The interface list against the kernel: the namespace's veth interface is
+// listed and its totals grow with traffic.
+#include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QTest>
+
+#include "netconfig/namespace_fixture.h"
+#include "persistence/ini_storage.h"
+#include "shell/main_window.h"
+#include "shell/startup.h"
+#include "support/temp_dir.h"
+
+namespace vx {
+namespace {
+
+TEST(MainWindowKernelTest, ListsTheVethInterfaceWithGrowingTotals) {
+    VX_REQUIRE_KERNEL_LAB();
+    test::TTempDir dir;
+    LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
+    LayoutStorage->SetFileName(dir.file("vantrix.ini"));
+    {
+        Twnd_vx_Main w;
+        w.show();
+        QTreeWidgetItem* row = nullptr;
+        for (int i = 0; i < w.Tree->topLevelItemCount(); ++i)
+            if (w.Tree->topLevelItem(i)->text(0) == "vxa") row = w.Tree->topLevelItem(i);
+        ASSERT_NE(row, nullptr);
+        EXPECT_TRUE(row->font(0).bold());  // the default route goes through it
+        w.UpdateTraffic();
+        const auto before = TInterfaceTree::NodeData(row).Sent;
+
+        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(9);
+        ::inet_pton(AF_INET, "10.200.0.2", &to.sin_addr);
+        const std::string payload(1200, 'x');
+        for (int i = 0; i < 50; ++i) ::sendto(fd, payload.data(), payload.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        ::close(fd);
+
+        EXPECT_TRUE(QTest::qWaitFor([&] { return TInterfaceTree::NodeData(row).Sent >= before + 50 * 1200; }, 3000));
+        EXPECT_NE(row->text(2), "0.00 B");
+
+        // An address added to the system shows up without a manual refresh.
+        ASSERT_TRUE(test::TKernelLab::Run("ip link add vxe type veth peer name vxf && ip link set vxe up && "
+                                          "ip link set vxf up"));
+        w.acOOI->trigger();  // list every interface, not only working ones
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.Configuration().FindAdapter(std::string("vxe")) >= 0; }, 3000));
+    }
+    LayoutStorage.reset();
+}
+
+}  // namespace
+}  // namespace vx
