@@ -8,6 +8,9 @@ namespace vx {
 namespace {
 
 constexpr int kNodeRole = Qt::UserRole + 1;
+// The check state last seen, so that text, icon and font updates of a row
+// (which also report the row as changed) are not taken for a click.
+constexpr int kSeenCheckRole = Qt::UserRole + 2;
 
 }  // namespace
 
@@ -31,7 +34,12 @@ TInterfaceTree::TInterfaceTree(QWidget* parent) : QTreeWidget(parent) {
     h->resizeSection(colDownload, 100);
     h->resizeSection(colUpload, 100);
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
-        if (!FSilent && column == colInterface) emit RowChecked(item, item->checkState(colInterface) == Qt::Checked);
+        if (column != colInterface) return;
+        const bool checked = item->checkState(colInterface) == Qt::Checked;
+        const QVariant seen = item->data(colInterface, kSeenCheckRole);
+        if (seen.isValid() && seen.toBool() == checked) return;
+        item->setData(colInterface, kSeenCheckRole, checked);
+        if (!FSilent) emit RowChecked(item, checked);
     });
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QTest>
+#include <filesystem>
 
 #include "persistence/ini_storage.h"
 #include "shell/main_window.h"
@@ -162,6 +163,15 @@ TEST_F(MainWindowTest, CheckingAnInterfaceMarksItAndWritesTheSettingsAtOnce) {
     EXPECT_FALSE(w->Configuration().AdapterMark(2));
     EXPECT_EQ(w->Tree->topLevelItem(1)->checkState(0), Qt::Unchecked);
     EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\nUnits=0\nPeriod=1\neth0=0\nwlan0=0\ntun0=0\n");
+}
+
+TEST_F(MainWindowTest, RefreshesAndTicksWriteNothing) {
+    auto w = shown();
+    w->UpdateTraffic();
+    w->RefreshData();
+    w->UpdateTraffic();
+    w->acOOI->trigger();
+    EXPECT_FALSE(std::filesystem::exists(file));  // nothing but a user's check writes in this mode
 }
 
 TEST_F(MainWindowTest, StoredMarksComeBackAtTheNextStart) {
