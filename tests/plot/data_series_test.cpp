@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "canvas/painter_canvas.h"
+#include "fake_plot.h"
+#include "support/recording_canvas.h"
+
+namespace vx {
+namespace {
+
+using Op = test::TRecordingCanvas::Op;
+
+TEST(DataSeriesTest, CapacityGrowsInStepsOf32) {
+    Tsp_XYLine s;
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_EQ(s.Capacity(), 32);
+    for (int i = 0; i < 32; ++i) s.AddXY(i, i);
+    EXPECT_EQ(s.Capacity(), 32);
+    s.AddXY(32, 32);
+    EXPECT_EQ(s.Capacity(), 64);
+    s.Delete(0);
+    EXPECT_EQ(s.Capacity(), 64);  // deleting never shrinks
+    EXPECT_EQ(s.GetX(0), 1);
+    s.SetCapacity(10);
+    EXPECT_EQ(s.Count(), 10);
+    EXPECT_EQ(s.Capacity(), 32);
+    EXPECT_EQ(s.GetX(9), 10);
+}
+
+TEST(DataSeriesTest, CachedExtremes) {
+    Tsp_XYLine s;
+    double v = 42;
+    EXPECT_FALSE(s.GetXMin(v));
+    EXPECT_EQ(v, 42);
+    s.AddXY(5, 1);
+    s.AddXY(2, 3);
+    double xmin, xmax, ymin, ymax;
+    ASSERT_TRUE(s.GetXMin(xmin) && s.GetXMax(xmax) && s.GetYMin(ymin) && s.GetYMax(ymax));
+    EXPECT_EQ(xmin, 2);
+    EXPECT_EQ(xmax, 5);
+    EXPECT_EQ(ymin, 1);
+    EXPECT_EQ(ymax, 3);
+    s.Delete(0);
+    ASSERT_TRUE(s.GetXMax(xmax));
+    EXPECT_EQ(xmax, 2);  // recomputed from what is left
+}
+
+TEST(DataSeriesTest, InsertReplaceDelete) {
+    Tsp_XYLine s;
+    for (int i = 0; i < 8; ++i) s.AddXY(i, i * 10);
+    s.InsertXY(s.Count(), 8, 80);  // as AddXY
+    EXPECT_EQ(s.Count(), 9);
+    s.InsertXY(s.Count() + 1, 99, 99);  // nothing
+    EXPECT_EQ(s.Count(), 9);
+    s.InsertXY(1, 0.5, 5);
+    EXPECT_EQ(s.GetX(1), 0.5);
+    EXPECT_EQ(s.GetX(2), 1);
+    s.Delete(1);
+    s.DeleteRange(5, 2);  // removes points 2..5
+    EXPECT_EQ(s.Count(), 5);
+    EXPECT_EQ(s.GetX(2), 6);
+    s.DeleteRange(2, s.Count() + 10);  // to the end
+    EXPECT_EQ(s.Count(), 2);
+    EXPECT_EQ(s.GetX(1), 1);
+    s.ReplaceXY(5, 1, 1);  // out of range: nothing
+    s.ReplaceXY(1, 7, 70);
+    double xmax;
+    s.GetXMax(xmax);
+    EXPECT_EQ(xmax, 7);
+    s.Delete(-1);
+    s.Delete(2);
+    EXPECT_EQ(s.Count(), 2);
+}
+
+TEST(DataSeriesTest, ArraysUpdateExtremesOnlyForSmallBatches) {
+    Tsp_XYLine s;
+    std::vector<double> x(300), y(300);
+    for (int i = 0; i < 100; ++i) s.AddXY(i, i);
+    double v;
+    s.GetXMax(v);
+    for (int i = 0; i < 10; ++i) x[i] = 1000 + i, y[i] = -i;
+    s.AddXYArrays(x.data(), y.data(), 10);
+    ASSERT_TRUE(s.GetXMax(v));
+    EXPECT_EQ(v, 1009);
+    ASSERT_TRUE(s.GetYMin(v));
+    EXPECT_EQ(v, -9);
+    for (int i = 0; i < 300; ++i) x[i] = -i, y[i] = 5000 + i;
+    s.AddXYArrays(x.data(), y.data(), 300);  // a large batch: recomputed on the next query
+    ASSERT_TRUE(s.GetXMin(v));
+    EXPECT_EQ(v, -299);
+    EXPECT_EQ(s.Count(), 410);
+}
+
+TEST(DataSeriesTest, NotificationsReachThePlot) {
+    test::TFakePlot plot;
+    Tsp_XYLine s;
+    s.SetPlot(&plot);
+    ASSERT_EQ(plot.series.size(), 1u);
+    s.AddXY(1, 1);
+    EXPECT_EQ(plot.changed, 1);
+    EXPECT_EQ(plot.updates, 1);  // repainted before AddXY returns
+    s.SetLockInvalidate(true);
+    s.AddXY(2, 2);
+    s.AddXY(3, 3);
+    EXPECT_EQ(plot.changed, 1);
+    s.SetLockInvalidate(false);  // one pass for the batch
+    EXPECT_EQ(plot.changed, 2);
+    s.LineAttr().SetColor(clRed);
+    EXPECT_EQ(plot.fieldInvalidated, 1);
+    s.PointAttr().SetVisible(true);
+    EXPECT_EQ(plot.fieldInvalidated, 2);
+    s.SetActive(false);
+    s.AddXY(4, 4);  // inactive: no notice
+    EXPECT_EQ(plot.changed, 3);  // only the SetActive itself
+    s.SetPlot(nullptr);
+    EXPECT_TRUE(plot.series.empty());
+}
+
+TEST(DataSeriesTest, PointAttributeSizes) {
+    Tsp_PointAttr p;
+    EXPECT_EQ(p.HSize(), 5);
+    p.SetHSize(4);
+    EXPECT_EQ(p.HSize(), 5);
+    p.SetVSize(9);
+    EXPECT_EQ(p.VSize(), 9);
+    p.SetBorderWidth(9);
+    EXPECT_EQ(p.BorderWidth(), 2);  // at most the half sizes
+    p.SetHSize(-3);
+    EXPECT_EQ(p.HSize(), 1);
+}
+
+TEST(DataSeriesTest, DrawSkipsSegmentsFarAwayOnBothEnds) {
+    test::TFakePlot plot;
+    test::TRecordingCanvas canvas({0, 0, 240, 120});
+    plot.canvas = &canvas;
+    plot.bottom.ChangeMinMax(0, 10);
+    plot.left.ChangeMinMax(0, 10);
+    Tsp_XYLine s;
+    s.SetPlot(&plot);
+    s.AddXY(-1e7, 5);  // far left of the axis
+    s.AddXY(-1e6, 5);  // far left too
+    s.AddXY(5, 5);
+    canvas.clear();
+    s.Draw();
+    const auto lines = canvas.callsOf(Op::Polyline);
+    ASSERT_EQ(lines.size(), 1u);  // only the segment that reaches into the range
+    EXPECT_EQ(lines[0].points[0].x, -16383);
+    EXPECT_EQ(lines[0].points[1].x, plot.bottom.V2P(5));
+
+    Tsp_XYLine single;
+    single.SetPlot(&plot);
+    single.AddXY(5, 5);
+    canvas.clear();
+    single.Draw();  // one point and invisible points: nothing
+    EXPECT_TRUE(canvas.calls.empty());
+}
+
+TEST(DataSeriesTest, PointSymbolsInsideTheField) {
+    test::TFakePlot plot;
+    test::TRecordingCanvas canvas({0, 0, 240, 120});
+    plot.canvas = &canvas;
+    plot.bottom.ChangeMinMax(0, 10);
+    plot.left.ChangeMinMax(0, 10);
+    Tsp_XYLine s;
+    s.SetPlot(&plot);
+    s.LineAttr().SetVisible(false);
+    s.PointAttr().SetVisible(true);
+    s.PointAttr().SetKind(ptDiamond);
+    s.AddXY(5, 5);
+    s.AddXY(5, 50);  // outside the field: no symbol
+    canvas.clear();
+    s.Draw();
+    const auto polys = canvas.callsOf(Op::Polygon);
+    ASSERT_EQ(polys.size(), 1u);
+    const int x = plot.bottom.V2P(5), y = plot.left.V2P(5);
+    EXPECT_EQ(polys[0].points, (std::vector<TPoint>{{x, y - 2}, {x + 2, y}, {x, y + 2}, {x - 2, y}}));
+}
+
+// Sorted x values let drawing skip what lies outside the time range; the
+// picture must be the same as drawing every point.
+TEST(DataSeriesTest, SortedDrawingGivesTheSamePicture) {
+    auto render = [](Tsp_XYLine& s, test::TFakePlot& plot) {
+        TImageCanvas image(240, 120, clWhite);
+        plot.canvas = &image.canvas();
+        image.canvas().setClipRect(plot.field);
+        s.Draw();
+        plot.canvas = nullptr;
+        return image.finish();
+    };
+    test::TFakePlot plot;
+    plot.bottom.ChangeMinMax(400, 460);
+    plot.left.ChangeMinMax(0, 100);
+    Tsp_XYLine sorted, unsorted;
+    for (Tsp_XYLine* s : {&sorted, &unsorted}) {
+        s->SetPlot(&plot);
+        s->LineAttr().SetWidth(3);
+        s->PointAttr().SetVisible(true);
+        for (int i = 0; i < 1000; ++i) s->AddXY(i, 50 + 45 * std::sin(i * 0.7));
+    }
+    unsorted.AddXY(-5, 0);  // one step back, then gone again: same data, no longer known sorted
+    unsorted.Delete(unsorted.Count() - 1);
+    ASSERT_TRUE(sorted.XSorted());
+    ASSERT_FALSE(unsorted.XSorted());
+    EXPECT_EQ(render(sorted, plot), render(unsorted, plot));
+}
+
+TEST(DataSeriesTest, DroppingTheOldestPointKeepsTheRest) {
+    Tsp_XYLine s;
+    for (int i = 0; i < 1000; ++i) s.AddXY(i, -i);
+    for (int i = 0; i < 5000; ++i) {  // the watcher's tick: add one, drop the oldest
+        s.AddXY(1000 + i, -(1000 + i));
+        s.Delete(0);
+    }
+    ASSERT_EQ(s.Count(), 1000);
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_EQ(s.GetX(i), 5000 + i);
+        EXPECT_EQ(s.GetY(i), -(5000 + i));
+    }
+    EXPECT_EQ(s.Capacity(), 1024);
+}
+
+}  // namespace
+}  // namespace vx
