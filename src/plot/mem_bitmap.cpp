@@ -1,0 +1,25 @@
+#include "plot/mem_bitmap.h"
+
+namespace vx {
+
+void Tsp_MemBitmap::Recreate(int w, int h) {
+    FCanvas.reset();
+    FWidth = w;
+    FHeight = h;
+    FImage = w > 0 && h > 0 ? QImage(w, h, QImage::Format_RGB32) : QImage();
+    if (!FImage.isNull()) FCanvas = std::make_unique<TPainterCanvas>(&FImage);
+}
+
+const QImage& Tsp_MemBitmap::Image() {
+    // The painter stays bound between paints; ending and restarting it makes
+    // the image complete for copying.
+    if (FCanvas) {
+        const TRect clip = FCanvas->clipRect();
+        FCanvas.reset();
+        FCanvas = std::make_unique<TPainterCanvas>(&FImage);
+        (void)clip;
+    }
+    return FImage;
+}
+
+}  // namespace vx

@@ -1,0 +1,474 @@
+#include "plot/xy_plot.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEvent>
+#include <QPaintEvent>
+#include <algorithm>
+#include <cstdlib>
+
+namespace vx {
+
+Tsp_XYPlot::Tsp_XYPlot(QWidget* parent) : QWidget(parent) {
+    LA.GridAttr().SetVisible(true);
+    BA.GridAttr().SetVisible(true);
+    for (Tsp_Axis* a : {&LA, &RA, &BA, &TA}) a->SetPlot(this);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    FFont.color = clBlack;
+    SetPlotFont(FFont);
+    resize(180, 120);
+    fDWidth = width();
+    fDHeight = height();
+    fValidArrange = fValidField = fValidAround = false;
+}
+
+Tsp_XYPlot::~Tsp_XYPlot() {
+    for (Tsp_DataSeries* s : fSeries) s->PlotDestroyed();
+    for (auto* list : {&fBSML, &fASML})
+        for (Tsp_PlotMarker* m : *list) m->PlotDestroyed();
+    for (Tsp_Axis* a : {&LA, &RA, &BA, &TA}) a->SetPlot(nullptr);
+}
+
+void Tsp_XYPlot::SetPlotFont(const TFontAttr& font) {
+    FFont = font;
+    VFont = font;  // upward and bold, for the left and right captions
+    VFont.escapement = 900;
+    VFont.bold = true;
+    fValidArrange = fValidAround = fValidField = false;
+    update();
+}
+
+void Tsp_XYPlot::SetColor(TColor color) {
+    if (color == FColor) return;
+    FColor = color;
+    Invalidate();
+}
+
+void Tsp_XYPlot::SetFieldColor(TColor color) {
+    if (color == FBColor) return;
+    FBColor = color;
+    InvalidateParts(false, false, true);
+}
+
+void Tsp_XYPlot::SetBorderStyle(Tsp_BorderStyle style) {
+    if (style == fFrameStyle) return;
+    fFrameStyle = style;
+    if (fBuffered) BufferIsInvalid();
+    update();
+}
+
+void Tsp_XYPlot::SetBufferedDisplay(bool on) {
+    if (on == fBuffered) return;
+    if (on)
+        fDDBBuf = std::make_unique<Tsp_MemBitmap>(width(), height());
+    else
+        fDDBBuf.reset();
+    fBuffered = fDDBBuf != nullptr;
+    Invalidate();
+}
+
+void Tsp_XYPlot::InvalidateParts(bool arrange, bool around, bool field) {
+    if (arrange) fValidArrange = false;
+    if (around) fValidAround = false;
+    if (field) fValidField = false;
+    update();
+}
+
+// --- series and markers --------------------------------------------------
+
+void Tsp_XYPlot::AddSeries(Tsp_DataSeries* series) {
+    if (!series) return;
+    if (std::find(fSeries.begin(), fSeries.end(), series) == fSeries.end()) fSeries.push_back(series);
+    if (series->Active()) SeriesChanged(series);
+}
+
+void Tsp_XYPlot::RemoveSeries(Tsp_DataSeries* series) {
+    const auto it = std::find(fSeries.begin(), fSeries.end(), series);
+    if (it == fSeries.end()) return;
+    fSeries.erase(it);
+    if (series->Active()) SeriesChanged(series);
+}
+
+void Tsp_XYPlot::MoveSeries(Tsp_DataSeries* series, bool toFront) {
+    const auto it = std::find(fSeries.begin(), fSeries.end(), series);
+    if (it == fSeries.end()) return;
+    if (toFront && it + 1 == fSeries.end()) return;
+    if (!toFront && it == fSeries.begin()) return;
+    fSeries.erase(it);
+    if (toFront)
+        fSeries.push_back(series);
+    else
+        fSeries.insert(fSeries.begin(), series);
+    InvalidateParts(false, false, true);
+}
+
+void Tsp_XYPlot::SeriesChanged(Tsp_DataSeries* series) {
+    Tsp_Axis& x = series->XAxis() == dsxTop ? TA : BA;
+    Tsp_Axis& y = series->YAxis() == dsyRight ? RA : LA;
+    const bool a = AutoScaleAxis(x);
+    const bool b = AutoScaleAxis(y);
+    if (a || b)
+        Invalidate();
+    else
+        InvalidateParts(false, false, true);
+}
+
+bool Tsp_XYPlot::AutoScaleAxis(Tsp_Axis& axis) {
+    const bool autoMin = axis.AutoMin(), autoMax = axis.AutoMax();
+    if (!autoMin && !autoMax) return false;
+    const bool vertical = axis.Flags() & sf::Vertical;
+    bool foundMin = false, foundMax = false;
+    double lo = 0, hi = 0;
+    for (Tsp_DataSeries* s : fSeries) {
+        if (!s->Active()) continue;
+        const bool uses = vertical ? (s->YAxis() == dsyLeft) == (&axis == &LA)
+                                   : (s->XAxis() == dsxBottom) == (&axis == &BA);
+        if (!uses) continue;
+        double v;
+        if (autoMin && (vertical ? s->GetYMin(v) : s->GetXMin(v))) {
+            lo = foundMin ? std::min(lo, v) : v;
+            foundMin = true;
+        }
+        if (autoMax && (vertical ? s->GetYMax(v) : s->GetXMax(v))) {
+            hi = foundMax ? std::max(hi, v) : v;
+            foundMax = true;
+        }
+    }
+    if (!foundMin && !foundMax) return false;
+    if (!foundMin) lo = axis.Min();
+    if (!foundMax) hi = axis.Max();
+    const double margin = (hi - lo) * 0.025;
+    if (foundMin) lo -= margin;
+    if (foundMax) hi += margin;
+    if (lo != axis.Min() || hi != axis.Max()) axis.ChangeMinMax(lo, hi);
+    return true;
+}
+
+void Tsp_XYPlot::AddMarker(Tsp_PlotMarker* marker, TMarkerWhen when) {
+    if (!marker) return;
+    auto& list = when == dmBeforeSeries ? fBSML : fASML;
+    if (std::find(list.begin(), list.end(), marker) == list.end()) list.push_back(marker);
+    InvalidateParts(false, false, true);
+}
+
+void Tsp_XYPlot::RemoveMarker(Tsp_PlotMarker* marker, TMarkerWhen when) {
+    auto& list = when == dmBeforeSeries ? fBSML : fASML;
+    std::erase(list, marker);
+    InvalidateParts(false, false, true);
+}
+
+void Tsp_XYPlot::MoveMarker(Tsp_PlotMarker* marker, TMarkerWhen when, bool toFront) {
+    auto& list = when == dmBeforeSeries ? fBSML : fASML;
+    const auto it = std::find(list.begin(), list.end(), marker);
+    if (it == list.end()) return;
+    list.erase(it);
+    if (toFront)
+        list.push_back(marker);
+    else
+        list.insert(list.begin(), marker);
+    InvalidateParts(false, false, true);
+}
+
+void Tsp_XYPlot::AxisTickLabel(Tsp_Axis& axis, int index, double value, std::string& text) {
+    if (OnGetTickLabel) OnGetTickLabel(this, axis, index, value, text);
+}
+
+void Tsp_XYPlot::DoDrawEnd() {
+    if (OnDrawEnd) OnDrawEnd(this);
+}
+
+void Tsp_XYPlot::DoFieldDraw() {
+    if (OnFieldDraw) OnFieldDraw(this);
+}
+
+// --- layout ----------------------------------------------------------------
+
+void Tsp_XYPlot::arrangeWithFont() {
+    fDCanvas->setFont(FFont);
+    Arrange(fDCanvas->textWidth("0"), std::abs(FFont.height));
+}
+
+void Tsp_XYPlot::Arrange(int fw, int fh) {
+    FR = {0, 0, fDWidth, fDHeight};
+    const int left = std::max({LA.BandWidth(fw, fh), BA.OrgIndent(fw, fh), TA.OrgIndent(fw, fh)}) + LA.Margin();
+    const int bottom = std::max({BA.BandWidth(fw, fh), LA.OrgIndent(fw, fh), RA.OrgIndent(fw, fh)}) + BA.Margin();
+    const int right = std::max({RA.BandWidth(fw, fh), BA.EndIndent(fw, fh), TA.EndIndent(fw, fh)}) + RA.Margin();
+    const int top = std::max({TA.BandWidth(fw, fh), LA.EndIndent(fw, fh), RA.EndIndent(fw, fh)}) + TA.Margin();
+    FR.left += left;
+    FR.right -= right;
+    FR.bottom -= bottom;
+    FR.top += top;
+    if (FR.right < FR.left + 3) FR.right = FR.left + 3;
+    if (FR.bottom < FR.top + 3) FR.bottom = FR.top + 3;
+    LA.SetLine(FR.left - 1, FR.bottom - 1, FR.bottom - FR.top - 1);
+    RA.SetLine(FR.right, FR.bottom - 1, FR.bottom - FR.top - 1);
+    BA.SetLine(FR.left, FR.bottom, FR.right - FR.left - 1);
+    TA.SetLine(FR.left, FR.top - 1, FR.right - FR.left - 1);
+    fValidArrange = true;
+}
+
+// --- painting ----------------------------------------------------------------
+
+void Tsp_XYPlot::paintEvent(QPaintEvent*) {
+    TPainterCanvas canvas(this);
+    PaintOn(canvas);
+}
+
+void Tsp_XYPlot::PaintOn(Canvas& widgetCanvas) {
+    fDWidth = width();
+    fDHeight = height();
+    fDCanvas = &widgetCanvas;
+    if (fBuffered && fDDBBuf && fDDBBuf->Valid()) {
+        if (fDDBBuf->Width() != fDWidth || fDDBBuf->Height() != fDHeight) {
+            fDDBBuf->Recreate(fDWidth, fDHeight);
+            fValidArrange = fValidAround = fValidField = false;
+        }
+    }
+    if (fBuffered && fDDBBuf && fDDBBuf->Valid()) {
+        struct RestoreSurface {
+            Tsp_XYPlot* plot;
+            Canvas* surface;
+            ~RestoreSurface() { plot->fDCanvas = surface; }
+        } restore{this, &widgetCanvas};
+        fDCanvas = &fDDBBuf->GetCanvas();
+        if (!fValidArrange) arrangeWithFont();
+        if (!fValidAround) {
+            DrawAround();
+            fValidAround = true;
+        }
+        if (!fValidField) {
+            DrawField();
+            fValidField = true;
+        }
+        DoDrawEnd();
+        DrawBorder();
+        fDCanvas = &widgetCanvas;
+        widgetCanvas.drawPixmap(0, 0, fromQImage(fDDBBuf->Image()), clNone);
+    } else {
+        DrawAll();
+    }
+    DrawOverlay(widgetCanvas);
+}
+
+void Tsp_XYPlot::DrawAll() {
+    if (!fValidArrange) arrangeWithFont();
+    DrawAround();
+    DrawField();
+    DoDrawEnd();
+    DrawBorder();
+}
+
+void Tsp_XYPlot::DrawAround() {
+    Canvas& c = *fDCanvas;
+    c.setBrush({FColor, TBrushStyle::bsSolid});
+    c.fillRect({0, 0, fDWidth, FR.top});
+    c.fillRect({0, FR.bottom + 1, fDWidth, fDHeight});
+    c.fillRect({0, FR.top, FR.left, FR.bottom + 1});
+    c.fillRect({FR.right, FR.top, fDWidth, FR.bottom + 1});
+    DrawAxes();
+
+    // Captions: the axes' margins give them their room.
+    if (BA.DrawCaption()) {
+        TFontAttr f = c.font();
+        f.bold = true;
+        c.setFont(f);
+        c.textOut((FR.right + FR.left - c.textWidth(BA.Caption())) / 2, fDHeight - BA.Margin(), BA.Caption());
+    }
+    if (TA.DrawCaption())
+        c.textOut((FR.right + FR.left - c.textWidth(TA.Caption())) / 2, TA.Margin() - 1 - c.textHeight("8"),
+                  TA.Caption());
+    if (LA.DrawCaption() || RA.DrawCaption()) {
+        c.setFont(VFont);
+        const int h8 = c.textHeight("8");
+        if (LA.DrawCaption())
+            c.textOut(LA.Margin() - 1 - h8, (FR.bottom + FR.top + c.textWidth(LA.Caption())) / 2, LA.Caption());
+        if (RA.DrawCaption())
+            c.textOut(fDWidth - RA.Margin(), (FR.bottom + FR.top + c.textWidth(RA.Caption())) / 2, RA.Caption());
+    }
+    DrawBorder();
+}
+
+void Tsp_XYPlot::DrawAxes() {
+    Canvas& c = *fDCanvas;
+    c.setBrush({c.brush().color, TBrushStyle::bsClear});
+    auto width = [](Tsp_Axis& a) { return static_cast<std::uint16_t>(a.LineAttr().Visible() ? a.LineAttr().Width() : 0); };
+    TA.DrawLine(c, 0, width(RA));
+    RA.DrawLine(c, width(BA), 0);
+    BA.DrawLine(c, width(LA), 0);
+    LA.DrawLine(c, 0, width(TA));
+    c.setPen({FFont.color, TPenStyle::psSolid, 1, TPenMode::pmCopy});
+    c.setFont(FFont);
+    for (Tsp_Axis* a : {&TA, &RA, &LA, &BA}) a->DrawTicks(c);
+}
+
+void Tsp_XYPlot::DrawField() {
+    Canvas& c = *fDCanvas;
+    const TRect savedClip = c.clipRect();
+    c.setClipRect(FR);
+    if (FBColor != clNone) {
+        c.setBrush({FBColor, TBrushStyle::bsSolid});
+        c.fillRect(FR);
+    }
+    DoFieldDraw();
+    c.setBrush({c.brush().color, TBrushStyle::bsClear});
+    for (Tsp_Axis* a : {&LA, &BA, &RA, &TA}) {
+        if (!a->GridAttr().Visible() || a->TickCount() == 0) continue;
+        a->GridAttr().SetPenAttr(c);
+        const bool vertical = a->Flags() & sf::Vertical;
+        for (int i = 0; i < a->TickCount(); ++i) {
+            const int p = a->TickPos(i);
+            if (vertical && FR.top < p && p < FR.bottom - 1) {
+                c.moveTo(FR.left, p);
+                c.lineTo(FR.right, p);
+            } else if (!vertical && FR.left < p && p < FR.right - 1) {
+                c.moveTo(p, FR.top);
+                c.lineTo(p, FR.bottom);
+            }
+        }
+    }
+    for (Tsp_PlotMarker* m : fBSML)
+        if (m->Visible()) m->Draw(c);
+    for (Tsp_DataSeries* s : fSeries)
+        if (s->Active()) s->Draw();
+    for (Tsp_PlotMarker* m : fASML)
+        if (m->Visible()) m->Draw(c);
+    c.setClipRect(savedClip);
+}
+
+void Tsp_XYPlot::DrawBorder() {
+    Canvas& c = *fDCanvas;
+    const int W = fDWidth, H = fDHeight;
+    const TRect R{0, 0, W, H};
+    const TRect inner{1, 1, W - 1, H - 1};
+    c.setBrush({c.brush().color, TBrushStyle::bsClear});
+    auto outline = [&c](const TRect& r, TColor color) {
+        c.setPen({color, TPenStyle::psSolid, 1, TPenMode::pmCopy});
+        c.rectangle(r);
+    };
+    auto frame3D = [&c, &R](TColor topLeft, TColor bottomRight) {
+        c.setPen({topLeft, TPenStyle::psSolid, 1, TPenMode::pmCopy});
+        c.moveTo(R.left, R.bottom - 1);
+        c.lineTo(R.left, R.top);
+        c.lineTo(R.right - 1, R.top);
+        c.setPen({bottomRight, TPenStyle::psSolid, 1, TPenMode::pmCopy});
+        c.lineTo(R.right - 1, R.bottom - 1);
+        c.lineTo(R.left - 1, R.bottom - 1);
+    };
+    switch (fFrameStyle) {
+        case bs_None:
+            outline(R, FColor);
+            outline(inner, FColor);
+            break;
+        case bs_Raised:
+            frame3D(clBtnHighlight, clBtnShadow);
+            outline(inner, FColor);
+            break;
+        case bs_Lowered:
+            frame3D(clBtnShadow, clBtnHighlight);
+            outline(inner, FColor);
+            break;
+        case bs_Gutter:
+            outline({1, 1, W, H}, clBtnHighlight);
+            outline({0, 0, W - 1, H - 1}, clBtnShadow);
+            break;
+        case bs_BlackRect:
+            outline(R, clBlack);
+            outline(inner, FColor);
+            break;
+        case bs_BoldRect:
+            outline(R, clBlack);
+            outline(inner, clBlack);
+            break;
+        case bs_FocusRect: {
+            c.setBrush({clWhite, TBrushStyle::bsSolid});
+            c.setPen({clBlack, TPenStyle::psDot, 1, TPenMode::pmCopy});
+            const TPoint a[] = {{0, 0}, {W - 2, 0}, {W - 2, H - 1}, {1, H - 1}, {1, 0}};
+            const TPoint b[] = {{1, 1}, {W - 1, 1}, {W - 1, H - 2}, {0, H - 2}, {0, 0}};
+            c.polyline(a);
+            c.polyline(b);
+            break;
+        }
+    }
+}
+
+void Tsp_XYPlot::DrawPlot(Canvas* canvas, int w, int h) {
+    if (!canvas || w < 10 || h < 10) return;
+    struct RestoreSurface {
+        Tsp_XYPlot* plot;
+        ~RestoreSurface() {
+            plot->fValidArrange = false;
+            plot->fDCanvas = nullptr;
+            plot->fDWidth = plot->width();
+            plot->fDHeight = plot->height();
+        }
+    } restore{this};
+    fDCanvas = canvas;
+    fDWidth = w;
+    fDHeight = h;
+    fValidArrange = false;
+    DrawAll();
+}
+
+QImage Tsp_XYPlot::RenderImage() {
+    TImageCanvas image(width(), height(), FColor);
+    DrawPlot(&image.canvas(), width(), height());
+    return image.finish();
+}
+
+void Tsp_XYPlot::CopyToClipboardBitmap() { QApplication::clipboard()->setImage(RenderImage()); }
+
+void Tsp_XYPlot::CopyToClipboardMetafile() { CopyToClipboardBitmap(); }
+
+void Tsp_XYPlot::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Invalidate();
+}
+
+void Tsp_XYPlot::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange) {
+        // System colours may have changed: the buffered picture is redrawn.
+        fValidArrange = fValidAround = fValidField = false;
+        update();
+    }
+}
+
+// --- markers -----------------------------------------------------------------
+
+Tsp_PlotMarker::~Tsp_PlotMarker() {
+    if (fPlot) fPlot->RemoveMarker(this, fWhen);
+}
+
+void Tsp_PlotMarker::SetPlot(Tsp_XYPlot* plot) {
+    if (plot == fPlot) return;
+    if (fPlot) fPlot->RemoveMarker(this, fWhen);
+    fPlot = plot;
+    if (fPlot) fPlot->AddMarker(this, fWhen);
+}
+
+void Tsp_PlotMarker::SetWhenDraw(TMarkerWhen when) {
+    if (when == fWhen) return;
+    if (fPlot) fPlot->RemoveMarker(this, fWhen);
+    fWhen = when;
+    if (fPlot) fPlot->AddMarker(this, fWhen);
+}
+
+void Tsp_PlotMarker::SetVisible(bool visible) {
+    if (visible == fVisible) return;
+    fVisible = visible;
+    changed();
+}
+
+void Tsp_PlotMarker::BringToFront() {
+    if (fPlot) fPlot->MoveMarker(this, fWhen, true);
+}
+
+void Tsp_PlotMarker::SendToBack() {
+    if (fPlot) fPlot->MoveMarker(this, fWhen, false);
+}
+
+void Tsp_PlotMarker::changed() {
+    if (fPlot) fPlot->InvalidateParts(false, false, true);
+}
+
+}  // namespace vx

@@ -1,0 +1,136 @@
+#pragma once
+
+// The XY plot: four axes around a field in which series and markers draw.
+// It lays the field out from the room its axes need, paints the
+// surroundings (background bands, axes, ticks, labels, captions, border)
+// and the field (background, grids, markers, series) through the canvas
+// layer, optionally into an off-screen buffer so that a change of the field
+// alone repaints only the field. It re-derives automatic axis ranges from
+// the series' data and copies its picture to the clipboard.
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "plot/axis.h"
+#include "plot/data_series.h"
+#include "plot/mem_bitmap.h"
+#include "plot/plot_marker.h"
+
+namespace vx {
+
+enum Tsp_BorderStyle { bs_None, bs_Raised, bs_Lowered, bs_Gutter, bs_BlackRect, bs_BoldRect, bs_FocusRect };
+
+class Tsp_XYPlot : public QWidget, public ITsp_AxisOwner, public ITsp_SeriesOwner {
+    Q_OBJECT
+public:
+    using TNotifyEvent = std::function<void(Tsp_XYPlot* sender)>;
+    using TGetTickLabelEvent = std::function<void(Tsp_XYPlot* sender, Tsp_Axis& axis, int index, double value, std::string& text)>;
+
+    explicit Tsp_XYPlot(QWidget* parent = nullptr);
+    ~Tsp_XYPlot() override;
+
+    Tsp_Axis& LeftAxis() override { return LA; }
+    Tsp_Axis& RightAxis() override { return RA; }
+    Tsp_Axis& BottomAxis() override { return BA; }
+    Tsp_Axis& TopAxis() override { return TA; }
+    void SetLeftAxis(const Tsp_Axis& a) { if (&a != &LA) LA.Assign(a); }
+    void SetRightAxis(const Tsp_Axis& a) { if (&a != &RA) RA.Assign(a); }
+    void SetBottomAxis(const Tsp_Axis& a) { if (&a != &BA) BA.Assign(a); }
+    void SetTopAxis(const Tsp_Axis& a) { if (&a != &TA) TA.Assign(a); }
+
+    TRect FieldRect() const override { return FR; }
+    Canvas* DCanvas() override { return fDCanvas; }
+    int DWidth() const { return fDWidth; }
+    int DHeight() const { return fDHeight; }
+    const TFontAttr& PlotFont() const { return FFont; }
+    void SetPlotFont(const TFontAttr& font);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
+    TColor FieldColor() const { return FBColor; }
+    void SetFieldColor(TColor color);
+    Tsp_BorderStyle BorderStyle() const { return fFrameStyle; }
+    void SetBorderStyle(Tsp_BorderStyle style);
+    bool BufferedDisplay() const { return fBuffered; }
+    void SetBufferedDisplay(bool on);
+    bool ValidArrange() const { return fValidArrange; }
+    bool ValidAround() const { return fValidAround; }
+    bool ValidField() const { return fValidField; }
+
+    int SeriesCount() const { return static_cast<int>(fSeries.size()); }
+    Tsp_DataSeries* GetSeriesPtr(int i) const { return fSeries.at(static_cast<std::size_t>(i)); }
+
+    // Invalidation: the layout, the surroundings, the field.
+    void InvalidateParts(bool arrange, bool around, bool field);
+    void Invalidate() override { InvalidateParts(true, true, true); }
+    void BufferIsInvalid() { fValidAround = fValidField = false; }
+
+    // Draws the whole plot on a foreign canvas of W x H (at least 10 x 10).
+    void DrawPlot(Canvas* canvas, int w, int h);
+    QImage RenderImage();
+    void CopyToClipboardBitmap();
+    // The clipboard gets the same picture as an image: Qt has no metafile.
+    void CopyToClipboardMetafile();
+
+    // Series and markers.
+    void AddSeries(Tsp_DataSeries* series) override;
+    void RemoveSeries(Tsp_DataSeries* series) override;
+    void SeriesChanged(Tsp_DataSeries* series) override;
+    bool AutoScaleAxis(Tsp_Axis& axis) override;
+    void MoveSeries(Tsp_DataSeries* series, bool toFront) override;
+    void AddMarker(Tsp_PlotMarker* marker, TMarkerWhen when);
+    void RemoveMarker(Tsp_PlotMarker* marker, TMarkerWhen when);
+    void MoveMarker(Tsp_PlotMarker* marker, TMarkerWhen when, bool toFront);
+
+    TNotifyEvent OnFieldDraw, OnDrawEnd;
+    TGetTickLabelEvent OnGetTickLabel;
+
+    // The plot's paint, on its own surface (also what paintEvent does).
+    void PaintOn(Canvas& widgetCanvas);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    virtual void DoDrawEnd();
+    virtual void DoFieldDraw();
+    // The vertical cursor line, drawn last on the control's surface.
+    virtual void DrawOverlay(Canvas&) {}
+
+    void Arrange(int fntWidth, int fntHeight);
+    void arrangeWithFont();
+    void DrawAll();
+    void DrawAround();
+    void DrawAxes();
+    void DrawField();
+    void DrawBorder();
+
+private:
+    // ITsp_AxisOwner / ITsp_SeriesOwner plumbing.
+    void AxisInvalidateAll() override { Invalidate(); }
+    void AxisInvalidateAroundAndField() override { InvalidateParts(false, true, true); }
+    void AxisInvalidateField() override { InvalidateParts(false, false, true); }
+    bool AxisAutoScale(Tsp_Axis& axis) override { return AutoScaleAxis(axis); }
+    void AxisTickLabel(Tsp_Axis& axis, int index, double value, std::string& text) override;
+    void InvalidateField() override { InvalidateParts(false, false, true); }
+    void Update() override { repaint(); }
+    void InvalidateBuffer() override { BufferIsInvalid(); }
+
+    Tsp_Axis LA{sf::Vertical}, RA{0x39}, BA{0}, TA{0x38};
+    TRect FR{0, 0, 0, 0};
+    Canvas* fDCanvas = nullptr;
+    int fDWidth = 0, fDHeight = 0;
+    std::unique_ptr<Tsp_MemBitmap> fDDBBuf;
+    bool fBuffered = false;
+    TFontAttr FFont;
+    TFontAttr VFont;
+    Tsp_BorderStyle fFrameStyle = bs_None;
+    TColor FColor = clBtnFace;
+    TColor FBColor = clWhite;
+    std::vector<Tsp_DataSeries*> fSeries;
+    std::vector<Tsp_PlotMarker*> fBSML, fASML;
+    bool fValidArrange = false, fValidField = false, fValidAround = false;
+};
+
+}  // namespace vx
