@@ -4,10 +4,12 @@
 // a band, a label). The plot keeps two lists of them, by WhenDraw.
 
 #include "canvas/canvas.h"
+#include "plot/data_series.h"
 
 namespace vx {
 
 class Tsp_XYPlot;
+class Tsp_Axis;
 
 enum TMarkerWhen { dmBeforeSeries, dmAfterSeries };
 
@@ -25,6 +27,12 @@ public:
     void SetWhenDraw(TMarkerWhen when);
     bool Visible() const { return fVisible; }
     void SetVisible(bool visible);
+    Tsp_WhatXAxis XAxis() const { return fWXA; }
+    void SetXAxis(Tsp_WhatXAxis axis);
+    Tsp_WhatYAxis YAxis() const { return fWYA; }
+    void SetYAxis(Tsp_WhatYAxis axis);
+    Tsp_Axis* XAxisObj() const { return fXAx; }
+    Tsp_Axis* YAxisObj() const { return fYAx; }
     void BringToFront();
     void SendToBack();
     // The plot tells a marker it is going away.
@@ -36,9 +44,15 @@ public:
 protected:
     void changed();
 
+    void takeAxes();
+
     Tsp_XYPlot* fPlot = nullptr;
     TMarkerWhen fWhen = dmBeforeSeries;
-    bool fVisible = true;
+    bool fVisible = false;  // new markers are hidden
+    Tsp_WhatXAxis fWXA = dsxBottom;
+    Tsp_WhatYAxis fWYA = dsyLeft;
+    Tsp_Axis* fXAx = nullptr;
+    Tsp_Axis* fYAx = nullptr;
 };
 
 }  // namespace vx

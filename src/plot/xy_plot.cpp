@@ -439,11 +439,29 @@ Tsp_PlotMarker::~Tsp_PlotMarker() {
     if (fPlot) fPlot->RemoveMarker(this, fWhen);
 }
 
+void Tsp_PlotMarker::takeAxes() {
+    fXAx = fPlot ? &(fWXA == dsxTop ? fPlot->TopAxis() : fPlot->BottomAxis()) : nullptr;
+    fYAx = fPlot ? &(fWYA == dsyRight ? fPlot->RightAxis() : fPlot->LeftAxis()) : nullptr;
+}
+
 void Tsp_PlotMarker::SetPlot(Tsp_XYPlot* plot) {
     if (plot == fPlot) return;
     if (fPlot) fPlot->RemoveMarker(this, fWhen);
     fPlot = plot;
+    takeAxes();
     if (fPlot) fPlot->AddMarker(this, fWhen);
+}
+
+void Tsp_PlotMarker::SetXAxis(Tsp_WhatXAxis axis) {
+    fWXA = axis;
+    takeAxes();
+    changed();
+}
+
+void Tsp_PlotMarker::SetYAxis(Tsp_WhatYAxis axis) {
+    fWYA = axis;
+    takeAxes();
+    changed();
 }
 
 void Tsp_PlotMarker::SetWhenDraw(TMarkerWhen when) {

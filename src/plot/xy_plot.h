@@ -21,6 +21,15 @@
 namespace vx {
 
 enum Tsp_BorderStyle { bs_None, bs_Raised, bs_Lowered, bs_Gutter, bs_BlackRect, bs_BoldRect, bs_FocusRect };
+enum Tsp_zpDirections { zpdNone, zpdHorizontal, zpdVertical, zpdBoth };
+// Modifier keys that start a zoom or a pan (together with the left button).
+enum Tsp_ShiftKey : std::uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+using Tsp_ShiftKeys = std::uint8_t;
+
+struct Tsp_ZoomData {
+    TRect R;
+    std::uint8_t State = 0;  // 0 idle, 1 zoom pressed, 2 zoom rectangle shown, 3 pan pressed, 4 panning
+};
 
 class Tsp_XYPlot : public QWidget, public ITsp_AxisOwner, public ITsp_SeriesOwner {
     Q_OBJECT
@@ -85,6 +94,34 @@ public:
 
     TNotifyEvent OnFieldDraw, OnDrawEnd;
     TGetTickLabelEvent OnGetTickLabel;
+    using TZoomAxisEvent = std::function<void(Tsp_XYPlot* sender, Tsp_Axis& axis, double& min, double& max, bool& canZoom)>;
+    TZoomAxisEvent OnAxisZoom;
+
+    // Mouse gestures: a drag with the zoom keys zooms to the rubber
+    // rectangle, a click with them undoes the zoom, a drag with the pan keys
+    // moves the ranges with the pointer.
+    Tsp_zpDirections Zoom() const { return fZoomEnabled; }
+    void SetZoom(Tsp_zpDirections d) { fZoomEnabled = d; }
+    Tsp_zpDirections Pan() const { return fPanEnabled; }
+    void SetPan(Tsp_zpDirections d) { fPanEnabled = d; }
+    Tsp_ShiftKeys ZoomShiftKeys() const { return fZoomShift; }
+    void SetZoomShiftKeys(Tsp_ShiftKeys keys) { fZoomShift = keys; }
+    Tsp_ShiftKeys PanShiftKeys() const { return fPanShift; }
+    void SetPanShiftKeys(Tsp_ShiftKeys keys) { fPanShift = keys; }
+    Qt::CursorShape PanCursor() const { return fPanCursor; }
+    void SetPanCursor(Qt::CursorShape c) { fPanCursor = c; }
+    const Tsp_ZoomData& ZoomData() const { return fZoomData; }
+    void ApplyPan();
+    void ApplyZoom(TRect r, Tsp_zpDirections direction);
+
+    // The vertical cursor line at a value of the bottom axis. It is drawn as
+    // an overlay with an inverting pen over each freshly painted picture, which
+    // looks the same as drawing it on the window and erasing it by redrawing.
+    bool XCursorOn() const { return fXCursOn; }
+    void SetXCursorOn(bool on);
+    double XCursorVal() const { return fXCursVal; }
+    void SetXCursorVal(double value);
+    int XCursorPos() const { return fXCursPos; }
 
     // The plot's paint, on its own surface (also what paintEvent does).
     void PaintOn(Canvas& widgetCanvas);
@@ -95,8 +132,12 @@ protected:
     void changeEvent(QEvent* event) override;
     virtual void DoDrawEnd();
     virtual void DoFieldDraw();
-    // The vertical cursor line, drawn last on the control's surface.
-    virtual void DrawOverlay(Canvas&) {}
+    // The cursor line and the zoom rectangle, drawn last on the control's surface.
+    virtual void DrawOverlay(Canvas& canvas);
+    void DrawXCursor(Canvas& canvas);
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
     void Arrange(int fntWidth, int fntHeight);
     void arrangeWithFont();
@@ -131,6 +172,16 @@ private:
     std::vector<Tsp_DataSeries*> fSeries;
     std::vector<Tsp_PlotMarker*> fBSML, fASML;
     bool fValidArrange = false, fValidField = false, fValidAround = false;
+
+    void zoomAxis(Tsp_Axis& axis, int p1, int p2);
+    void storeAll();
+    Qt::CursorShape fPanCursor = Qt::ArrowCursor;
+    Tsp_zpDirections fZoomEnabled = zpdBoth, fPanEnabled = zpdBoth;
+    Tsp_ShiftKeys fZoomShift = ssShift, fPanShift = ssCtrl;
+    Tsp_ZoomData fZoomData;
+    bool fXCursOn = false;
+    double fXCursVal = 0;
+    int fXCursPos = 0;
 };
 
 }  // namespace vx
