@@ -222,3 +222,42 @@ TEST(DataSeriesTest, DroppingTheOldestPointKeepsTheRest) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+TEST(DataSeriesTest, LegendMarkerAndQuickAdd) {
+    Tsp_XYLine s;
+    s.LineAttr().SetColor(clLime);
+    s.PointAttr().SetVisible(true);
+    test::TRecordingCanvas canvas;
+    const TPenAttr pen{clRed, TPenStyle::psDash, 3, TPenMode::pmCopy};
+    canvas.setPen(pen);
+    s.DrawLegendMarker(canvas, {10, 20, 50, 30});
+    const auto lines = canvas.callsOf(Op::Line);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].points, (std::vector<TPoint>{{11, 25}, {50, 25}}));
+    EXPECT_EQ(lines[0].pen.color, clLime);
+    ASSERT_EQ(canvas.callsOf(Op::Rectangle).size(), 1u);
+    EXPECT_EQ(canvas.callsOf(Op::Rectangle)[0].rect, (TRect{28, 23, 33, 28}));  // centred symbol
+    EXPECT_EQ(canvas.pen(), pen);  // the canvas pen comes back
+    EXPECT_FALSE(s.DrawingLegendMarker());
+
+    test::TFakePlot plot;
+    test::TRecordingCanvas surface({0, 0, 240, 120});
+    plot.canvas = &surface;
+    plot.bottom.ChangeMinMax(0, 10);
+    plot.left.ChangeMinMax(0, 10);
+    s.SetPlot(&plot);
+    surface.clear();
+    s.QuickAddXY(2, 2);
+    s.QuickAddXY(4, 6);
+    EXPECT_EQ(plot.updates, 0);  // drawn straight away, no repaint
+    EXPECT_EQ(plot.bufferInvalidated, 2);
+    ASSERT_EQ(surface.callsOf(Op::Polyline).size(), 1u);
+    EXPECT_EQ(surface.callsOf(Op::Clip).front().rect, plot.field);
+    EXPECT_EQ(s.Count(), 2);
+}
+
+}  // namespace
+}  // namespace vx

@@ -193,3 +193,34 @@ TEST(ScaleTest, LayoutMeasures) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+TEST(ScaleTest, EvenTicksRunThroughBothEnds) {
+    Tsp_Scale s(sf::EvenTicks);
+    s.SetLine(0, 0, 100);
+    s.ChangeMinMax(0, 7);
+    ASSERT_EQ(s.TickCount(), 5);
+    EXPECT_DOUBLE_EQ(s.TickValue(0), 0);
+    EXPECT_DOUBLE_EQ(s.TickValue(2), 3.5);
+    EXPECT_DOUBLE_EQ(s.TickValue(4), 7);
+    EXPECT_EQ(s.TickPos(1), 25);
+    EXPECT_EQ(s.TickPos(4), 100);
+}
+
+TEST(ScaleTest, DrawBoundsOfAHorizontalScale) {
+    Tsp_Scale s(0);
+    s.SetLine(20, 50, 100);
+    s.ChangeMinMax(0, 10);
+    test::TRecordingCanvas canvas;
+    TRect r{0, 0, 0, 0};
+    s.CalcDrawBounds(canvas, r);
+    EXPECT_EQ(r.top, 50);
+    EXPECT_EQ(r.bottom, 50 + 1 + canvas.textHeight("8") + 5);
+    EXPECT_EQ(r.left, 20 - canvas.textWidth("0") / 2);
+    EXPECT_EQ(r.right, 120 + canvas.textWidth("10") / 2);  // the last label reaches past the line
+}
+
+}  // namespace
+}  // namespace vx
