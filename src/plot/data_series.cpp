@@ -189,7 +189,7 @@ void Tsp_XYDataSeries::NotifyAndUpdate() {
     fPlot->Update();
 }
 
-void Tsp_XYDataSeries::AddXY(double aX, double aY) {
+void Tsp_XYDataSeries::storePoint(double aX, double aY) {
     if (fPN >= fCapacity) Grow();
     ensureTail();
     if (fPN > 0 && aX < GetX(fPN - 1)) fSorted = false;
@@ -197,6 +197,10 @@ void Tsp_XYDataSeries::AddXY(double aX, double aY) {
     fY[static_cast<std::size_t>(fStart + fPN)] = aY;
     UpdateMinMax(aX, aY);
     ++fPN;
+}
+
+void Tsp_XYDataSeries::AddXY(double aX, double aY) {
+    storePoint(aX, aY);
     NotifyAndUpdate();
 }
 

@@ -103,6 +103,8 @@ public:
 protected:
     bool CanNotify() const { return !fLockInvalidate && fPlot; }
     void NotifyAndUpdate();
+    // Appends a point without telling anyone.
+    void storePoint(double aX, double aY);
     void UpdateMinMax(double x, double y);
     void RecalcMinMax();
     void Grow();

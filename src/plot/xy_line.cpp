@@ -134,13 +134,7 @@ void Tsp_XYLine::DrawLegendMarker(Canvas& canvas, const TRect& rect) {
 }
 
 void Tsp_XYLine::QuickAddXY(double aX, double aY) {
-    if (fPN >= fCapacity) Grow();
-    ensureTail();
-    if (fPN > 0 && aX < GetX(fPN - 1)) fSorted = false;
-    fX[static_cast<std::size_t>(fStart + fPN)] = aX;
-    fY[static_cast<std::size_t>(fStart + fPN)] = aY;
-    UpdateMinMax(aX, aY);
-    ++fPN;
+    storePoint(aX, aY);
     if (!CanNotify() || !fActive) return;
     fPlot->InvalidateBuffer();
     Canvas* canvas = fPlot->DCanvas();
