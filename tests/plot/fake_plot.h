@@ -23,6 +23,10 @@ struct TFakePlot : ITsp_SeriesOwner {
         left.SetLine(20, 109, 99);
         right.SetLine(219, 109, 99);
     }
+    // As the real plot does, attached series are told when it goes.
+    ~TFakePlot() override {
+        for (Tsp_DataSeries* s : series) s->PlotDestroyed();
+    }
     void AddSeries(Tsp_DataSeries* s) override { series.push_back(s); }
     void RemoveSeries(Tsp_DataSeries* s) override { std::erase(series, s); }
     void SeriesChanged(Tsp_DataSeries*) override { ++changed; }
