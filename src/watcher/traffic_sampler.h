@@ -1,0 +1,80 @@
+#pragma once
+
+// One watcher's sampling of its interface: each tick reads the received and
+// sent octet counters, turns the differences since the last tick into
+// download and upload rates (bytes per second), keeps the highest rates and
+// the session totals, appends the rates to the graph's two series, scrolls
+// the time axis and scales the value axes (they grow at once to a new peak
+// and shrink at most every ViewLength ticks, never below 10 plot units).
+//
+// Counters are the platform's 32-bit ones: differences are taken modulo
+// 2^32, so a counter wrap between two ticks is counted right. A failed read
+// gives zeros and a fresh baseline. Elapsed time comes from the 32-bit tick
+// count, also modulo 2^32, so the tick count's wrap after 49.7 days gives
+// the true interval. Session totals are 64-bit.
+
+#include <cstdint>
+
+#include "netconfig/adapter.h"
+#include "netconfig/ip_helper.h"
+#include "plot/axis.h"
+#include "plot/data_series.h"
+#include "sysinfo/clock.h"
+
+namespace vx {
+
+// What one tick shows (bytes and bytes per second).
+struct TTrafficFigures {
+    double DownloadRate = 0, UploadRate = 0;
+    double MaxDownload = 0, MaxUpload = 0;
+    std::uint32_t Received = 0, Sent = 0;  // the interface's counters as read
+    std::uint64_t SessionReceived = 0, SessionSent = 0;
+};
+
+// The graph a sampler feeds.
+struct TTrafficGraph {
+    Tsp_Axis& Bottom;
+    Tsp_Axis& Left;
+    Tsp_Axis& Right;
+    Tsp_XYDataSeries& Download;
+    Tsp_XYDataSeries& Upload;
+};
+
+class TTrafficSampler {
+public:
+    static constexpr int kMaxPoints = 86400;
+    static constexpr std::uint32_t kViewLength = 300;  // seconds shown, and ticks between rescales
+    static constexpr double kMinAxisMax = 10;
+
+    TTrafficSampler(IIpHelper& helper, IClock& clock) : FHelper(helper), FClock(clock) {}
+
+    TAdapter Adapter;
+    // 0: kilobytes per second (bytes / 1024); 1: kilobits per second
+    // (bytes * 8 / 1000); anything else: bytes per second.
+    int Units = 0;
+
+    void Initialize() { TDL = TUL = 0; }
+    void ResetSessionTotals() { TDL = TUL = 0; }
+    // One tick; returns what to show.
+    TTrafficFigures TimerTimer(const TTrafficGraph& graph);
+    // Reads the interface's 32-bit counters: zeros when the read fails, and
+    // then (or whenever both read 0) the baseline is forgotten.
+    void ReadCounters(std::uint32_t& received, std::uint32_t& sent);
+
+    double PlotValue(double bytesPerSecond) const;
+    std::uint32_t ViewLength() const { return FViewLength; }
+    double MaxDownload() const { return MDL; }
+    double MaxUpload() const { return MUL; }
+
+private:
+    IIpHelper& FHelper;
+    IClock& FClock;
+    std::uint32_t DL = 0, UL = 0;
+    std::uint64_t TDL = 0, TUL = 0;
+    double MS = 0, MDL = 0, MUL = 0;
+    std::uint32_t ET = 0;
+    std::int32_t EP = 0;
+    std::uint32_t FViewLength = 0;
+};
+
+}  // namespace vx
