@@ -20,6 +20,9 @@ public:
     // The system's network layer (LinuxIpHelper) by default.
     explicit TNetworkConfiguration(std::shared_ptr<IIpHelper> helper = nullptr);
 
+    // The network layer the snapshot reads (watchers read their counters through it too).
+    const std::shared_ptr<IIpHelper>& Helper() const { return FHelper; }
+
     void Clear();
     // Rebuilds the snapshot step by step; a failing step leaves its share
     // empty and the next one runs, except that an empty address table ends

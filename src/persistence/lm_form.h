@@ -41,6 +41,7 @@ public:
     ~TLMForm() override;
 
     TLayoutManager& LayoutManager() { return FLM; }
+    const TLayoutManager& LayoutManager() const { return FLM; }
     bool LayoutControl() const { return FLC; }
     void SetLayoutControl(bool value);
     TLayoutManagerControlOptions LayoutOptions() const { return FLMCO; }

@@ -14,6 +14,7 @@
 #include "netconfig/network_configuration.h"
 #include "persistence/lm_form.h"
 #include "shell/interface_tree.h"
+#include "watcher/watcher_panel.h"
 
 class QMenu;
 class QScrollArea;
@@ -36,6 +37,11 @@ public:
     void RefreshData();
 
     TNetworkConfiguration& Configuration() { return *FNCC; }
+    // The open watcher panels, in the order they were opened.
+    const std::vector<Tfrm_vx_Watcher*>& Watchers() const { return FWatchers; }
+    void AddWatcher(const TAdapter& adapter);
+    void RemoveWatcher(std::uint32_t intfIdx);
+    void RemoveWatcher(const TAdapter& adapter) { RemoveWatcher(adapter.IntfIdx); }
     TInterfaceTree* Tree;
     QScrollArea* ScrollBox;
     QMenu* MonitorMenu;
@@ -56,6 +62,8 @@ private:
     void FormAfterRestore();
     void ApplyMarks();
     void SetMark(const TAdapter& adapter, bool marked);
+    void UpdateWatcherImages();
+    int periodMs() const;
     void BuildInterfaceList();
     void BuildInterfaceMenu();
     void TreeChecked(QTreeWidgetItem* item, bool checked);
@@ -76,6 +84,8 @@ private:
     std::unique_ptr<TNetworkChangeNotifier> FNCN;
     QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* MainMenuFile = nullptr;
+    QWidget* FWatcherArea = nullptr;
+    std::vector<Tfrm_vx_Watcher*> FWatchers;
 };
 
 }  // namespace vx

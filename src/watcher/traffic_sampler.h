@@ -64,6 +64,8 @@ public:
     double PlotValue(double bytesPerSecond) const;
     std::uint32_t ViewLength() const { return FViewLength; }
     double MaxDownload() const { return MDL; }
+    // The highest value plotted since the value axes were last rescaled.
+    double PeakSinceRescale() const { return MS; }
     double MaxUpload() const { return MUL; }
 
 private:

@@ -194,3 +194,47 @@ TEST_F(MainWindowTest, EmptySnapshotGivesAnEmptyListAndMenu) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+TEST_F(MainWindowTest, WatchersOpenOnTopAndCloseWithTheirInterface) {
+    auto w = shown();
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);  // eth0
+    w->Tree->topLevelItem(1)->setCheckState(0, Qt::Checked);  // tun0
+    ASSERT_EQ(w->Watchers().size(), 2u);
+    EXPECT_EQ(w->Watchers()[0]->objectName(), "Watcher_2");
+    EXPECT_EQ(w->Watchers()[1]->Header->Caption(), "tun0");
+    EXPECT_LT(w->Watchers()[1]->y(), w->Watchers()[0]->y() + 1);  // the newest on top
+    EXPECT_EQ(w->Watchers()[0]->height(), Tfrm_vx_Watcher::kOpenHeight);
+    EXPECT_TRUE(w->Watchers()[0]->Timer.isActive());
+    EXPECT_EQ(w->Watchers()[0]->Timer.interval(), 1000);
+
+    w->pmFast->trigger();  // the period retimes every open watcher
+    EXPECT_EQ(w->Watchers()[0]->Timer.interval(), 500);
+    EXPECT_EQ(w->Watchers()[1]->Timer.interval(), 500);
+    w->pmSpeed->trigger();  // default units leave open watchers alone
+    EXPECT_EQ(w->Watchers()[0]->Units(), 0);
+
+    w->MonitorMenu->actions().at(0)->trigger();  // uncheck eth0 through the menu
+    ASSERT_EQ(w->Watchers().size(), 1u);
+    EXPECT_EQ(w->Watchers()[0]->Adapter().Name, "tun0");
+    EXPECT_EQ(w->Tree->topLevelItem(0)->checkState(0), Qt::Unchecked);
+
+    w->RefreshData();  // a refresh keeps what is watched
+    EXPECT_EQ(w->Watchers().size(), 1u);
+}
+
+TEST_F(MainWindowTest, WatchedInterfacesReopenAtTheNextStart) {
+    test::WriteWholeFile(file, "[Settings]\nUnits=1\nPeriod=2\neth0=1\ntun0=1\n");
+    auto w = shown();
+    ASSERT_EQ(w->Watchers().size(), 2u);
+    EXPECT_EQ(w->Watchers()[1]->Adapter().Name, "tun0");  // the last in snapshot order ends on top
+    EXPECT_EQ(w->Watchers()[1]->Units(), 1);
+    EXPECT_EQ(w->Watchers()[1]->Timer.interval(), 2000);
+    EXPECT_TRUE(w->pmSpeed->isChecked());
+    EXPECT_TRUE(w->pmSlow->isChecked());
+}
+
+}  // namespace
+}  // namespace vx

@@ -1,0 +1,258 @@
+#include "watcher/watcher_panel.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "canvas/painter_canvas.h"
+#include "netconfig/linux_ip_helper.h"
+#include "sysinfo/format_settings.h"
+#include "watcher/adapter_info_dialog.h"
+#include "watcher/ask_yes_no.h"
+#include "watcher/display_helpers.h"
+#include "watcher/interface_pictures.h"
+
+namespace vx {
+namespace {
+
+constexpr int kRowHeight = 18;
+
+QLabel* cell(QWidget* parent, TColor background, const QString& hint, bool bold = false, TColor text = clBlack) {
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    label->setFixedHeight(kRowHeight);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, toQColor(background));
+    pal.setColor(QPalette::WindowText, toQColor(text));
+    label->setPalette(pal);
+    label->setToolTip(hint);
+    if (bold) {
+        QFont f = label->font();
+        f.setBold(true);
+        label->setFont(f);
+    }
+    return label;
+}
+
+void setBackground(QLabel* label, TColor color) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, toQColor(color));
+    label->setPalette(pal);
+}
+
+// A copy of a record whose address lists are its own.
+TAdapter ownCopy(const TAdapter& a) {
+    TAdapter copy = a;
+    for (auto* list : {&copy.IPAddress, &copy.Gateways, &copy.DHCPServers, &copy.PrimaryWINS, &copy.SecondaryWINS,
+                       &copy.DNSServers})
+        *list = std::make_shared<TStringList>(*list ? **list : TStringList{});
+    return copy;
+}
+
+void designAxis(Tsp_Axis& axis, int ticks, const char* format, bool gridShown) {
+    axis.SetTicksCount(ticks);
+    axis.SetLabelFormat(format);
+    axis.SetMargin(4);
+    axis.LineAttr().SetColor(clBlack);
+    axis.GridAttr().SetColor(rgbColor(0x46, 0x46, 0x46));
+    axis.GridAttr().SetVisible(gridShown);
+}
+
+}  // namespace
+
+const std::vector<TPixmap>& InterfacePixmaps16() {
+    static const std::vector<TPixmap> list = [] {
+        std::vector<TPixmap> out;
+        for (const QImage& img : InterfacePictures16()) out.push_back(fromQImage(img));
+        return out;
+    }();
+    return list;
+}
+
+Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> helper, std::shared_ptr<IClock> clock)
+    : QWidget(parent),
+      FHelper(helper ? std::move(helper) : std::make_shared<LinuxIpHelper>()),
+      FClock(clock ? std::move(clock) : std::make_shared<TSystemClock>()),
+      FSampler(*FHelper, *FClock) {
+    resize(475, 200);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    Header = new TGradientBar(this);
+    Header->setFixedHeight(29);
+    Header->SetCaption(QStringLiteral("<interface_name>"));
+    Header->SetTopIndent(7);
+    TFontAttr captionFont;
+    captionFont.height = -11;
+    captionFont.bold = true;
+    captionFont.color = clBlack;
+    Header->SetFont(captionFont);
+    Header->SetColors(clMoneyGreen, clMoneyGreen);
+    Header->SetColor(TThemeBuffer::BorderColor, clBlack);
+    Header->SetImages(&InterfacePixmaps16());
+    auto* headerRow = new QHBoxLayout(Header);
+    headerRow->setContentsMargins(0, 3, 2, 3);
+    headerRow->addStretch(1);
+    cbUnits = new QComboBox(Header);
+    cbUnits->addItems({QStringLiteral("Transfer"), QStringLiteral("Speed")});
+    cbUnits->setFixedSize(69, 21);
+    bProps = new QPushButton(QStringLiteral("Properties..."), Header);
+    bProps->setFixedSize(75, 23);
+    bProps->setCursor(Qt::PointingHandCursor);
+    headerRow->addWidget(cbUnits);
+    headerRow->addWidget(bProps);
+    outer->addWidget(Header);
+
+    sp_XYPlot = new Tsp_XYPlot(this);
+    sp_XYPlot->setCursor(Qt::CrossCursor);
+    sp_XYPlot->SetPanCursor(Qt::ClosedHandCursor);
+    sp_XYPlot->SetZoom(zpdNone);
+    sp_XYPlot->SetFieldColor(clBlack);
+    sp_XYPlot->SetBufferedDisplay(true);
+    sp_XYPlot->setMouseTracking(true);
+    designAxis(sp_XYPlot->LeftAxis(), 6, "###0.##", true);
+    designAxis(sp_XYPlot->RightAxis(), 6, "###0.##", false);
+    designAxis(sp_XYPlot->BottomAxis(), 3, "hh:mm:ss", true);
+    designAxis(sp_XYPlot->TopAxis(), 5, "###0.##", false);
+    sp_XYPlot->BottomAxis().SetLabelAsDataTime(true);
+    sp_XYPlot->LeftAxis().SetMinMax(0, 10);
+    sp_XYPlot->RightAxis().SetMinMax(0, 10);
+    sp_XYPlot->TopAxis().SetMinMax(0, 10);
+    sp_XYLine1.SetLegend("Download");
+    sp_XYLine2.SetLegend("Upload");
+    sp_XYLine1.SetPlot(sp_XYPlot);
+    sp_XYLine2.SetPlot(sp_XYPlot);
+    sp_XYPlot->installEventFilter(this);
+    outer->addWidget(sp_XYPlot, 1);
+
+    auto* grid = new QGridLayout;
+    grid->setSpacing(0);
+    lDownload = cell(this, FDownloadColor, QString());
+    lDownload->setText(QStringLiteral("Download"));
+    lDL = cell(this, clWhite, QStringLiteral("Current"), true);
+    lDLMax = cell(this, rgbColor(0xFF, 0xFB, 0xF0), QStringLiteral("Max"));
+    lDLTotal = cell(this, rgbColor(0xE0, 0xE0, 0xE0), QStringLiteral("Total transfer"));
+    lUpload = cell(this, FUploadColor, QString());
+    lUpload->setText(QStringLiteral("Upload"));
+    lUL = cell(this, clWhite, QStringLiteral("Current"), true);
+    lULMax = cell(this, rgbColor(0xFF, 0xFB, 0xF0), QStringLiteral("Max"));
+    lULTotal = cell(this, rgbColor(0xE0, 0xE0, 0xE0), QStringLiteral("Total transfer"));
+    Panel1 = cell(this, clBlack, QString(), false, clWhite);
+    Panel1->setText(QStringLiteral("Session totals"));
+    Panel1->installEventFilter(this);
+    lTDL = cell(this, FDownloadColor, QStringLiteral("Download"));
+    lTUL = cell(this, FUploadColor, QStringLiteral("Upload"));
+    for (QLabel* first : {lDownload, lUpload, Panel1}) first->setFixedWidth(70);
+    grid->addWidget(lDownload, 0, 0);
+    grid->addWidget(lDL, 0, 1);
+    grid->addWidget(lDLMax, 0, 2);
+    grid->addWidget(lDLTotal, 0, 3);
+    grid->addWidget(lUpload, 1, 0);
+    grid->addWidget(lUL, 1, 1);
+    grid->addWidget(lULMax, 1, 2);
+    grid->addWidget(lULTotal, 1, 3);
+    auto* sessions = new QHBoxLayout;
+    sessions->setSpacing(0);
+    sessions->addWidget(lTDL, 1);
+    sessions->addWidget(lTUL, 1);
+    grid->addWidget(Panel1, 2, 0);
+    grid->addLayout(sessions, 2, 1, 1, 3);
+    outer->addLayout(grid);
+
+    ApplyColors();
+    connect(cbUnits, &QComboBox::currentIndexChanged, this, [this] {
+        FSampler.Units = cbUnits->currentIndex();
+        sp_XYPlotDblClick();
+    });
+    connect(bProps, &QPushButton::clicked, this, &Tfrm_vx_Watcher::bPropsClick);
+    Timer.setInterval(1000);
+    connect(&Timer, &QTimer::timeout, this, &Tfrm_vx_Watcher::TimerTimer);
+}
+
+void Tfrm_vx_Watcher::SetAdapter(const TAdapter& adapter) { FSampler.Adapter = ownCopy(adapter); }
+
+int Tfrm_vx_Watcher::Units() const { return cbUnits->currentIndex(); }
+
+void Tfrm_vx_Watcher::SetUnits(int units) {
+    const QSignalBlocker quiet(cbUnits);
+    cbUnits->setCurrentIndex(units >= 0 && units < cbUnits->count() ? units : -1);
+    FSampler.Units = cbUnits->currentIndex();
+}
+
+void Tfrm_vx_Watcher::ApplyColors() {
+    sp_XYLine1.LineAttr().SetColor(FDownloadColor);
+    sp_XYLine2.LineAttr().SetColor(FUploadColor);
+    setBackground(lTDL, FDownloadColor);
+    setBackground(lTUL, FUploadColor);
+}
+
+void Tfrm_vx_Watcher::TimerTimer() {
+    const TTrafficGraph graph{sp_XYPlot->BottomAxis(), sp_XYPlot->LeftAxis(), sp_XYPlot->RightAxis(), sp_XYLine1,
+                              sp_XYLine2};
+    const TTrafficFigures f = FSampler.TimerTimer(graph);
+    const int u = Units();
+    auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    lDL->setText(text(FormatValue(u, f.DownloadRate)));
+    lUL->setText(text(FormatValue(u, f.UploadRate)));
+    lDLMax->setText(text(FormatValue(u, f.MaxDownload)));
+    lULMax->setText(text(FormatValue(u, f.MaxUpload)));
+    lDLTotal->setText(text(FormatValue(0, f.Received)));
+    lULTotal->setText(text(FormatValue(0, f.Sent)));
+    lTDL->setText(text(FormatValue(0, static_cast<double>(f.SessionReceived))));
+    lTUL->setText(text(FormatValue(0, static_cast<double>(f.SessionSent))));
+}
+
+void Tfrm_vx_Watcher::sp_XYPlotMouseMove(int x, int y) {
+    const int u = Units();
+    const double value = sp_XYPlot->LeftAxis().P2V(y);
+    QString valueText;
+    if (u == 0) valueText = QString::fromStdString(FormatFixed(value, 2)) + QStringLiteral(" KB");
+    if (u == 1) valueText = QString::fromStdString(FormatFixed(value, 2)) + QStringLiteral(" kbps");
+    const double when = sp_XYPlot->BottomAxis().P2V(x);
+    QString timeText;
+    if (const auto p = DecodeDateTime(when)) {
+        const QLocale locale = QLocale::system();
+        timeText = locale.toString(QDate(p->year, p->month, p->day), QLocale::ShortFormat);
+        if (p->hour || p->minute || p->second || p->millisecond) {
+            QString format = locale.timeFormat(QLocale::LongFormat);
+            format.remove(QLatin1Char('t')).replace(QStringLiteral("  "), QStringLiteral(" "));
+            timeText += QLatin1Char(' ') + locale.toString(QTime(p->hour, p->minute, p->second), format.trimmed());
+        }
+    }
+    // A line break as this system writes it.
+    sp_XYPlot->setToolTip(QStringLiteral("Timestamp: %1\nValue: %2").arg(timeText, valueText));
+}
+
+void Tfrm_vx_Watcher::sp_XYPlotDblClick() {
+    sp_XYPlot->LeftAxis().SetMinMax(0, FSampler.PeakSinceRescale());
+    const TDateTime now = FClock->Now();
+    sp_XYPlot->BottomAxis().SetMinMax(now, now + FSampler.ViewLength() / 86400.0);
+}
+
+void Tfrm_vx_Watcher::Panel1DblClick() {
+    if (AskYesNo(QStringLiteral("Clear session totals?"))) FSampler.ResetSessionTotals();
+}
+
+void Tfrm_vx_Watcher::bPropsClick() { ShowAdapterInfo(FSampler.Adapter, window()); }
+
+bool Tfrm_vx_Watcher::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sp_XYPlot && event->type() == QEvent::MouseMove) {
+        const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
+        sp_XYPlotMouseMove(p.x(), p.y());
+    } else if (watched == sp_XYPlot && event->type() == QEvent::MouseButtonDblClick) {
+        sp_XYPlotDblClick();
+    } else if (watched == Panel1 && event->type() == QEvent::MouseButtonDblClick) {
+        Panel1DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace vx

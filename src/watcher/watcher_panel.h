@@ -1,0 +1,75 @@
+#pragma once
+
+// The panel that shows one watched interface: a caption bar with its name,
+// picture, unit selector and "Properties..." button; a graph of the download
+// and upload rates over the last five minutes; and three rows of figures
+// (current, maximum and interface total per direction, and the session
+// totals). Its timer samples the interface (TTrafficSampler).
+
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "controls/gradient_bar.h"
+#include "plot/xy_plot.h"
+#include "watcher/traffic_sampler.h"
+
+class QComboBox;
+class QPushButton;
+
+namespace vx {
+
+class Tfrm_vx_Watcher : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kOpenHeight = 210;
+
+    // helper and clock: the network layer and the time the panel samples
+    // with; the application's when none are given.
+    explicit Tfrm_vx_Watcher(QWidget* parent = nullptr, std::shared_ptr<IIpHelper> helper = nullptr,
+                             std::shared_ptr<IClock> clock = nullptr);
+
+    void Initialize() { FSampler.Initialize(); }
+    // The panel's own copy of its interface's record (its lists copied too).
+    const TAdapter& Adapter() const { return FSampler.Adapter; }
+    void SetAdapter(const TAdapter& adapter);
+    int Units() const;
+    void SetUnits(int units);
+    TColor DownloadColor() const { return FDownloadColor; }
+    TColor UploadColor() const { return FUploadColor; }
+    // The download and upload colours go to the graph lines and session cells.
+    void ApplyColors();
+    // One sample now (what the timer does).
+    void TimerTimer();
+
+    void sp_XYPlotMouseMove(int x, int y);
+    void sp_XYPlotDblClick();
+    void Panel1DblClick();
+    void bPropsClick();
+
+    TGradientBar* Header;
+    QComboBox* cbUnits;
+    QPushButton* bProps;
+    Tsp_XYPlot* sp_XYPlot;
+    Tsp_XYLine sp_XYLine1, sp_XYLine2;
+    QLabel *lDL, *lDLMax, *lDLTotal, *lUL, *lULMax, *lULTotal, *lTDL, *lTUL, *Panel1;
+    QLabel *lDownload, *lUpload;
+    QTimer Timer;
+    TTrafficSampler& Sampler() { return FSampler; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::shared_ptr<IIpHelper> FHelper;
+    std::shared_ptr<IClock> FClock;
+    TTrafficSampler FSampler;
+    TColor FDownloadColor = rgbColor(0xA6, 0xCA, 0xF0);
+    TColor FUploadColor = rgbColor(0x00, 0xFF, 0x00);
+};
+
+// The 16-pixel interface pictures as the caption bar draws them.
+const std::vector<TPixmap>& InterfacePixmaps16();
+
+}  // namespace vx

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "support/fake_ip_helper.h"
+#include "support/manual_clock.h"
+#include "sysinfo/format_settings.h"
+#include "watcher/watcher_panel.h"
+
+namespace vx {
+namespace {
+
+class WatcherPanelTest : public ::testing::Test {
+protected:
+    std::shared_ptr<test::TFakeIpHelper> net = std::make_shared<test::TFakeIpHelper>();
+    std::shared_ptr<test::TManualClock> clock = std::make_shared<test::TManualClock>();
+    std::unique_ptr<Tfrm_vx_Watcher> panel;
+
+    void SetUp() override {
+        FormatSettings.DecimalSeparator = ".";
+        net->rows[3].dwInOctets = 10000;
+        net->rows[3].dwOutOctets = 5000;
+        panel = std::make_unique<Tfrm_vx_Watcher>(nullptr, net, clock);
+        TAdapter a;
+        a.Name = "eth0";
+        a.IntfIdx = 3;
+        a.IPAddress = std::make_shared<TStringList>(TStringList{"10.0.0.2=255.0.0.0"});
+        panel->SetAdapter(a);
+        panel->Initialize();
+        panel->SetUnits(0);
+        panel->resize(475, 210);
+        panel->show();
+    }
+    void tick(std::uint32_t in, std::uint32_t out) {
+        net->rows[3].dwInOctets = in;
+        net->rows[3].dwOutOctets = out;
+        clock->advanceMs(1000);
+        panel->TimerTimer();
+    }
+};
+
+TEST_F(WatcherPanelTest, FiguresOfASample) {
+    tick(10000, 5000);
+    tick(10000 + 3 * 1024, 5000 + 1536);
+    EXPECT_EQ(panel->lDL->text(), "3.00 KB");
+    EXPECT_EQ(panel->lUL->text(), "1.50 KB");
+    EXPECT_EQ(panel->lDLMax->text(), "3.00 KB");
+    EXPECT_EQ(panel->lDLTotal->text(), "12.77 KB");  // the interface's counter
+    EXPECT_EQ(panel->lTDL->text(), "3.00 KB");       // the session
+    EXPECT_EQ(panel->sp_XYLine1.Count(), 2);
+    EXPECT_DOUBLE_EQ(panel->sp_XYLine1.GetY(1), 3.0);
+
+    panel->cbUnits->setCurrentIndex(1);  // Speed: rates in bits, totals stay in bytes
+    tick(10000 + 4 * 1024, 5000 + 1536);
+    EXPECT_EQ(panel->lDL->text(), "8.19 Kbps");
+    EXPECT_EQ(panel->lDLTotal->text(), "13.77 KB");
+    EXPECT_EQ(panel->lTDL->text(), "4.00 KB");
+    EXPECT_NEAR(panel->sp_XYPlot->BottomAxis().Min(), clock->now - 1.0 / 86400, 1.0 / 86400);  // window restarted
+}
+
+TEST_F(WatcherPanelTest, TooltipReadsThePointUnderThePointer) {
+    tick(10000, 5000);
+    panel->sp_XYPlotMouseMove(100, 50);
+    EXPECT_TRUE(panel->sp_XYPlot->toolTip().startsWith("Timestamp: "));
+    EXPECT_TRUE(panel->sp_XYPlot->toolTip().contains(" KB"));
+    panel->SetUnits(1);
+    panel->sp_XYPlotMouseMove(100, 50);
+    EXPECT_TRUE(panel->sp_XYPlot->toolTip().endsWith(" kbps"));  // lower case, unlike the cells
+    panel->SetUnits(-1);
+    panel->sp_XYPlotMouseMove(100, 50);
+    EXPECT_TRUE(panel->sp_XYPlot->toolTip().endsWith("Value: "));
+}
+
+TEST_F(WatcherPanelTest, DoubleClickResetsTheView) {
+    tick(10000, 5000);
+    tick(10000 + 40 * 1024, 5000);  // 40 KB/s raises the axes
+    panel->sp_XYPlot->LeftAxis().SetMinMax(0, 500);
+    panel->sp_XYPlotDblClick();
+    EXPECT_EQ(panel->sp_XYPlot->LeftAxis().Max(), 1);  // [0, MS] with MS 0 since the growth: widened to 0..1
+    EXPECT_EQ(panel->sp_XYPlot->BottomAxis().Min(), clock->now);
+}
+
+TEST_F(WatcherPanelTest, SessionTotalsClearAfterYes) {
+    tick(10000, 5000);
+    tick(20000, 5000);
+    QTimer::singleShot(50, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->button(QMessageBox::Yes)->click();
+    });
+    panel->Panel1DblClick();
+    tick(20000, 5000);
+    EXPECT_EQ(panel->lTDL->text(), "0.00 B");
+}
+
+}  // namespace
+}  // namespace vx
