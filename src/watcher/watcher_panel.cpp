@@ -81,6 +81,10 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
       FClock(clock ? std::move(clock) : std::make_shared<TSystemClock>()),
       FSampler(*FHelper, *FClock) {
     resize(475, 200);
+    // The panel's texts are small (8 points at 96 DPI) so that the cells hold them.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
