@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QScrollArea>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
@@ -35,6 +37,8 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     stack->setSpacing(0);
     stack->addStretch(1);  // watchers stack at the top
     ScrollBox->setWidget(FWatcherArea);
+    FWatcherArea->installEventFilter(this);
+    ScrollBox->viewport()->installEventFilter(this);
     layout->addWidget(Tree);
     layout->addWidget(ScrollBox, 1);
     setCentralWidget(client);
@@ -480,6 +484,15 @@ void Twnd_vx_Main::ApplyCaption(bool toggled) {
     menuBar()->hide();
     if (wasVisible) show();
     if (toggled) resize(width(), height() - menuHeight);
+}
+
+bool Twnd_vx_Main::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == FWatcherArea || watched == ScrollBox->viewport()) && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (QWindow* handle = windowHandle()) handle->startSystemMove();
+        return true;
+    }
+    return TLMForm::eventFilter(watched, event);
 }
 
 void Twnd_vx_Main::TrayIconClick() {

@@ -53,6 +53,11 @@ public:
     // The list's totals are read every second by the timer.
     void UpdateTraffic();
 
+protected:
+    // A left press on the empty watcher area moves the window (the way to
+    // move it while its title bar is hidden).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createActions();
     void createMenus();
