@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QUrl>
+#include <exception>
 #include <vector>
 
 namespace vx {
@@ -44,9 +45,7 @@ TLMForm::TLMForm(QWidget* parent) : QMainWindow(parent) {
 
     FSettle.setSingleShot(true);
     FSettle.setInterval(kSettleMs);
-    connect(&FSettle, &QTimer::timeout, this, [this] {
-        if (FLC) FLM.Save();
-    });
+    connect(&FSettle, &QTimer::timeout, this, [this] { saveQuietly(); });
     auto displayChanged = [this] { DisplayChanged(); };
     connect(qApp, &QGuiApplication::screenAdded, this, displayChanged);
     connect(qApp, &QGuiApplication::screenRemoved, this, displayChanged);
@@ -60,7 +59,18 @@ TLMForm::~TLMForm() {
     auto& forms = liveForms();
     std::erase(forms, this);
     FLM.KeepSectionNames(true);
-    if (FLC) FLM.Save();
+    saveQuietly();
+}
+
+// Saves from the event loop and from the destructor cannot hand a refused
+// write to anyone: an exception there would end the program. The layout is
+// then simply not saved, and the settings file stays as it was.
+void TLMForm::saveQuietly() {
+    if (!FLC) return;
+    try {
+        FLM.Save();
+    } catch (const std::exception&) {
+    }
 }
 
 TLMForm* TLMForm::MainForm() { return liveForms().empty() ? nullptr : liveForms().front(); }

@@ -12,6 +12,9 @@
 // once its geometry has been still for kSettleMs after any move or resize
 // of the shown window (outside a restore).
 //
+// A refused write during these automatic saves leaves the file as it was
+// and the program running (nobody could be told).
+//
 // Events this platform cannot give, and which are therefore never fired or
 // never change: OnMouseClickOutside (no global mouse capture for ordinary
 // windows), DPIChanging (the toolkit rescales by itself; stays false), and
@@ -88,6 +91,7 @@ protected:
 
 private:
     void geometryChanged();
+    void saveQuietly();
     void trackMonitor();
     static int monitorOf(const QWidget* w);
 

@@ -392,7 +392,15 @@ void Twnd_vx_Main::UpdateTraffic() {
     }
 }
 
-void Twnd_vx_Main::saveStoredValues() { LayoutManager().StoredValues().Save(); }
+// Written at once when the user checks an interface. A settings file that
+// cannot be written must not end the program from inside a click handler:
+// the choice then lives in memory for this run.
+void Twnd_vx_Main::saveStoredValues() {
+    try {
+        LayoutManager().StoredValues().Save();
+    } catch (const std::exception&) {
+    }
+}
 
 void Twnd_vx_Main::TreeChecked(QTreeWidgetItem* item, bool checked) {
     const auto index = static_cast<std::uint16_t>(TInterfaceTree::NodeData(item).Index);

@@ -175,3 +175,24 @@ TEST_F(LMFormTest, WindowStateEventsAndDroppedFiles) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+// A settings file that cannot be written must not end the program from an
+// automatic save (after a move, or when the window goes).
+TEST_F(LMFormTest, RefusedAutomaticSavesLeaveTheFileAndTheProgramAlone) {
+    std::filesystem::create_directories(dir.path() / "cfg");
+    test::WriteWholeFile(file, "[TTestForm]\nSize=300,200\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    {
+        auto form = makeForm();
+        form->show();
+        form->move(77, 88);
+        QTest::qWait(TLMForm::kSettleMs + 200);
+    }
+    EXPECT_EQ(ReadWholeFile(file), "[TTestForm]\nSize=300,200\n");
+}
+
+}  // namespace
+}  // namespace vx

@@ -238,3 +238,19 @@ TEST_F(MainWindowTest, WatchedInterfacesReopenAtTheNextStart) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+TEST_F(MainWindowTest, AnUnwritableSettingsFileDoesNotStopAClick) {
+    test::WriteWholeFile(file, "[Settings]\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    auto w = shown();
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    EXPECT_TRUE(w->Configuration().AdapterMark(0));  // the choice holds for this run
+    EXPECT_EQ(w->Watchers().size(), 1u);
+    EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\n");
+}
+
+}  // namespace
+}  // namespace vx
