@@ -8,6 +8,7 @@
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
+#include "about/about_dialog.h"
 #include "shell/startup.h"
 #include "watcher/adapter_info_dialog.h"
 #include "watcher/display_helpers.h"
@@ -95,6 +96,7 @@ void Twnd_vx_Main::createActions() {
     acPersistent = make("acPersistent", "Persistent layout and settings", {}, true, false);
 
     connect(acExit, &QAction::triggered, this, &QWidget::close);
+    connect(acAbout, &QAction::triggered, this, [] { ShowAboutDialog(); });
     connect(acOnTop, &QAction::triggered, this, &Twnd_vx_Main::acOnTopExecute);
     connect(acIntfView, &QAction::triggered, this, &Twnd_vx_Main::acIntfViewExecute);
     connect(acCaption, &QAction::triggered, this, [this] { ApplyCaption(true); });
