@@ -1,0 +1,119 @@
+// The main window's actions, main menu, context menu and tray icon.
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QSystemTrayIcon>
+
+#include "about/about_dialog.h"
+#include "shell/main_window.h"
+#include "watcher/interface_pictures.h"
+
+namespace vx {
+
+void Twnd_vx_Main::createActions() {
+    auto make = [this](const char* name, const char* caption, QKeySequence key, bool checkable, bool checked) {
+        auto* a = new QAction(QString::fromUtf8(caption), this);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty()) a->setShortcut(key);
+        a->setCheckable(checkable);
+        a->setChecked(checked);
+        addAction(a);  // shortcuts work without the menu bar too
+        return a;
+    };
+    acExit = make("acExit", "E&xit", {}, false, false);
+    acExit->setToolTip(QStringLiteral("Exit"));
+    acExit->setStatusTip(QStringLiteral("Quits the application"));
+    acAbout = make("acAbout", "About...", QKeySequence(Qt::Key_F1), false, false);
+    acOnTop = make("acOnTop", "Always Visible", {}, true, false);
+    acIntfView = make("acIntfView", "Interface View", QKeySequence(Qt::CTRL | Qt::Key_I), true, false);
+    acCaption = make("acCaption", "Window Caption", QKeySequence(Qt::CTRL | Qt::Key_W), true, true);
+    acHide = make("acHide", "Hide", {}, false, false);
+    acOOI = make("acOOI", "Only Operational Interfaces", {}, true, true);
+    acRefresh = make("acRefresh", "Refresh", QKeySequence(Qt::Key_F5), false, false);
+    acPersistent = make("acPersistent", "Persistent layout and settings", {}, true, false);
+
+    connect(acExit, &QAction::triggered, this, &QWidget::close);
+    connect(acAbout, &QAction::triggered, this, [] { ShowAboutDialog(); });
+    connect(acOnTop, &QAction::triggered, this, &Twnd_vx_Main::acOnTopExecute);
+    connect(acIntfView, &QAction::triggered, this, &Twnd_vx_Main::acIntfViewExecute);
+    connect(acCaption, &QAction::triggered, this, [this] { ApplyCaption(true); });
+    connect(acHide, &QAction::triggered, this, &QWidget::hide);
+    connect(acOOI, &QAction::triggered, this, &Twnd_vx_Main::acOOIExecute);
+    connect(acRefresh, &QAction::triggered, this, &Twnd_vx_Main::RefreshData);
+    connect(acPersistent, &QAction::triggered, this, &Twnd_vx_Main::acPersistentExecute);
+}
+
+void Twnd_vx_Main::createMenus() {
+    QMenuBar* bar = menuBar();
+    MainMenuFile = bar->addMenu(QStringLiteral("File"));
+    MainMenuFile->addAction(acRefresh);
+    MainMenuFile->addSeparator();
+    MainMenuFile->addAction(acPersistent);
+    MainMenuFile->addSeparator();
+    MainMenuFile->addAction(acExit);
+    MonitorMenu = bar->addMenu(QStringLiteral("Monitor"));
+    connect(MonitorMenu, &QMenu::triggered, this, &Twnd_vx_Main::cmIntfClick);
+
+    QMenu* view = bar->addMenu(QStringLiteral("View"));
+    view->addAction(acIntfView);
+    view->addAction(acOOI);
+    view->addSeparator();
+    view->addAction(acOnTop);
+    view->addAction(acCaption);
+    view->addSeparator();
+    auto radio = [this](QMenu* menu, QActionGroup* group, const char* name, const char* caption, int tag) {
+        QAction* a = menu->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setCheckable(true);
+        a->setData(tag);
+        group->addAction(a);
+        return a;
+    };
+    QMenu* units = view->addMenu(QStringLiteral("Default Units"));
+    auto* unitGroup = new QActionGroup(this);
+    pmTransfer = radio(units, unitGroup, "pmTransfer", "Transfer", 0);
+    pmSpeed = radio(units, unitGroup, "pmSpeed", "Speed", 1);
+    pmTransfer->setChecked(true);
+    connect(unitGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmUnitsClick);
+    QMenu* period = view->addMenu(QStringLiteral("Update Period"));
+    auto* periodGroup = new QActionGroup(this);
+    pmFast = radio(period, periodGroup, "pmFast", "Fast (0.5 s)", 0);
+    pmNormal = radio(period, periodGroup, "pmNormal", "Normal (1 s)", 1);
+    pmSlow = radio(period, periodGroup, "pmSlow", "Slow (2 s)", 2);
+    pmNormal->setChecked(true);
+    connect(periodGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmPeriod);
+    bar->addMenu(QStringLiteral("Help"))->addAction(acAbout);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    for (QAction* a : {acIntfView, acOOI}) PopupMenu1->addAction(a);
+    PopupMenu1->addSeparator();
+    for (QAction* a : {acOnTop, acCaption}) PopupMenu1->addAction(a);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(acRefresh);
+    PopupMenu1->addSeparator();
+    for (QAction* a : {acHide, acExit}) PopupMenu1->addAction(a);
+    for (QWidget* w : {static_cast<QWidget*>(Tree), static_cast<QWidget*>(ScrollBox)}) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& at) { PopupMenu1->popup(w->mapToGlobal(at)); });
+    }
+}
+
+void Twnd_vx_Main::createTrayIcon() {
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(7, 16)));
+    icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(7, 32)));
+    setWindowIcon(icon);
+    if (qApp) qApp->setWindowIcon(icon);
+    TrayIcon = new QSystemTrayIcon(icon, this);
+    TrayIcon->setToolTip(QApplication::applicationName());
+    TrayIcon->setContextMenu(PopupMenu1);
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger) TrayIconClick();
+    });
+    TrayIcon->show();
+}
+
+}  // namespace vx

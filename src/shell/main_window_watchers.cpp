@@ -1,0 +1,98 @@
+// The main window's watcher panels: opened, updated, retimed and closed in
+// step with the marks of the interfaces.
+#include <QMenu>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "shell/main_window.h"
+
+namespace vx {
+
+namespace {
+
+bool sameName(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return (x >= 'A' && x <= 'Z' ? x + 32 : x) == (y >= 'A' && y <= 'Z' ? y + 32 : y);
+    });
+}
+
+}  // namespace
+
+int Twnd_vx_Main::periodMs() const {
+    switch (LayoutManager().GetValueByName(QStringLiteral("Period")).toLongLong()) {
+        case 0: return 500;
+        case 1: return 1000;
+        case 2: return 2000;
+        default: return 1000;  // the design interval
+    }
+}
+
+void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
+    Tfrm_vx_Watcher* found = nullptr;
+    for (Tfrm_vx_Watcher* w : FWatchers)
+        if (sameName(w->Adapter().Name, adapter.Name)) {
+            found = w;
+            break;
+        }
+    if (found) {
+        found->SetAdapter(adapter);
+        found->Header->SetImageIndex(adapter._ImageIndex);
+    }
+    const int i = FNCC->FindAdapter(static_cast<std::int64_t>(adapter.IntfIdx));
+    if (i >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(i), true);
+    if (!found) {
+        auto* w = new Tfrm_vx_Watcher(FWatcherArea, FNCC->Helper());
+        FWatchers.push_back(w);
+        w->Initialize();
+        w->setFixedHeight(Tfrm_vx_Watcher::kOpenHeight);
+        w->setObjectName(QStringLiteral("Watcher_%1").arg(adapter.IntfIdx));
+        static_cast<QVBoxLayout*>(FWatcherArea->layout())->insertWidget(0, w);  // the newest on top
+        w->Header->SetImageIndex(adapter._ImageIndex);
+        w->SetAdapter(adapter);
+        w->Header->SetCaption(QString::fromStdString(adapter.Name));
+        w->Header->setToolTip(QString::fromStdString(adapter.Alias));
+        for (QWidget* target : {static_cast<QWidget*>(w->Header), static_cast<QWidget*>(w->sp_XYPlot)}) {
+            target->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(target, &QWidget::customContextMenuRequested, this,
+                    [this, target](const QPoint& at) { PopupMenu1->popup(target->mapToGlobal(at)); });
+        }
+        w->ApplyColors();
+        w->SetUnits(static_cast<int>(LayoutManager().GetValueByName(QStringLiteral("Units")).toLongLong()));
+        w->Timer.setInterval(periodMs());
+        w->Timer.start();
+        w->show();
+    }
+    SetMark(adapter, true);
+}
+
+void Twnd_vx_Main::RemoveWatcher(std::uint32_t intfIdx) {
+    const auto it = std::find_if(FWatchers.begin(), FWatchers.end(),
+                                 [intfIdx](Tfrm_vx_Watcher* w) { return w->Adapter().IntfIdx == intfIdx; });
+    const int i = FNCC->FindAdapter(static_cast<std::int64_t>(intfIdx));
+    if (i >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(i), false);
+    if (it == FWatchers.end()) return;
+    Tfrm_vx_Watcher* w = *it;
+    FWatchers.erase(it);
+    delete w;
+    TAdapter gone;
+    gone.IntfIdx = intfIdx;
+    SetMark(gone, false);
+}
+
+void Twnd_vx_Main::UpdateWatcherImages() {
+    for (Tfrm_vx_Watcher* w : FWatchers) {
+        const int i = FNCC->FindAdapter(w->Adapter().Name);
+        w->Header->SetImageIndex(i >= 0 ? FNCC->AdapterImageIndex(static_cast<std::uint16_t>(i)) : 0);
+    }
+}
+
+void Twnd_vx_Main::cmPeriod(QAction* item) {
+    LayoutManager().SetValueByName(QStringLiteral("Period"), item->data());
+    for (Tfrm_vx_Watcher* w : FWatchers) {
+        w->Timer.stop();
+        w->Timer.setInterval(periodMs());
+        w->Timer.start();
+    }
+}
+
+}  // namespace vx
