@@ -62,7 +62,7 @@ void Twnd_vx_Main::createMenus() {
     view->addAction(acOnTop);
     view->addAction(acCaption);
     view->addSeparator();
-    auto radio = [this](QMenu* menu, QActionGroup* group, const char* name, const char* caption, int tag) {
+    auto radio = [](QMenu* menu, QActionGroup* group, const char* name, const char* caption, int tag) {
         QAction* a = menu->addAction(QString::fromLatin1(caption));
         a->setObjectName(QString::fromLatin1(name));
         a->setCheckable(true);
