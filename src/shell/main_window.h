@@ -80,6 +80,7 @@ private:
     void acIntfViewExecute();
     void acOnTopExecute();
     void acPersistentExecute();
+    void acHideExecute();
     void ApplyCaption(bool toggled);
     void TrayIconClick();
     void writeRowTexts(QTreeWidgetItem* item);

@@ -38,7 +38,7 @@ void Twnd_vx_Main::createActions() {
     connect(acOnTop, &QAction::triggered, this, &Twnd_vx_Main::acOnTopExecute);
     connect(acIntfView, &QAction::triggered, this, &Twnd_vx_Main::acIntfViewExecute);
     connect(acCaption, &QAction::triggered, this, [this] { ApplyCaption(true); });
-    connect(acHide, &QAction::triggered, this, &QWidget::hide);
+    connect(acHide, &QAction::triggered, this, &Twnd_vx_Main::acHideExecute);
     connect(acOOI, &QAction::triggered, this, &Twnd_vx_Main::acOOIExecute);
     connect(acRefresh, &QAction::triggered, this, &Twnd_vx_Main::RefreshData);
     connect(acPersistent, &QAction::triggered, this, &Twnd_vx_Main::acPersistentExecute);
@@ -99,6 +99,15 @@ void Twnd_vx_Main::createMenus() {
         connect(w, &QWidget::customContextMenuRequested, this,
                 [this, w](const QPoint& at) { PopupMenu1->popup(w->mapToGlobal(at)); });
     }
+}
+
+// The tray icon is the way back to a hidden window. Where the desktop has no
+// tray, hiding would lose the window for good: it is minimised instead.
+void Twnd_vx_Main::acHideExecute() {
+    if (TrayIcon && QSystemTrayIcon::isSystemTrayAvailable())
+        hide();
+    else
+        showMinimized();
 }
 
 void Twnd_vx_Main::createTrayIcon() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <filesystem>
 
@@ -250,6 +251,20 @@ TEST_F(MainWindowTest, AnUnwritableSettingsFileDoesNotStopAClick) {
     EXPECT_TRUE(w->Configuration().AdapterMark(0));  // the choice holds for this run
     EXPECT_EQ(w->Watchers().size(), 1u);
     EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\n");
+}
+
+}  // namespace
+}  // namespace vx
+
+namespace vx {
+namespace {
+
+TEST_F(MainWindowTest, HideWithoutATrayMinimisesInstead) {
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());  // the headless platform has none
+    auto w = shown();
+    w->acHide->trigger();
+    EXPECT_TRUE(w->isVisible());  // still reachable from the taskbar
+    EXPECT_TRUE(w->isMinimized());
 }
 
 }  // namespace
