@@ -9,6 +9,8 @@ namespace vx {
 
 EIPv4Error::EIPv4Error(const std::string& text) : std::runtime_error("'" + text + "' is not a valid IPv4 address") {}
 
+EIPv4Error EIPv4Error::InvalidFormatType() { return EIPv4Error(Message{}, "Invalid format type for IPv4"); }
+
 std::string IPv4ToStr(std::uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "%u.%u.%u.%u", value >> 24, (value >> 16) & 0xFF, (value >> 8) & 0xFF,

@@ -13,6 +13,12 @@ namespace vx {
 class EIPv4Error : public std::runtime_error {
 public:
     explicit EIPv4Error(const std::string& text);
+    // "Invalid format type for IPv4": a value that cannot become an address.
+    static EIPv4Error InvalidFormatType();
+
+private:
+    struct Message {};
+    EIPv4Error(Message, const std::string& message) : std::runtime_error(message) {}
 };
 
 // "%d.%d.%d.%d", most significant byte first.
