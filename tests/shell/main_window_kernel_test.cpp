@@ -54,5 +54,47 @@ TEST(MainWindowKernelTest, ListsTheVethInterfaceWithGrowingTotals) {
     LayoutStorage.reset();
 }
 
+void sendToPeer(int count, int bytes) {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9);
+    ::inet_pton(AF_INET, "10.200.0.2", &to.sin_addr);
+    const std::string payload(static_cast<std::size_t>(bytes), 'x');
+    for (int i = 0; i < count; ++i) ::sendto(fd, payload.data(), payload.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ::close(fd);
+}
+
+// A watcher on the namespace's interface counts what really went out.
+TEST(MainWindowKernelTest, AWatcherMeasuresRealTraffic) {
+    VX_REQUIRE_KERNEL_LAB();
+    test::TTempDir dir;
+    LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
+    LayoutStorage->SetFileName(dir.file("vantrix.ini"));
+    {
+        Twnd_vx_Main w;
+        w.show();
+        QTreeWidgetItem* row = nullptr;
+        for (int i = 0; i < w.Tree->topLevelItemCount(); ++i)
+            if (w.Tree->topLevelItem(i)->text(0) == "vxa") row = w.Tree->topLevelItem(i);
+        ASSERT_NE(row, nullptr);
+        row->setCheckState(0, Qt::Checked);
+        ASSERT_EQ(w.Watchers().size(), 1u);
+        Tfrm_vx_Watcher* watcher = w.Watchers()[0];
+        watcher->Timer.stop();  // ticks by hand
+        watcher->TimerTimer();  // the baseline
+        sendToPeer(100, 1000);
+        ASSERT_TRUE(test::TKernelLab::PeerSendsUdp(40, 500));
+        watcher->TimerTimer();
+        EXPECT_NE(watcher->lUL->text(), "0.00 B");
+        EXPECT_NE(watcher->lDL->text(), "0.00 B");
+        EXPECT_EQ(watcher->sp_XYLine1.Count(), 2);
+        EXPECT_GT(watcher->sp_XYLine2.GetY(1), 0);
+        // The session total holds at least the payloads (plus headers).
+        EXPECT_NE(watcher->lTUL->text(), "0.00 B");
+    }
+    LayoutStorage.reset();
+}
+
 }  // namespace
 }  // namespace vx
