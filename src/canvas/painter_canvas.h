@@ -65,7 +65,8 @@ public:
     TImageCanvas(int width, int height, TColor fill = clWhite);
     QImage& image() { return image_; }
     Canvas& canvas() { return *canvas_; }
-    // Ends painting so that image() holds every pixel drawn so far.
+    // Ends painting so that image() holds every pixel drawn so far; the
+    // canvas is gone afterwards.
     QImage finish();
 
 private:

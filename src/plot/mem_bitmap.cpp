@@ -14,10 +14,8 @@ const QImage& Tsp_MemBitmap::Image() {
     // The painter stays bound between paints; ending and restarting it makes
     // the image complete for copying.
     if (FCanvas) {
-        const TRect clip = FCanvas->clipRect();
         FCanvas.reset();
         FCanvas = std::make_unique<TPainterCanvas>(&FImage);
-        (void)clip;
     }
     return FImage;
 }
