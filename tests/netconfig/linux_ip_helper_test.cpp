@@ -36,16 +36,6 @@ bool contains(const TStringList& list, const std::string& line) {
     return std::find(list.begin(), list.end(), line) != list.end();
 }
 
-void sendUdpToPeer(int count, int bytes) {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(9);
-    ::inet_pton(AF_INET, "10.200.0.2", &to.sin_addr);
-    const std::string payload(static_cast<std::size_t>(bytes), 'x');
-    for (int i = 0; i < count; ++i) ::sendto(fd, payload.data(), payload.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    ::close(fd);
-}
 
 TEST(LinuxIpHelperTest, SnapshotHoldsTheKernelsValues) {
     VX_REQUIRE_KERNEL_LAB();
@@ -90,7 +80,7 @@ TEST(LinuxIpHelperTest, CountersGrowWithTraffic) {
     const std::uint32_t index = ::if_nametoindex("vxa");
     std::uint64_t in0 = 0, out0 = 0, in1 = 0, out1 = 0;
     config.GetTraffic(index, in0, out0);
-    sendUdpToPeer(20, 1000);
+    TKernelLab::SendUdpToPeer(20, 1000);
     ASSERT_TRUE(TKernelLab::PeerSendsUdp(10, 700));
     config.GetTraffic(index, in1, out1);
     EXPECT_GE(out1 - out0, 20u * 1000u);
@@ -113,7 +103,7 @@ TEST(LinuxIpHelperTest, ReadingCountersAllocatesNothingOnceWarm) {
     TNetworkConfiguration config;
     const std::uint32_t index = ::if_nametoindex("vxa");
     std::uint64_t in = 0, out = 0;
-    sendUdpToPeer(3, 100);
+    TKernelLab::SendUdpToPeer(3, 100);
     config.GetTraffic(index, in, out);  // the first call opens the socket
     const long before = gAllocations.load();
     for (int i = 0; i < 100; ++i) config.GetTraffic(index, in, out);

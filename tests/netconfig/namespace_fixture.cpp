@@ -137,6 +137,18 @@ bool TKernelLab::PeerSendsUdp(int count, int bytes) {
     return ::read(gFromPeer, &answer, 1) == 1 && answer == 'k';
 }
 
+void TKernelLab::SendUdpToPeer(int count, int bytes) {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9);
+    ::inet_pton(AF_INET, "10.200.0.2", &to.sin_addr);
+    const std::string payload(static_cast<std::size_t>(bytes), 'x');
+    for (int i = 0; i < count; ++i)
+        ::sendto(fd, payload.data(), payload.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ::close(fd);
+}
+
 bool TKernelLab::WaitUntilUp(const std::string& name) {
     for (int i = 0; i < 100; ++i) {
         std::ifstream in("/sys/class/net/" + name + "/operstate");

@@ -26,6 +26,8 @@ public:
     // Asks the peer to send `count` UDP datagrams of `bytes` bytes to
     // 10.200.0.1; returns once they are sent.
     static bool PeerSendsUdp(int count, int bytes);
+    // Sends `count` UDP datagrams of `bytes` bytes from here to the peer.
+    static void SendUdpToPeer(int count, int bytes);
     // Waits until the interface's operational state reads "up".
     static bool WaitUntilUp(const std::string& name);
 };

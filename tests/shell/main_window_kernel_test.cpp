@@ -17,6 +17,12 @@
 namespace vx {
 namespace {
 
+QTreeWidgetItem* rowNamed(Twnd_vx_Main& w, const QString& name) {
+    for (int i = 0; i < w.Tree->topLevelItemCount(); ++i)
+        if (w.Tree->topLevelItem(i)->text(0) == name) return w.Tree->topLevelItem(i);
+    return nullptr;
+}
+
 TEST(MainWindowKernelTest, ListsTheVethInterfaceWithGrowingTotals) {
     VX_REQUIRE_KERNEL_LAB();
     test::TTempDir dir;
@@ -25,22 +31,13 @@ TEST(MainWindowKernelTest, ListsTheVethInterfaceWithGrowingTotals) {
     {
         Twnd_vx_Main w;
         w.show();
-        QTreeWidgetItem* row = nullptr;
-        for (int i = 0; i < w.Tree->topLevelItemCount(); ++i)
-            if (w.Tree->topLevelItem(i)->text(0) == "vxa") row = w.Tree->topLevelItem(i);
+        QTreeWidgetItem* row = rowNamed(w, "vxa");
         ASSERT_NE(row, nullptr);
         EXPECT_TRUE(row->font(0).bold());  // the default route goes through it
         w.UpdateTraffic();
         const auto before = TInterfaceTree::NodeData(row).Sent;
 
-        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(9);
-        ::inet_pton(AF_INET, "10.200.0.2", &to.sin_addr);
-        const std::string payload(1200, 'x');
-        for (int i = 0; i < 50; ++i) ::sendto(fd, payload.data(), payload.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-        ::close(fd);
+        test::TKernelLab::SendUdpToPeer(50, 1200);
 
         EXPECT_TRUE(QTest::qWaitFor([&] { return TInterfaceTree::NodeData(row).Sent >= before + 50 * 1200; }, 3000));
         EXPECT_NE(row->text(2), "0.00 B");
@@ -54,16 +51,6 @@ TEST(MainWindowKernelTest, ListsTheVethInterfaceWithGrowingTotals) {
     LayoutStorage.reset();
 }
 
-void sendToPeer(int count, int bytes) {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(9);
-    ::inet_pton(AF_INET, "10.200.0.2", &to.sin_addr);
-    const std::string payload(static_cast<std::size_t>(bytes), 'x');
-    for (int i = 0; i < count; ++i) ::sendto(fd, payload.data(), payload.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    ::close(fd);
-}
 
 // A watcher on the namespace's interface counts what really went out.
 TEST(MainWindowKernelTest, AWatcherMeasuresRealTraffic) {
@@ -74,16 +61,14 @@ TEST(MainWindowKernelTest, AWatcherMeasuresRealTraffic) {
     {
         Twnd_vx_Main w;
         w.show();
-        QTreeWidgetItem* row = nullptr;
-        for (int i = 0; i < w.Tree->topLevelItemCount(); ++i)
-            if (w.Tree->topLevelItem(i)->text(0) == "vxa") row = w.Tree->topLevelItem(i);
+        QTreeWidgetItem* row = rowNamed(w, "vxa");
         ASSERT_NE(row, nullptr);
         row->setCheckState(0, Qt::Checked);
         ASSERT_EQ(w.Watchers().size(), 1u);
         Tfrm_vx_Watcher* watcher = w.Watchers()[0];
         watcher->Timer.stop();  // ticks by hand
         watcher->TimerTimer();  // the baseline
-        sendToPeer(100, 1000);
+        test::TKernelLab::SendUdpToPeer(100, 1000);
         ASSERT_TRUE(test::TKernelLab::PeerSendsUdp(40, 500));
         watcher->TimerTimer();
         EXPECT_NE(watcher->lUL->text(), "0.00 B");
