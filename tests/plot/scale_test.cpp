@@ -23,6 +23,11 @@ struct TickCase {
     std::vector<double> ticks;
 };
 
+// Names the case by its range; gtest would otherwise dump the raw bytes.
+void PrintTo(const TickCase& c, std::ostream* os) {
+    *os << c.min << ".." << c.max << " in " << c.requested;
+}
+
 class ScaleTicksTest : public ::testing::TestWithParam<TickCase> {};
 
 TEST_P(ScaleTicksTest, RoundTicks) {
