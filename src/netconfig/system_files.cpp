@@ -38,6 +38,29 @@ bool isIPv4(std::string_view s) {
     return ::inet_pton(AF_INET, std::string(s).c_str(), &a) == 1;
 }
 
+// A server entry in systemd's link state may carry a port, an interface
+// and a TLS name: "a.b.c.d", "a.b.c.d:53", "a.b.c.d%3#dns.example".
+std::optional<std::string> ipv4ServerOf(std::string_view entry) {
+    const std::string_view address = entry.substr(0, entry.find_first_of(":%#"));
+    if (!isIPv4(address)) return std::nullopt;
+    return std::string(address);
+}
+
+// The per-link state: systemd-networkd's for links it manages, else the one
+// systemd-resolved keeps for links configured over its bus (NetworkManager,
+// resolvectl). Both are KEY=VALUE lines.
+struct LinkState {
+    std::string text;
+    const char* serversKey;
+};
+
+std::optional<LinkState> linkState(const TSystemFiles& files, std::uint32_t ifindex) {
+    const std::string index = std::to_string(ifindex);
+    if (auto text = files.ReadFile("run/systemd/netif/links/" + index)) return LinkState{std::move(*text), "DNS"};
+    if (auto text = files.ReadFile("run/systemd/resolve/netif/" + index)) return LinkState{std::move(*text), "SERVERS"};
+    return std::nullopt;
+}
+
 }  // namespace
 
 TResolverConfig ParseResolvConf(std::string_view text) {
@@ -117,20 +140,22 @@ TResolverConfig TSystemFiles::ResolverConfig() const {
 
 std::vector<std::string> TSystemFiles::LinkDnsServers(std::uint32_t ifindex) const {
     std::vector<std::string> servers;
-    const auto text = ReadFile("run/systemd/netif/links/" + std::to_string(ifindex));
-    if (!text) return servers;
-    const std::string value = KeyValueOf(*text, "DNS").value_or("");
+    const auto state = linkState(*this, ifindex);
+    if (!state) return servers;
+    const std::string value = KeyValueOf(state->text, state->serversKey).value_or("");
     for (const auto w : words(value))
-        if (isIPv4(w)) servers.emplace_back(w);
+        if (auto server = ipv4ServerOf(w)) servers.push_back(std::move(*server));
     return servers;
 }
 
 std::string TSystemFiles::LinkDomain(std::uint32_t ifindex) const {
-    const auto text = ReadFile("run/systemd/netif/links/" + std::to_string(ifindex));
-    if (!text) return {};
-    const std::string value = KeyValueOf(*text, "DOMAINS").value_or("");
-    const auto w = words(value);
-    return w.empty() ? std::string() : std::string(w[0]);
+    const auto state = linkState(*this, ifindex);
+    if (!state) return {};
+    // "~name" entries only route queries; they are not a search suffix.
+    const std::string value = KeyValueOf(state->text, "DOMAINS").value_or("");
+    for (const auto w : words(value))
+        if (w[0] != '~') return std::string(w);
+    return {};
 }
 
 std::string TSystemFiles::DhcpServer(std::uint32_t ifindex, const std::string& name) const {

@@ -34,8 +34,8 @@ public:
     // /etc/resolv.conf; where it only names the local systemd-resolved stub,
     // the servers that resolved itself uses.
     TResolverConfig ResolverConfig() const;
-    // DNS servers and the first search domain that systemd-networkd keeps
-    // for a link.
+    // DNS servers and the first search domain of a link, from the state
+    // systemd-networkd or systemd-resolved keeps for it.
     std::vector<std::string> LinkDnsServers(std::uint32_t ifindex) const;
     std::string LinkDomain(std::uint32_t ifindex) const;
     // The DHCP server of an interface's lease, from systemd-networkd,

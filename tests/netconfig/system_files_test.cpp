@@ -53,5 +53,27 @@ TEST(SystemFilesTest, FilesUnderARoot) {
     EXPECT_TRUE(files.LinkDnsServers(9).empty());
 }
 
+// Links that NetworkManager or resolvectl configure have their servers only
+// in systemd-resolved's state, written with ports, interfaces and TLS names.
+TEST(SystemFilesTest, LinkStateFromResolved) {
+    test::TTempDir dir;
+    const auto& root = dir.path();
+    std::filesystem::create_directories(root / "run/systemd/resolve/netif");
+    std::filesystem::create_directories(root / "run/systemd/netif/links");
+    test::WriteWholeFile(root / "run/systemd/resolve/netif/3",
+                         "# This is private data. Do not parse.\nLLMNR=yes\n"
+                         "SERVERS=192.168.1.1 192.168.1.2:53 [fe80::1%3]:53 9.9.9.9%3#dns.quad9.net 1.2.3\n"
+                         "DOMAINS=~. ~corp home.lan\n");
+    // A link networkd manages is described by networkd, even if resolved has a file.
+    test::WriteWholeFile(root / "run/systemd/resolve/netif/2", "SERVERS=7.7.7.7\n");
+    test::WriteWholeFile(root / "run/systemd/netif/links/2", "DNS=10.0.0.53#ns.office\n");
+
+    const TSystemFiles files(root);
+    EXPECT_EQ(files.LinkDnsServers(3), (std::vector<std::string>{"192.168.1.1", "192.168.1.2", "9.9.9.9"}));
+    EXPECT_EQ(files.LinkDomain(3), "home.lan");
+    EXPECT_EQ(files.LinkDnsServers(2), std::vector<std::string>{"10.0.0.53"});
+    EXPECT_EQ(files.LinkDomain(2), "");
+}
+
 }  // namespace
 }  // namespace vx
