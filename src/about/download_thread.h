@@ -1,0 +1,70 @@
+#pragma once
+
+// One HTTP(S) transfer on its own thread: an update information page into
+// memory, or an update file onto disk. It starts as soon as it exists;
+// progress is handed to the GUI thread after every chunk, synchronously.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+class QObject;
+
+namespace vx {
+
+class TDownloadThread;
+// total = the response's Content-Length (0 when missing), soFar = bytes received.
+using TDownloadProgress = std::function<void(TDownloadThread& sender, std::int64_t total, std::int64_t soFar)>;
+
+struct TDownloadRequest {
+    std::string URL;
+    std::string AltURL;  // supplies the host when URL has none
+    std::string UserName, Password;
+    std::uint16_t Port = 80;
+    std::string FileName;  // where file mode writes; empty means text mode
+    TDownloadProgress Progress;
+};
+
+class TDownloadThread {
+public:
+    // `gui` is an object of the GUI thread; progress runs in its thread.
+    TDownloadThread(TDownloadRequest request, QObject* gui);
+    ~TDownloadThread();  // aborts and joins
+    TDownloadThread(const TDownloadThread&) = delete;
+    TDownloadThread& operator=(const TDownloadThread&) = delete;
+
+    // Asks the transfer to stop at its next chunk; it then fails without
+    // error text.
+    void Abort() { aborting_ = true; }
+    bool Terminated() const { return terminated_; }
+
+    // Valid once Terminated().
+    bool Success() const { return success_; }
+    const std::string& Error() const { return error_; }
+    const std::vector<std::string>& Info() const { return info_; }
+
+private:
+    void Run();
+    bool Transfer();
+    static std::size_t OnData(char* data, std::size_t size, std::size_t count, void* self);
+
+    TDownloadRequest request_;
+    QObject* gui_;
+    std::atomic<bool> aborting_{false};
+    std::atomic<bool> terminated_{false};
+    bool success_ = false;
+    std::string error_;
+    std::vector<std::string> info_;
+    std::string received_;
+    std::FILE* file_ = nullptr;
+    void* curl_ = nullptr;
+    std::int64_t fileSize_ = 0;
+    std::int64_t downloadedSize_ = 0;
+    bool writeFailed_ = false;
+    std::thread thread_;
+};
+
+}  // namespace vx
