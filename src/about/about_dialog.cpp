@@ -7,11 +7,14 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <cstring>
 
+#include "about/update_check.h"
+#include "about/update_pictures.h"
 #include "sysinfo/version_info.h"
 #include "watcher/interface_pictures.h"
 
@@ -21,6 +24,9 @@
 #ifndef VX_CONTACT
 #define VX_CONTACT ""
 #endif
+#ifndef VX_UPDATE_PAGE
+#define VX_UPDATE_PAGE ""
+#endif
 
 namespace vx {
 namespace {
@@ -29,17 +35,24 @@ struct TTexts {
     const char* caption;
     const char* version;
     const char* licence;
+    const char* cannotGet;
+    const char* latest;
+    const char* newVersion;  // %1: the new version
 };
 
 const TTexts kTexts[] = {
     {"About", "Version",
      "This program is free for private, educational and non-commercial use.\n\n"
      "It is provided as it is, without any warranty: you use it at your own risk.\n\n"
-     "All rights reserved."},
+     "All rights reserved.",
+     "Cannot get update information.", "You use latest version.",
+     "New version %1 available. Click here to download it."},
     {"O programu", "Verze",
      "Tento program je zdarma pro soukromé, vzdělávací a nekomerční použití.\n\n"
      "Program je poskytován tak, jak je, bez jakékoli záruky: používáte jej na vlastní nebezpečí.\n\n"
-     "Všechna práva vyhrazena."},
+     "Všechna práva vyhrazena.",
+     "Nelze získat informace o verzi", "Máte poslední verzi.",
+     "Nová verze %1 je k dispozici. Pokud ji chcete stáhnout, klikněte zde."},
 };
 
 QWidget* panel(QWidget* parent, const QColor& color) {
@@ -70,6 +83,7 @@ QString withoutPrefix(QString text, const char* prefix) {
 
 QString TdlgAbout::HomePage() { return QStringLiteral(VX_HOMEPAGE); }
 QString TdlgAbout::ContactAddress() { return QStringLiteral(VX_CONTACT); }
+QString TdlgAbout::UpdatePage() { return QStringLiteral(VX_UPDATE_PAGE); }
 
 TdlgAbout::TdlgAbout(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("dlgAbout"));
@@ -131,9 +145,26 @@ TdlgAbout::TdlgAbout(QWidget* owner) : QDialog(owner) {
     bottom->setFixedHeight(44);
     auto* row = new QHBoxLayout(bottom);
     lEmail = link(bottom);
-    lUpdate = new QLabel(bottom);
+    lUpdate = new QLabel(QStringLiteral("Checking for update..."), bottom);
     lUpdate->setCursor(Qt::PointingHandCursor);
     lUpdate->hide();
+    icoWait = new QLabel(bottom);
+    icoWait->setPixmap(QPixmap::fromImage(DrawWaitPicture(0)));
+    icoOK = new QLabel(bottom);
+    icoOK->setPixmap(QPixmap::fromImage(DrawOkPicture()));
+    icoWarn = new QLabel(bottom);
+    icoWarn->setPixmap(QPixmap::fromImage(DrawWarnPicture()));
+    for (QLabel* l : {icoWait, icoOK, icoWarn}) {
+        l->setFixedSize(16, 16);
+        l->hide();
+        row->addWidget(l);
+    }
+    waitAnimation_ = new QTimer(this);
+    waitAnimation_->setInterval(100);
+    connect(waitAnimation_, &QTimer::timeout, this, [this] {
+        waitFrame_ = (waitFrame_ + 1) % kWaitFrames;
+        icoWait->setPixmap(QPixmap::fromImage(DrawWaitPicture(waitFrame_)));
+    });
     Button2 = new QPushButton(QStringLiteral("OK"), bottom);
     Button2->setDefault(true);
     connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
@@ -149,6 +180,50 @@ TdlgAbout::TdlgAbout(QWidget* owner) : QDialog(owner) {
         w->installEventFilter(this);
     lWWW->installEventFilter(this);
     lEmail->installEventFilter(this);
+    lUpdate->installEventFilter(this);
+}
+
+void TdlgAbout::StartUpdateMode(const QString& tagPrefix, const QString& pageUrl, const TVersionInfo& version) {
+    UpdateCheck = new TUpdateCheck(this);
+    UpdateCheck->Options = uoOverwrite;
+    UpdateCheck->HTTPPort = 80;
+    UpdateCheck->ProductInfo.SetURL(pageUrl.toStdString());
+    UpdateCheck->ProductInfo.Version = version.FileVersion;
+    UpdateCheck->TagInfo = TTagInfo{}.Prefixed(tagPrefix.toStdString());
+    const TTexts& t = kTexts[FLang == lngCz ? 1 : 0];
+    UpdateCheck->OnDownloadError = [this, &t](TUpdateCheck&) { ShowUpdateState(icoWarn, QString::fromUtf8(t.cannotGet)); };
+    UpdateCheck->OnNoUpdateFound = [this, &t](TUpdateCheck&) { ShowUpdateState(icoOK, QString::fromUtf8(t.latest)); };
+    UpdateCheck->OnUpdateAvailable = [this, &t](TUpdateCheck&, const std::string&, const std::string& offered,
+                                                bool& mayUpdate) {
+        mayUpdate = false;  // the dialog only tells; the user downloads from the web page
+        ShowUpdateState(icoWarn, QString::fromUtf8(t.newVersion).arg(QString::fromStdString(offered)));
+    };
+}
+
+void TdlgAbout::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The check starts once the dialog is on screen, from the event loop.
+    if (UpdateCheck) QMetaObject::invokeMethod(this, &TdlgAbout::RunUpdateCheck, Qt::QueuedConnection);
+}
+
+void TdlgAbout::RunUpdateCheck() {
+    if (!UpdateCheck || UpdateCheck->Active() || !isVisible()) return;
+    lUpdate->show();
+    icoWait->show();
+    waitAnimation_->start();
+    UpdateCheck->CheckForAnUpdate();
+}
+
+void TdlgAbout::ShowUpdateState(QLabel* picture, const QString& text) {
+    waitAnimation_->stop();
+    icoWait->hide();
+    for (QLabel* l : {icoOK, icoWarn}) l->setVisible(l == picture);
+    lUpdate->setText(text);
+}
+
+void TdlgAbout::done(int result) {
+    if (UpdateCheck) UpdateCheck->Abort();
+    QDialog::done(result);
 }
 
 void TdlgAbout::Fill(const TVersionInfo& version, TLanguage language) {
@@ -180,6 +255,8 @@ bool TdlgAbout::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     if (watched == lWWW) {
         QDesktopServices::openUrl(QUrl(HomePage()));  // a failure is ignored
+    } else if (watched == lUpdate) {
+        if (UpdateCheck) QDesktopServices::openUrl(QUrl(HomePage() + QString::fromStdString(UpdateCheck->Values().Page)));
     } else if (watched == lEmail) {
         const QString address = ContactAddress();
         QDesktopServices::openUrl(QUrl(address.startsWith(QLatin1String("mailto:")) ? address : "mailto:" + address));
@@ -189,10 +266,11 @@ bool TdlgAbout::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-void ShowAboutDialog(const QString& /*updateTagPrefix*/, TLanguage language) {
+void ShowAboutDialog(const QString& updateTagPrefix, TLanguage language) {
     QWidget* owner = QApplication::activeWindow();
     TdlgAbout dialog(owner);
     dialog.Fill(ProgramVersionInfo, language);
+    if (!updateTagPrefix.isEmpty()) dialog.StartUpdateMode(updateTagPrefix, TdlgAbout::UpdatePage(), ProgramVersionInfo);
     if (owner) dialog.move(owner->geometry().center() - dialog.rect().center());
     dialog.exec();
 }

@@ -11,10 +11,12 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 namespace vx {
 
 struct TVersionInfo;
+class TUpdateCheck;
 
 enum TLanguage { lngEn, lngCz };
 
@@ -26,25 +28,40 @@ public:
     // Fills the texts from the version data in the given language.
     void Fill(const TVersionInfo& version, TLanguage language);
 
+    // Asks the update page whether a newer version exists once the dialog
+    // is shown; the page's tags are named with `tagPrefix` in front. The
+    // result shows in the bottom row; nothing is downloaded.
+    void StartUpdateMode(const QString& tagPrefix, const QString& pageUrl, const TVersionInfo& version);
+
     QLabel *Icon, *lProduct, *lVer, *lCR, *lDesc, *Image1, *lWWW, *lEmail, *lUpdate;
+    QLabel *icoWait, *icoOK, *icoWarn;
     QPlainTextEdit* mLic;
     QPushButton* Button2;
+    TUpdateCheck* UpdateCheck = nullptr;  // only in update mode
 
     // The maker's addresses, set when the program is built; empty ones are not shown.
     static QString HomePage();
     static QString ContactAddress();
+    static QString UpdatePage();
+
+    void done(int result) override;  // stops a running update check
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void RunUpdateCheck();
+    void ShowUpdateState(QLabel* picture, const QString& text);
+
     TLanguage FLang = lngEn;
+    QTimer* waitAnimation_ = nullptr;
+    int waitFrame_ = 0;
 };
 
-// Shows the dialog modally over the main window. The update check mode
-// (a non-empty update tag prefix) is not available in this program yet;
-// the prefix is ignored.
+// Shows the dialog modally over the main window. A non-empty update tag
+// prefix also checks the maker's update page for a newer version.
 void ShowAboutDialog(const QString& updateTagPrefix = QString(), TLanguage language = lngEn);
 
 }  // namespace vx

@@ -1,75 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <QTcpServer>
-#include <QTcpSocket>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <sstream>
 
 #include "about/update_check.h"
+#include "page_server.h"
 #include "support/temp_dir.h"
 
 namespace vx {
 namespace {
 
-// A loopback HTTP server on the test's own thread: the check keeps that
-// thread's events moving while it waits, so the server answers.
-class PageServer : public QTcpServer {
-public:
-    struct Page {
-        std::string body;
-        bool withLength = true;
-    };
-
-    PageServer() {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { Answer(socket); });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-    }
-
-    std::string Url(const std::string& path) const { return "http://127.0.0.1" + path; }
-
-    std::map<std::string, Page> pages;
-    std::vector<std::string> requests;  // request line and headers of each
-
-private:
-    void Answer(QTcpSocket* socket) {
-        QByteArray& buffer = pending_[socket];
-        buffer += socket->readAll();
-        const qsizetype end = buffer.indexOf("\r\n\r\n");
-        if (end < 0) return;
-        const std::string head = buffer.left(end).toStdString();
-        pending_.erase(socket);
-        requests.push_back(head);
-        std::istringstream line(head);
-        std::string method, path;
-        line >> method >> path;
-        const auto page = pages.find(path);
-        std::string reply;
-        if (page == pages.end()) {
-            reply = "HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nNot found";
-        } else {
-            reply = "HTTP/1.0 200 OK\r\n";
-            if (page->second.withLength) reply += "Content-Length: " + std::to_string(page->second.body.size()) + "\r\n";
-            reply += "\r\n" + page->second.body;
-        }
-        socket->write(reply.data(), static_cast<qint64>(reply.size()));
-        socket->disconnectFromHost();
-    }
-
-    std::map<QTcpSocket*, QByteArray> pending_;
-};
-
-std::string meta(const std::string& tag, const std::string& value) {
-    return "<META NAME=\"" + tag + "\" CONTENT=\"" + value + "\">\r\n";
-}
+using test::meta;
+using test::PageServer;
 
 // A check pointed at the server, recording the events it fires.
 struct UpdateCheckTest : ::testing::Test {
