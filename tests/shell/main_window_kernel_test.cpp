@@ -23,11 +23,22 @@ QTreeWidgetItem* rowNamed(Twnd_vx_Main& w, const QString& name) {
     return nullptr;
 }
 
-TEST(MainWindowKernelTest, ListsTheVethInterfaceWithGrowingTotals) {
-    VX_REQUIRE_KERNEL_LAB();
-    test::TTempDir dir;
-    LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
-    LayoutStorage->SetFileName(dir.file("vantrix.ini"));
+// Each test's main window keeps its layout in a fresh settings file, given
+// up even when the test stops early.
+class MainWindowKernelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        VX_REQUIRE_KERNEL_LAB();
+        LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
+        LayoutStorage->SetFileName(dir_.file("vantrix.ini"));
+    }
+    void TearDown() override { LayoutStorage.reset(); }
+
+private:
+    test::TTempDir dir_;
+};
+
+TEST_F(MainWindowKernelTest, ListsTheVethInterfaceWithGrowingTotals) {
     {
         Twnd_vx_Main w;
         w.show();
@@ -48,16 +59,11 @@ TEST(MainWindowKernelTest, ListsTheVethInterfaceWithGrowingTotals) {
         w.acOOI->trigger();  // list every interface, not only working ones
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.Configuration().FindAdapter(std::string("vxe")) >= 0; }, 3000));
     }
-    LayoutStorage.reset();
 }
 
 
 // A watcher on the namespace's interface counts what really went out.
-TEST(MainWindowKernelTest, AWatcherMeasuresRealTraffic) {
-    VX_REQUIRE_KERNEL_LAB();
-    test::TTempDir dir;
-    LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
-    LayoutStorage->SetFileName(dir.file("vantrix.ini"));
+TEST_F(MainWindowKernelTest, AWatcherMeasuresRealTraffic) {
     {
         Twnd_vx_Main w;
         w.show();
@@ -78,7 +84,6 @@ TEST(MainWindowKernelTest, AWatcherMeasuresRealTraffic) {
         // The session total holds at least the payloads (plus headers).
         EXPECT_NE(watcher->lTUL->text(), "0.00 B");
     }
-    LayoutStorage.reset();
 }
 
 }  // namespace
