@@ -130,14 +130,22 @@ TEST(DataSeriesTest, PointAttributeSizes) {
     EXPECT_EQ(p.HSize(), 1);
 }
 
-TEST(DataSeriesTest, DrawSkipsSegmentsFarAwayOnBothEnds) {
+// A line series on a 240 x 120 field whose axes both run from 0 to 10.
+class DrawnSeriesTest : public ::testing::Test {
+protected:
+    DrawnSeriesTest() {
+        plot.canvas = &canvas;
+        plot.bottom.ChangeMinMax(0, 10);
+        plot.left.ChangeMinMax(0, 10);
+        s.SetPlot(&plot);
+    }
+
     test::TFakePlot plot;
-    test::TRecordingCanvas canvas({0, 0, 240, 120});
-    plot.canvas = &canvas;
-    plot.bottom.ChangeMinMax(0, 10);
-    plot.left.ChangeMinMax(0, 10);
+    test::TRecordingCanvas canvas{{0, 0, 240, 120}};
     Tsp_XYLine s;
-    s.SetPlot(&plot);
+};
+
+TEST_F(DrawnSeriesTest, SkipsSegmentsFarAwayOnBothEnds) {
     s.AddXY(-1e7, 5);  // far left of the axis
     s.AddXY(-1e6, 5);  // far left too
     s.AddXY(5, 5);
@@ -156,14 +164,7 @@ TEST(DataSeriesTest, DrawSkipsSegmentsFarAwayOnBothEnds) {
     EXPECT_TRUE(canvas.calls.empty());
 }
 
-TEST(DataSeriesTest, PointSymbolsInsideTheField) {
-    test::TFakePlot plot;
-    test::TRecordingCanvas canvas({0, 0, 240, 120});
-    plot.canvas = &canvas;
-    plot.bottom.ChangeMinMax(0, 10);
-    plot.left.ChangeMinMax(0, 10);
-    Tsp_XYLine s;
-    s.SetPlot(&plot);
+TEST_F(DrawnSeriesTest, PointSymbolsInsideTheField) {
     s.LineAttr().SetVisible(false);
     s.PointAttr().SetVisible(true);
     s.PointAttr().SetKind(ptDiamond);
