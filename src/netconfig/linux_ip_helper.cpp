@@ -273,8 +273,9 @@ std::vector<TIpAdapterAddresses> LinuxIpHelper::buildAdapterAddresses() {
         a.Flags = kIpAdapterIpv4Enabled;
         const auto ipv6Off = files_.ReadFile("proc/sys/net/ipv6/conf/" + e.Name + "/disable_ipv6");
         if (ipv6Off && !ipv6Off->empty() && (*ipv6Off)[0] == '0') a.Flags |= kIpAdapterIpv6Enabled;
-        a.DnsSuffix = files_.LinkDomain(e.Index);
-        const auto servers = files_.LinkDnsServers(e.Index);
+        TResolverConfig link = files_.LinkDns(e.Index);
+        a.DnsSuffix = std::move(link.domain);
+        const std::vector<std::string>& servers = link.nameservers;
         for (std::size_t i = 0; i < servers.size(); ++i)
             a.DnsServers.push_back({StrToIPv4(servers[i]), i + 1 < servers.size() ? static_cast<int>(i + 1) : -1});
         out.push_back(std::move(a));

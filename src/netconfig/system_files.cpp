@@ -138,24 +138,21 @@ TResolverConfig TSystemFiles::ResolverConfig() const {
     return config;
 }
 
-std::vector<std::string> TSystemFiles::LinkDnsServers(std::uint32_t ifindex) const {
-    std::vector<std::string> servers;
+TResolverConfig TSystemFiles::LinkDns(std::uint32_t ifindex) const {
+    TResolverConfig config;
     const auto state = linkState(*this, ifindex);
-    if (!state) return servers;
-    const std::string value = KeyValueOf(state->text, state->serversKey).value_or("");
-    for (const auto w : words(value))
-        if (auto server = ipv4ServerOf(w)) servers.push_back(std::move(*server));
-    return servers;
-}
-
-std::string TSystemFiles::LinkDomain(std::uint32_t ifindex) const {
-    const auto state = linkState(*this, ifindex);
-    if (!state) return {};
+    if (!state) return config;
+    const std::string servers = KeyValueOf(state->text, state->serversKey).value_or("");
+    for (const auto w : words(servers))
+        if (auto server = ipv4ServerOf(w)) config.nameservers.push_back(std::move(*server));
     // "~name" entries only route queries; they are not a search suffix.
-    const std::string value = KeyValueOf(state->text, "DOMAINS").value_or("");
-    for (const auto w : words(value))
-        if (w[0] != '~') return std::string(w);
-    return {};
+    const std::string domains = KeyValueOf(state->text, "DOMAINS").value_or("");
+    for (const auto w : words(domains))
+        if (w[0] != '~') {
+            config.domain = std::string(w);
+            break;
+        }
+    return config;
 }
 
 std::string TSystemFiles::DhcpServer(std::uint32_t ifindex, const std::string& name) const {

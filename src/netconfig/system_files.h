@@ -36,8 +36,7 @@ public:
     TResolverConfig ResolverConfig() const;
     // DNS servers and the first search domain of a link, from the state
     // systemd-networkd or systemd-resolved keeps for it.
-    std::vector<std::string> LinkDnsServers(std::uint32_t ifindex) const;
-    std::string LinkDomain(std::uint32_t ifindex) const;
+    TResolverConfig LinkDns(std::uint32_t ifindex) const;
     // The DHCP server of an interface's lease, from systemd-networkd,
     // NetworkManager's internal client or dhclient; "" when unknown.
     std::string DhcpServer(std::uint32_t ifindex, const std::string& name) const;

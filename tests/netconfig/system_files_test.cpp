@@ -45,12 +45,12 @@ TEST(SystemFilesTest, FilesUnderARoot) {
     const auto resolver = files.ResolverConfig();
     EXPECT_EQ(resolver.nameservers, (std::vector<std::string>{"1.1.1.1", "8.8.8.8"}));  // behind the local stub
     EXPECT_EQ(resolver.domain, "lan");
-    EXPECT_EQ(files.LinkDnsServers(2), std::vector<std::string>{"10.0.0.53"});
-    EXPECT_EQ(files.LinkDomain(2), "office.lan");
+    EXPECT_EQ(files.LinkDns(2).nameservers, std::vector<std::string>{"10.0.0.53"});
+    EXPECT_EQ(files.LinkDns(2).domain, "office.lan");
     EXPECT_EQ(files.DhcpServer(2, "eth0"), "10.0.0.1");
     EXPECT_EQ(files.DhcpServer(3, "wlan0"), "192.168.0.1");
     EXPECT_EQ(files.DhcpServer(4, "eth9"), "");
-    EXPECT_TRUE(files.LinkDnsServers(9).empty());
+    EXPECT_TRUE(files.LinkDns(9).nameservers.empty());
 }
 
 // Links that NetworkManager or resolvectl configure have their servers only
@@ -69,10 +69,10 @@ TEST(SystemFilesTest, LinkStateFromResolved) {
     test::WriteWholeFile(root / "run/systemd/netif/links/2", "DNS=10.0.0.53#ns.office\n");
 
     const TSystemFiles files(root);
-    EXPECT_EQ(files.LinkDnsServers(3), (std::vector<std::string>{"192.168.1.1", "192.168.1.2", "9.9.9.9"}));
-    EXPECT_EQ(files.LinkDomain(3), "home.lan");
-    EXPECT_EQ(files.LinkDnsServers(2), std::vector<std::string>{"10.0.0.53"});
-    EXPECT_EQ(files.LinkDomain(2), "");
+    EXPECT_EQ(files.LinkDns(3).nameservers, (std::vector<std::string>{"192.168.1.1", "192.168.1.2", "9.9.9.9"}));
+    EXPECT_EQ(files.LinkDns(3).domain, "home.lan");
+    EXPECT_EQ(files.LinkDns(2).nameservers, std::vector<std::string>{"10.0.0.53"});
+    EXPECT_EQ(files.LinkDns(2).domain, "");
 }
 
 }  // namespace
