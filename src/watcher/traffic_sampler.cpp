@@ -2,15 +2,25 @@
 
 namespace vx {
 
-void TTrafficSampler::ReadCounters(std::uint32_t& received, std::uint32_t& sent) {
+bool TTrafficSampler::ReadCounters(std::uint64_t& received, std::uint64_t& sent) {
     received = sent = 0;
-    TMibIfRow row;
-    row.dwIndex = Adapter.IntfIdx;
-    if (FHelper.GetIfEntry(row) == kNoError) {
-        received = row.dwInOctets;
-        sent = row.dwOutOctets;
+    bool wide = false;
+    TMibIfRow2 row2;
+    row2.InterfaceIndex = Adapter.IntfIdx;
+    if (FHelper.HasGetIfEntry2() && FHelper.GetIfEntry2(row2) == kNoError) {
+        received = row2.InOctets;
+        sent = row2.OutOctets;
+        wide = true;
+    } else {
+        TMibIfRow row;
+        row.dwIndex = Adapter.IntfIdx;
+        if (FHelper.GetIfEntry(row) == kNoError) {
+            received = row.dwInOctets;
+            sent = row.dwOutOctets;
+        }
     }
     if (received == 0 && sent == 0) DL = UL = 0;
+    return wide;
 }
 
 double TTrafficSampler::PlotValue(double bytesPerSecond) const {
@@ -28,20 +38,38 @@ TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
         const TDateTime start = FClock.Now();
         g.Bottom.SetMinMax(start, FClock.Now() + FViewLength * kSecond);
     }
+    // Another interface behind the watcher (deleted and re-created under the
+    // same name): its counters are no continuation of the old ones.
+    if (Adapter.IntfIdx != FBaseIntfIdx) DL = UL = 0;
     if (DL == 0 && UL == 0) {
-        ReadCounters(DL, UL);
+        FBaseWide = ReadCounters(DL, UL);
+        FBaseIntfIdx = Adapter.IntfIdx;
         ET = FClock.TickCount();
     }
-    std::uint32_t received = 0, sent = 0;
-    ReadCounters(received, sent);
-    const std::uint32_t inDelta = received - DL;  // modulo 2^32: a wrapped counter counts right
-    const std::uint32_t outDelta = sent - UL;
+    std::uint64_t received = 0, sent = 0;
+    const bool wide = ReadCounters(received, sent);
+    std::uint64_t inDelta = 0, outDelta = 0;
+    if (DL == 0 && UL == 0) {
+        // No baseline (nothing read, or both counters at 0): this reading is the baseline.
+    } else if (wide != FBaseWide) {
+        // The counters changed width between two reads: no common origin.
+    } else if (wide) {
+        // A 64-bit counter that went backwards was reset: start afresh.
+        if (received >= DL && sent >= UL) {
+            inDelta = received - DL;
+            outDelta = sent - UL;
+        }
+    } else {
+        // 32-bit counters: modulo 2^32, so a wrapped counter counts right.
+        inDelta = static_cast<std::uint32_t>(received - DL);
+        outDelta = static_cast<std::uint32_t>(sent - UL);
+    }
     TDL += inDelta;
     TUL += outDelta;
     double elapsed = static_cast<std::uint32_t>(FClock.TickCount() - ET) / 1000.0;
     if (elapsed == 0) elapsed = 1;
-    const double download = inDelta / elapsed;
-    const double upload = outDelta / elapsed;
+    const double download = static_cast<double>(inDelta) / elapsed;
+    const double upload = static_cast<double>(outDelta) / elapsed;
     ET = FClock.TickCount();
     if (MDL < download) MDL = download;
     if (MUL < upload) MUL = upload;
@@ -75,6 +103,7 @@ TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
     ++EP;
     DL = received;
     UL = sent;
+    FBaseWide = wide;
     return figures;
 }
 

@@ -7,11 +7,16 @@
 // the time axis and scales the value axes (they grow at once to a new peak
 // and shrink at most every ViewLength ticks, never below 10 plot units).
 //
-// Counters are the platform's 32-bit ones: differences are taken modulo
-// 2^32, so a counter wrap between two ticks is counted right. A failed read
-// gives zeros and a fresh baseline. Elapsed time comes from the 32-bit tick
-// count, also modulo 2^32, so the tick count's wrap after 49.7 days gives
-// the true interval. Session totals are 64-bit.
+// Counters are the kernel's 64-bit ones wherever they exist. A 64-bit
+// counter never wraps in practice, so one that went backwards was reset (a
+// driver reload, an interface deleted and re-created): that tick takes a
+// fresh baseline instead of a difference across two different counters. The
+// same happens when the interface index behind the watcher changes. Only
+// where the 64-bit counters are missing are the 32-bit ones read, and their
+// differences taken modulo 2^32 (there a wrap and a reset look alike).
+// A failed read gives zeros and a fresh baseline. Elapsed time comes from the
+// 32-bit tick count, also modulo 2^32, so the tick count's wrap after 49.7
+// days gives the true interval. Session totals are 64-bit.
 
 #include <cstdint>
 
@@ -27,7 +32,7 @@ namespace vx {
 struct TTrafficFigures {
     double DownloadRate = 0, UploadRate = 0;
     double MaxDownload = 0, MaxUpload = 0;
-    std::uint32_t Received = 0, Sent = 0;  // the interface's counters as read
+    std::uint64_t Received = 0, Sent = 0;  // the interface's counters as read
     std::uint64_t SessionReceived = 0, SessionSent = 0;
 };
 
@@ -57,9 +62,10 @@ public:
     void ResetSessionTotals() { TDL = TUL = 0; }
     // One tick; returns what to show.
     TTrafficFigures TimerTimer(const TTrafficGraph& graph);
-    // Reads the interface's 32-bit counters: zeros when the read fails, and
-    // then (or whenever both read 0) the baseline is forgotten.
-    void ReadCounters(std::uint32_t& received, std::uint32_t& sent);
+    // Reads the interface's counters, 64-bit where the platform has them
+    // (the result says which): zeros when the read fails, and then (or
+    // whenever both read 0) the baseline is forgotten.
+    bool ReadCounters(std::uint64_t& received, std::uint64_t& sent);
 
     double PlotValue(double bytesPerSecond) const;
     std::uint32_t ViewLength() const { return FViewLength; }
@@ -71,7 +77,9 @@ public:
 private:
     IIpHelper& FHelper;
     IClock& FClock;
-    std::uint32_t DL = 0, UL = 0;
+    std::uint64_t DL = 0, UL = 0;
+    bool FBaseWide = false;           // the baseline came from 64-bit counters
+    std::uint32_t FBaseIntfIdx = 0;  // the interface the baseline was read from
     std::uint64_t TDL = 0, TUL = 0;
     double MS = 0, MDL = 0, MUL = 0;
     std::uint32_t ET = 0;

@@ -55,7 +55,10 @@ TAdapter ownCopy(const TAdapter& a) {
     return copy;
 }
 
-void designAxis(Tsp_Axis& axis, int ticks, const char* format, bool gridShown) {
+// Flags as stored ("SFlags"): bit 0 vertical, 5 labels on the far side,
+// 6/7 automatic range, 8 labels are times.
+void designAxis(Tsp_Axis& axis, std::int32_t flags, int ticks, const char* format, bool gridShown) {
+    for (int bit = 0; bit < 10; ++bit) axis.SetFlag(bit, (flags >> bit) & 1);
     axis.SetTicksCount(ticks);
     axis.SetLabelFormat(format);
     axis.SetMargin(4);
@@ -121,11 +124,10 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
     sp_XYPlot->SetFieldColor(clBlack);
     sp_XYPlot->SetBufferedDisplay(true);
     sp_XYPlot->setMouseTracking(true);
-    designAxis(sp_XYPlot->LeftAxis(), 6, "###0.##", true);
-    designAxis(sp_XYPlot->RightAxis(), 6, "###0.##", false);
-    designAxis(sp_XYPlot->BottomAxis(), 3, "hh:mm:ss", true);
-    designAxis(sp_XYPlot->TopAxis(), 5, "###0.##", false);
-    sp_XYPlot->BottomAxis().SetLabelAsDataTime(true);
+    designAxis(sp_XYPlot->LeftAxis(), 1, 6, "###0.##", true);
+    designAxis(sp_XYPlot->RightAxis(), 33, 6, "###0.##", false);
+    designAxis(sp_XYPlot->BottomAxis(), 448, 3, "hh:mm:ss", true);
+    designAxis(sp_XYPlot->TopAxis(), 56, 5, "###0.##", false);
     sp_XYPlot->LeftAxis().SetMinMax(0, 10);
     sp_XYPlot->RightAxis().SetMinMax(0, 10);
     sp_XYPlot->TopAxis().SetMinMax(0, 10);
@@ -207,8 +209,8 @@ void Tfrm_vx_Watcher::TimerTimer() {
     lUL->setText(text(FormatValue(u, f.UploadRate)));
     lDLMax->setText(text(FormatValue(u, f.MaxDownload)));
     lULMax->setText(text(FormatValue(u, f.MaxUpload)));
-    lDLTotal->setText(text(FormatValue(0, f.Received)));
-    lULTotal->setText(text(FormatValue(0, f.Sent)));
+    lDLTotal->setText(text(FormatValue(0, static_cast<double>(f.Received))));
+    lULTotal->setText(text(FormatValue(0, static_cast<double>(f.Sent))));
     lTDL->setText(text(FormatValue(0, static_cast<double>(f.SessionReceived))));
     lTUL->setText(text(FormatValue(0, static_cast<double>(f.SessionSent))));
 }

@@ -83,6 +83,11 @@ TEST_F(MainWindowKernelTest, AWatcherMeasuresRealTraffic) {
         EXPECT_GT(watcher->sp_XYLine2.GetY(1), 0);
         // The session total holds at least the payloads (plus headers).
         EXPECT_NE(watcher->lTUL->text(), "0.00 B");
+        // The watcher's totals are the list's: the same 64-bit counters.
+        watcher->TimerTimer();
+        w.UpdateTraffic();
+        EXPECT_EQ(watcher->lDLTotal->text(), row->text(TInterfaceTree::colDownload));
+        EXPECT_EQ(watcher->lULTotal->text(), row->text(TInterfaceTree::colUpload));
     }
 }
 

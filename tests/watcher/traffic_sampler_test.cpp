@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
+#include "netconfig/network_configuration.h"
 #include "support/fake_ip_helper.h"
 #include "support/manual_clock.h"
 #include "watcher/traffic_sampler.h"
@@ -29,6 +31,13 @@ protected:
     void setCounters(std::uint32_t in, std::uint32_t out) {
         net.rows[4].dwInOctets = in;
         net.rows[4].dwOutOctets = out;
+    }
+    // The kernel's 64-bit counters; the 32-bit row keeps their low halves.
+    void setCounters64(std::uint64_t in, std::uint64_t out, std::uint32_t idx = 4) {
+        net.rows2[idx].InOctets = in;
+        net.rows2[idx].OutOctets = out;
+        net.rows[idx].dwInOctets = static_cast<std::uint32_t>(in);
+        net.rows[idx].dwOutOctets = static_cast<std::uint32_t>(out);
     }
     TTrafficFigures tick(std::uint32_t ms = 1000) {
         clock.advanceMs(ms);
@@ -76,6 +85,78 @@ TEST_F(TrafficSamplerTest, CounterWrapAndLongSessions) {
         f = tick();
     }
     EXPECT_EQ(f.SessionReceived, total + 5 * 1073741824ull);  // no wrap at 4 GiB
+}
+
+// With 64-bit counters the watcher's totals and rates are the interface
+// list's arithmetic: differences of the same 64-bit counters, across several
+// passes of 2^32.
+TEST_F(TrafficSamplerTest, SixtyFourBitCountersMatchTheInterfaceList) {
+    TNetworkConfiguration list(std::shared_ptr<IIpHelper>(&net, [](IIpHelper*) {}));
+    const std::uint64_t start = 4294967296ull - 1000;
+    setCounters64(start, 77);
+    tick();
+    std::uint64_t listIn = 0, listOut = 0, listStart = 0;
+    list.GetTraffic(4, listStart, listOut);
+    std::uint64_t in = start;
+    for (int i = 1; i <= 6; ++i) {  // 1.5 GiB a tick: 2^32 is passed twice
+        in += 1610612736ull;
+        setCounters64(in, 77 + 1536ull * static_cast<std::uint64_t>(i));
+        const TTrafficFigures f = tick(2000);
+        list.GetTraffic(4, listIn, listOut);
+        EXPECT_EQ(f.Received, listIn);
+        EXPECT_EQ(f.Sent, listOut);
+        EXPECT_EQ(f.SessionReceived, listIn - listStart);
+        EXPECT_DOUBLE_EQ(f.DownloadRate, 1610612736.0 / 2);  // no lost wraps at 6 Gbit/s
+        EXPECT_DOUBLE_EQ(f.UploadRate, 768);
+    }
+    EXPECT_GT(listIn, 2 * 4294967296ull);
+}
+
+// When the counters behind a watcher stop being a continuation of the last
+// reading, that tick is a new baseline: rate 0, totals unchanged.
+TEST_F(TrafficSamplerTest, NewBaselineWhereTheCountersAreNoContinuation) {
+    struct Case {
+        const char* what;
+        std::function<void(test::TFakeIpHelper&, TAdapter&)> change;
+        double expectedRate;
+    };
+    auto set64 = [](test::TFakeIpHelper& n, std::uint32_t idx, std::uint64_t in, std::uint64_t out) {
+        n.rows2[idx].InOctets = in;
+        n.rows2[idx].OutOctets = out;
+        n.rows[idx].dwInOctets = static_cast<std::uint32_t>(in);
+        n.rows[idx].dwOutOctets = static_cast<std::uint32_t>(out);
+    };
+    const Case cases[] = {
+        {"64-bit counter went backwards (driver reload)",
+         [&](test::TFakeIpHelper& n, TAdapter&) { set64(n, 4, 5000, 100); }, 0},
+        {"interface re-created under another index",
+         [&](test::TFakeIpHelper& n, TAdapter& a) {
+             set64(n, 9, 9000000000ull + 4096, 700000);
+             a.IntfIdx = 9;
+         },
+         0},
+        {"64-bit counters gone, 32-bit ones left", [](test::TFakeIpHelper& n, TAdapter&) { n.rows2.erase(4); }, 0},
+        {"steady growth is counted",
+         [&](test::TFakeIpHelper& n, TAdapter&) { set64(n, 4, 8000000000ull + 4096, 600000); }, 4096},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TFakeIpHelper n;
+        TTrafficSampler s(n, clock);
+        Tsp_XYLine down, up;
+        const TTrafficGraph g{bottom, left, right, down, up};
+        s.Adapter.IntfIdx = 4;
+        set64(n, 4, 8000000000ull, 600000);
+        s.TimerTimer(g);
+        clock.advanceMs(1000);
+        const std::uint64_t before = s.TimerTimer(g).SessionReceived;
+        c.change(n, s.Adapter);
+        clock.advanceMs(1000);
+        const TTrafficFigures f = s.TimerTimer(g);
+        EXPECT_EQ(f.DownloadRate, c.expectedRate);
+        EXPECT_EQ(f.SessionReceived, before + static_cast<std::uint64_t>(c.expectedRate));
+        EXPECT_LE(f.MaxDownload, 4096);
+    }
 }
 
 TEST_F(TrafficSamplerTest, ZeroCountersReBaseline) {

@@ -95,5 +95,46 @@ TEST_F(WatcherPanelTest, SessionTotalsClearAfterYes) {
     EXPECT_EQ(panel->lTDL->text(), "0.00 B");
 }
 
+// Past 4 GiB the totals keep counting: the panel shows what the interface
+// list shows for the same 64-bit counters.
+TEST_F(WatcherPanelTest, TotalsBeyondFourGiB) {
+    const std::uint64_t fiveGiB = 5ull << 30;
+    net->rows2[3].InOctets = fiveGiB;
+    net->rows2[3].OutOctets = 1000;
+    tick(0, 0);
+    net->rows2[3].InOctets = fiveGiB + 1536;
+    tick(0, 0);
+    EXPECT_EQ(panel->lDLTotal->text(), "5.00 GB");
+    EXPECT_EQ(panel->lTDL->text(), "1.50 KB");
+}
+
+// Every axis as designed: flags, tick count, label format, margin, grid.
+TEST_F(WatcherPanelTest, AxesAsDesigned) {
+    struct Row {
+        const char* name;
+        Tsp_Axis& axis;
+        std::int32_t flags;
+        int ticks;
+        const char* format;
+        bool grid;
+    };
+    Tsp_XYPlot& plot = *panel->sp_XYPlot;
+    const Row rows[] = {
+        {"left", plot.LeftAxis(), 1, 6, "###0.##", true},
+        {"right", plot.RightAxis(), 33, 6, "###0.##", false},
+        {"bottom", plot.BottomAxis(), 448, 3, "hh:mm:ss", true},
+        {"top", plot.TopAxis(), 56, 5, "###0.##", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(r.axis.Flags(), r.flags);
+        EXPECT_EQ(r.axis.RequestedTicks(), r.ticks);
+        EXPECT_EQ(r.axis.LabelFormat(), r.format);
+        EXPECT_EQ(r.axis.Margin(), 4);
+        EXPECT_EQ(r.axis.GridAttr().Visible(), r.grid);
+        EXPECT_EQ(r.axis.LineAttr().Color(), clBlack);
+    }
+}
+
 }  // namespace
 }  // namespace vx
