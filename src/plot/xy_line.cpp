@@ -138,7 +138,11 @@ void Tsp_XYLine::QuickAddXY(double aX, double aY) {
     if (!CanNotify() || !fActive) return;
     fPlot->InvalidateBuffer();
     Canvas* canvas = fPlot->DCanvas();
-    if (!canvas) return;
+    if (!canvas) {
+        // No surface outside a paint: the point shows with the next one.
+        fPlot->InvalidateField();
+        return;
+    }
     fCanvas = canvas;
     const TRect field = fPlot->FieldRect();
     canvas->setClipRect(field);

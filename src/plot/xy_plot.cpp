@@ -215,6 +215,12 @@ void Tsp_XYPlot::paintEvent(QPaintEvent*) {
 }
 
 void Tsp_XYPlot::PaintOn(Canvas& widgetCanvas) {
+    // A widget can only be drawn on during its paint: outside it the plot
+    // has no surface, and nothing may keep pointing at this paint's canvas.
+    struct EndOfPaint {
+        Tsp_XYPlot* plot;
+        ~EndOfPaint() { plot->fDCanvas = nullptr; }
+    } endOfPaint{this};
     fDWidth = width();
     fDHeight = height();
     fDCanvas = &widgetCanvas;
@@ -225,11 +231,6 @@ void Tsp_XYPlot::PaintOn(Canvas& widgetCanvas) {
         }
     }
     if (fBuffered && fDDBBuf && fDDBBuf->Valid()) {
-        struct RestoreSurface {
-            Tsp_XYPlot* plot;
-            Canvas* surface;
-            ~RestoreSurface() { plot->fDCanvas = surface; }
-        } restore{this, &widgetCanvas};
         fDCanvas = &fDDBBuf->GetCanvas();
         if (!fValidArrange) arrangeWithFont();
         if (!fValidAround) {

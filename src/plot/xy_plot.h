@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "plot/axis.h"
@@ -179,6 +180,10 @@ private:
     Tsp_zpDirections fZoomEnabled = zpdBoth, fPanEnabled = zpdBoth;
     Tsp_ShiftKeys fZoomShift = ssShift, fPanShift = ssCtrl;
     Tsp_ZoomData fZoomData;
+    // Where the gesture's button went down (the zoom threshold is measured
+    // from here), and the control's own cursor to return to afterwards.
+    TPoint fPressPoint{0, 0};
+    std::optional<QCursor> fOwnCursor;
     bool fXCursOn = false;
     double fXCursVal = 0;
     int fXCursPos = 0;

@@ -27,6 +27,10 @@ void Tsp_XYPlot::mousePressEvent(QMouseEvent* event) {
     const bool leftOnly = event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton;
     const Tsp_ShiftKeys keys = shiftKeysOf(event->modifiers());
     if (leftOnly && fZoomData.State == 0) {
+        fPressPoint = {x, y};
+        // The control's own cursor, or none when it follows its parent's.
+        fOwnCursor.reset();
+        if (testAttribute(Qt::WA_SetCursor)) fOwnCursor = cursor();
         if (keys == fZoomShift && fZoomEnabled != zpdNone) {
             fZoomData.R.left = x;
             fZoomData.R.top = y;
@@ -48,7 +52,7 @@ void Tsp_XYPlot::mouseMoveEvent(QMouseEvent* event) {
     TRect& R = fZoomData.R;
     switch (fZoomData.State) {
         case 1:
-            if (std::abs(x - R.left) <= 3 && std::abs(y - R.top) <= 3) break;
+            if (std::abs(x - fPressPoint.x) <= 3 && std::abs(y - fPressPoint.y) <= 3) break;
             fZoomData.State = 2;
             setCursor(Qt::CrossCursor);
             [[fallthrough]];
@@ -73,6 +77,7 @@ void Tsp_XYPlot::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void Tsp_XYPlot::mouseReleaseEvent(QMouseEvent* event) {
+    const bool gesture = fZoomData.State != 0;
     if (fZoomData.State == 1) {
         // A click with the zoom keys undoes the zoom, when every axis saved its range.
         if (LA.MinMaxStored() && RA.MinMaxStored() && BA.MinMaxStored() && TA.MinMaxStored()) {
@@ -95,8 +100,15 @@ void Tsp_XYPlot::mouseReleaseEvent(QMouseEvent* event) {
         update();  // the rectangle goes
         ApplyZoom(r, fZoomEnabled);
     }
-    fZoomData.State = 0;
-    unsetCursor();
+    if (gesture) {
+        // A gesture ends: back to the control's own cursor. A plain click
+        // started none and changes nothing.
+        fZoomData.State = 0;
+        if (fOwnCursor)
+            setCursor(*fOwnCursor);
+        else
+            unsetCursor();
+    }
     QWidget::mouseReleaseEvent(event);
 }
 

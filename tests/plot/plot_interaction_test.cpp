@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <functional>
 
 #include "plot/xy_plot.h"
 #include "support/recording_canvas.h"
@@ -64,6 +65,66 @@ TEST_F(PlotInteractionTest, SmallDragsAndRectanglesDoNothing) {
     EXPECT_FALSE(plot.BottomAxis().MinMaxStored());
     drag(Qt::AltModifier, inField(0, 0), inField(40, 40));  // no gesture for these keys
     EXPECT_EQ(plot.BottomAxis().Max(), 100);
+}
+
+// With zooming in one direction only, the edge that the direction pins is no
+// reference for the click threshold: a press and release within 3 pixels is
+// still a click, which undoes the zoom.
+TEST_F(PlotInteractionTest, OneDirectionZoomClickUndoes) {
+    for (const Tsp_zpDirections d : {zpdHorizontal, zpdVertical}) {
+        SCOPED_TRACE(d == zpdHorizontal ? "horizontal" : "vertical");
+        for (Tsp_Axis* a : {&plot.LeftAxis(), &plot.RightAxis(), &plot.BottomAxis(), &plot.TopAxis()})
+            a->SetMinMax(0, 100);
+        plot.SetZoom(d);
+        drag(Qt::ShiftModifier, inField(0, 0), inField(40, 30));
+        ASSERT_TRUE(plot.BottomAxis().Max() < 100 || plot.LeftAxis().Max() < 100);
+        drag(Qt::ShiftModifier, inField(5, 5), inField(6, 6));  // a 1-pixel wobble
+        EXPECT_EQ(plot.ZoomData().State, 0);
+        EXPECT_EQ(plot.BottomAxis().Max(), 100);
+        EXPECT_EQ(plot.LeftAxis().Max(), 100);
+    }
+}
+
+// The control's own cursor comes back after every gesture; a click that
+// starts none leaves it alone.
+TEST_F(PlotInteractionTest, OwnCursorSurvivesClicksAndGestures) {
+    plot.setCursor(Qt::CrossCursor);
+    plot.SetPanCursor(Qt::ClosedHandCursor);
+    struct Gesture {
+        const char* what;
+        std::function<void()> run;
+    };
+    const Gesture gestures[] = {
+        {"plain click", [&] { QTest::mouseClick(&plot, Qt::LeftButton, Qt::NoModifier, inField(0, 0)); }},
+        {"right click", [&] { QTest::mouseClick(&plot, Qt::RightButton, Qt::NoModifier, inField(0, 0)); }},
+        {"ctrl drag", [&] { drag(Qt::ControlModifier, inField(0, 0), inField(10, 4)); }},
+        {"shift drag", [&] { drag(Qt::ShiftModifier, inField(0, 0), inField(40, 30)); }},
+        {"shift click", [&] { QTest::mouseClick(&plot, Qt::LeftButton, Qt::ShiftModifier, inField(0, 0)); }},
+    };
+    for (const Gesture& g : gestures) {
+        SCOPED_TRACE(g.what);
+        g.run();
+        EXPECT_EQ(plot.cursor().shape(), Qt::CrossCursor);
+    }
+}
+
+// A point added straight onto the surface after a paint finds no surface
+// (the paint's canvas is gone) and waits for the next paint instead of
+// drawing on freed memory (AddressSanitizer reports the latter).
+TEST_F(PlotInteractionTest, QuickAddAfterAPaintWaitsForTheNextPaint) {
+    Tsp_XYLine line;
+    line.SetPlot(&plot);
+    plot.SetBufferedDisplay(true);
+    line.AddXY(10, 10);
+    plot.repaint();
+    EXPECT_EQ(plot.DCanvas(), nullptr);
+    line.QuickAddXY(20, 20);
+    line.QuickAddXY(30, 40);
+    EXPECT_EQ(line.Count(), 3);
+    const QImage picture = plot.grab().toImage();
+    const TRect f = plot.FieldRect();
+    EXPECT_FALSE(picture.isNull());
+    EXPECT_GT(f.width(), 0);
 }
 
 TEST_F(PlotInteractionTest, AxisZoomHandlerCanRefuse) {
