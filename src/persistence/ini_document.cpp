@@ -77,7 +77,9 @@ void ParseIniText(std::string_view text,
 }
 
 TIniDocument::TIniDocument(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    // One leading byte-order mark; a second one belongs to the first line.
+    bom_ = text.substr(0, 3) == "\xEF\xBB\xBF";
+    if (bom_) text.remove_prefix(3);
     const auto firstBreak = text.find('\n');
     crlf_ = firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r';
     while (!text.empty()) {
@@ -91,7 +93,7 @@ TIniDocument::TIniDocument(std::string_view text) {
 
 std::string TIniDocument::text() const {
     const std::string_view eol = crlf_ ? "\r\n" : "\n";
-    std::string out;
+    std::string out = bom_ ? "\xEF\xBB\xBF" : "";
     for (const std::string& line : lines_) {
         out += line;
         out += eol;

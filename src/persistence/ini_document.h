@@ -67,6 +67,7 @@ private:
 
     std::vector<std::string> lines_;
     bool crlf_ = false;
+    bool bom_ = false;  // the text began with a byte-order mark, which a rewrite keeps
 };
 
 }  // namespace vx

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -71,20 +70,38 @@ TIniFile::LoadState TIniFile::refresh() {
         return errno == ENOENT || errno == ENOTDIR ? LoadState::Missing : LoadState::Unreadable;
     }
     if (cached_ && sameStat(st, seen_)) return LoadState::Loaded;
-    std::ifstream in(fileName_, std::ios::binary);
-    if (!in || !S_ISREG(st.st_mode)) {
+    auto unreadable = [this] {
         doc_ = TIniDocument();
         cached_ = false;
         return LoadState::Unreadable;
+    };
+    // Only a regular file is read: opening a named pipe or a device would
+    // block or read forever. The type is checked before opening, and again
+    // on the opened file (it may have been swapped in between), which is
+    // opened without blocking.
+    if (!S_ISREG(st.st_mode)) return unreadable();
+    const int fd = ::open(fileName_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return unreadable();
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        return unreadable();
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        doc_ = TIniDocument();
-        cached_ = false;
-        return LoadState::Unreadable;
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return unreadable();
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
     }
-    doc_ = TIniDocument(text.str());
+    ::close(fd);
+    st = opened;
+    doc_ = TIniDocument(text);
     seen_ = st;
     cached_ = true;
     return LoadState::Loaded;

@@ -311,7 +311,12 @@ void TLayoutManagerControl::restoreProperties(ILayoutManagerStorage& s, const st
                 if (!s.ValueExists(sub, "Count")) break;
                 // The stored lines replace the list; appending them would
                 // double a list that has lines of its own on every start.
-                const auto count = s.ReadInteger(sub, "Count", 0);
+                // A count is only as good as the lines behind it: a hostile
+                // or damaged file must not make the restore read forever.
+                std::vector<std::string> keys;
+                s.ReadSection(sub, keys);
+                const auto count = std::min<std::int64_t>(s.ReadInteger(sub, "Count", 0),
+                                                          static_cast<std::int64_t>(keys.size()));
                 QStringList lines;
                 for (std::int64_t i = 0; i < count; ++i)
                     lines.append(QString::fromStdString(s.ReadString(sub, std::to_string(i), "")));

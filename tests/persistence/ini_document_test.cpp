@@ -47,6 +47,20 @@ TEST(IniDocumentTest, ReadsHandEditedFiles) {
     EXPECT_EQ(doc.sectionLines("Settings"), (std::vector<std::string>{"Units=2", "Units=3", "Empty="}));
 }
 
+// Only one leading byte-order mark is a mark: a second one makes the first
+// line unreadable, and a save must not change that (nor drop the mark).
+TEST(IniDocumentTest, ByteOrderMarksKeepTheirMeaningThroughASave) {
+    const std::string bom = "\xEF\xBB\xBF";
+    TIniDocument doc(bom + bom + "[S]\nk=1\n[T]\nx=2\n");
+    EXPECT_EQ(doc.value("S", "k"), std::nullopt);
+    EXPECT_EQ(doc.value("T", "x"), "2");
+    doc.setValue("T", "y", "3");
+    const TIniDocument saved(doc.text());
+    EXPECT_EQ(saved.value("S", "k"), std::nullopt);
+    EXPECT_EQ(saved.value("T", "y"), "3");
+    EXPECT_EQ(doc.text(), bom + bom + "[S]\nk=1\n[T]\nx=2\ny=3\n");
+}
+
 TEST(IniDocumentTest, EditsKeepCommentsLineEndsAndNonAsciiNames) {
     TIniDocument doc("; keep me\r\n[Größe]\r\nKey=1\r\n\r\n[B]\r\nx=y\r\n");
     EXPECT_EQ(doc.value("GRÖSSE", "key"), std::nullopt);  // ß does not fold to SS in simple case folding

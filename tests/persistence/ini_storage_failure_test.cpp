@@ -2,8 +2,13 @@
 // <path>" and the settings file stays exactly as it was.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <functional>
 #include <filesystem>
 
 #include "persistence/ini_storage.h"
@@ -116,6 +121,61 @@ TEST(IniStorageFailureTest, UnreadableFileIsNeverOverwrittenBlind) {
     storage.SetFileName(file);
     EXPECT_THROW(storage.WriteInteger("S", "k", 1), EIniFileException);
     EXPECT_TRUE(fs::is_directory(file));
+}
+
+}  // namespace
+}  // namespace vx
+
+namespace vx {
+namespace {
+
+// Runs `body` in a child process; true when it exits with 0 within the time
+// limit (a read that blocks forever is killed and counts as a failure).
+bool finishesInTime(const std::function<int()>& body, std::chrono::milliseconds limit) {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(body());
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return false;
+        }
+        ::usleep(10000);
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A settings file that is a named pipe, or a link to one, reads as empty
+// without blocking, and is never written through.
+TEST(IniStorageFailureTest, NamedPipeReadsAsEmptyAndIsNeverWritten) {
+    for (const bool viaLink : {false, true}) {
+        SCOPED_TRACE(viaLink ? "link to a pipe" : "pipe");
+        test::TTempDir dir;
+        const std::string pipe = dir.file("pipe");
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+        std::string file = pipe;
+        if (viaLink) {
+            file = dir.file("vantrix.ini");
+            fs::create_symlink(pipe, file);
+        }
+        EXPECT_TRUE(finishesInTime(
+            [&] {
+                TLayoutManagerINIStorage storage;
+                storage.SetFileName(file);
+                if (storage.ReadInteger("Settings", "Units", 7) != 7) return 1;
+                if (storage.SectionExists("Settings")) return 2;
+                try {
+                    storage.WriteInteger("Settings", "Units", 2);
+                    return 3;
+                } catch (const EIniFileException&) {
+                }
+                return 0;
+            },
+            std::chrono::seconds(10)));
+        EXPECT_TRUE(fs::is_fifo(pipe));
+    }
 }
 
 }  // namespace

@@ -103,6 +103,16 @@ TEST(IniTextTest, DateTimeTexts) {
     EXPECT_EQ(DateTimeToIniText(0), "1899-12-30 00:00:00");
     // 999.6 ms rounds up to the next second, and into the next day at midnight.
     EXPECT_EQ(DateTimeToIniText(1.0 - 0.4 / 86400000.0), "1899-12-31 00:00:00");
+    // Before day zero the time of day still runs forward from the date's
+    // midnight, so rounding up reaches the following calendar day.
+    const std::pair<double, const char*> roundsToMidnight[] = {
+        {-1.9999999977, "1899-12-30 00:00:00"},
+        {-0.9999999977, "1899-12-31 00:00:00"},
+        {-2.9999999977, "1899-12-29 00:00:00"},
+        {-1.25, "1899-12-29 06:00:00"},
+        {1.9999999977, "1900-01-01 00:00:00"},
+    };
+    for (const auto& [value, text] : roundsToMidnight) EXPECT_EQ(DateTimeToIniText(value), text) << value;
     EXPECT_EQ(DateTimeToIniText(std::numeric_limits<double>::quiet_NaN()), "");
 
     struct Case {

@@ -273,6 +273,31 @@ TEST_F(LayoutManagerTest, PropertiesOfEveryKindRoundTrip) {
     EXPECT_TRUE(control->Items().isEmpty());
 }
 
+// A damaged or hostile count cannot make a restore read forever: the list
+// holds no more lines than its section has values.
+TEST_F(LayoutManagerTest, StringListCountIsCappedByTheSection) {
+    struct Case {
+        const char* count;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"9223372036854775807", {"one", "two", ""}},
+        {"-5", {}},
+        {"2", {"one", "two"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        test::WriteWholeFile(file, std::string("[TTestForm\\Panel\\Items]\nCount=") + c.count + "\n0=one\n1=two\n");
+        auto form = makeForm();
+        auto* control = new TTestControl(form.get());
+        control->setObjectName("Panel");
+        form->LayoutManager().Add(control, {"Items"});
+        form->LayoutManager().Restore(control);
+        EXPECT_EQ(control->Items(), c.expected);
+        form->SetLayoutReadOnly(true);
+    }
+}
+
 TEST_F(LayoutManagerTest, OtherWidgetsKeepGeometryVisibilityAndState) {
     TTestControl* tree = nullptr;
     {
