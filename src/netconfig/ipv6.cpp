@@ -153,6 +153,13 @@ long double IPv6ToNumber(const TIPv6& a) {
 
 TIPv6 NumberToIPv6(long double x) {
     TIPv6 r;
+    // Outside 0..1 (or NaN) the groups would be out of range: clamp to the
+    // zero and the largest address, as IPv4 numbers are.
+    if (!(x > 0)) return r;
+    if (x >= 1) {
+        r.Groups.fill(0xFFFF);
+        return r;
+    }
     long double v = x * kLargest;
     for (int k = 7; k >= 0; --k) {
         const long double unit = std::pow(65536.0L, k);

@@ -21,11 +21,16 @@ public:
 // group of the text form; Groups[7] is A, the first and most significant.
 struct TIPv6 {
     std::array<std::uint16_t, 8> Groups{};
+    static std::size_t slot(int index) {
+        if (index < 0 || index > 7) throw std::out_of_range("Range check error");
+        return static_cast<std::size_t>(7 - index);
+    }
     std::uint16_t A() const { return Groups[7]; }
     std::uint16_t H() const { return Groups[0]; }
     // Group `index` in text order (0 is A).
-    std::uint16_t Group(int index) const { return Groups[static_cast<std::size_t>(7 - index)]; }
-    void SetGroup(int index, std::uint16_t value) { Groups[static_cast<std::size_t>(7 - index)] = value; }
+    // An index outside 0..7 throws std::out_of_range ("Range check error").
+    std::uint16_t Group(int index) const { return Groups[slot(index)]; }
+    void SetGroup(int index, std::uint16_t value) { Groups[slot(index)] = value; }
     bool IsZero() const;
     friend bool operator==(const TIPv6&, const TIPv6&) = default;
 };

@@ -32,7 +32,7 @@ std::optional<TDateTimeParts> DecodeDateTime(TDateTime value) {
     auto ms = static_cast<long long>(std::llround(std::fabs(value - days) * kMsPerDay));
     if (ms >= static_cast<long long>(kMsPerDay)) {  // rounding reached the next midnight
         ms = 0;
-        days += value < 0 ? -1 : 1;
+        days += 1;  // the next calendar day, also before day zero (time runs forward from its midnight)
     }
     if (std::fabs(days) > 4e6) return std::nullopt;
     const year_month_day ymd{sys_days{std::chrono::days{static_cast<int>(days) - kUnixDayZero}}};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "netconfig/ip_variants.h"
 #include "netconfig/ipv4.h"
 
@@ -67,6 +69,36 @@ TEST(IPv6Test, NumbersArithmeticAndOrder) {
     EXPECT_EQ(IPv6ToStr(AndIPv6(StrToIPv6("FE80::FF"), StrToIPv6("FFFF::F0"))), "FE80:0:0:0:0:0:0:F0");
     EXPECT_EQ(CompareIPv6(StrToIPv6("1::"), StrToIPv6("::FFFF")), crGreaterThan);
     EXPECT_EQ(CompareIPv6(one, one), crEqual);
+}
+
+// Numbers outside the address space clamp, as IPv4 numbers do (no
+// out-of-range conversion for UBSan to catch).
+TEST(IPv6Test, NumbersOutsideTheSpaceClamp) {
+    const TIPv6 top = StrToIPv6("FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF");
+    const std::pair<long double, TIPv6> cases[] = {
+        {-1.0L, TIPv6{}},
+        {std::numeric_limits<long double>::quiet_NaN(), TIPv6{}},
+        {-std::numeric_limits<long double>::infinity(), TIPv6{}},
+        {1.0L, top},
+        {2.5L, top},
+        {1e300L, top},
+        {std::numeric_limits<long double>::infinity(), top},
+    };
+    for (const auto& [x, expected] : cases) EXPECT_EQ(NumberToIPv6(x), expected) << static_cast<double>(x);
+}
+
+// A group index outside 0..7 is a range error, never a read or write
+// beside the record.
+TEST(IPv6Test, GroupIndexOutsideTheRecordIsARangeError) {
+    TIPv6 a = StrToIPv6("1:2:3:4:5:6:7:8");
+    for (const int index : {-1, 8, 100, -100000}) {
+        EXPECT_THROW((void)a.Group(index), std::out_of_range) << index;
+        EXPECT_THROW(a.SetGroup(index, 9), std::out_of_range) << index;
+    }
+    EXPECT_EQ(IPv6ToStr(a), "1:2:3:4:5:6:7:8");
+    const QVariant v6 = QVariant::fromValue(TIPv6Object(a));
+    EXPECT_THROW(IPVariantFunction(v6, "GROUP", 8), std::out_of_range);
+    EXPECT_EQ(IPVariantFunction(v6, "GROUP", 7).toUInt(), 8u);
 }
 
 TEST(IPv6Test, UrlsAndIPv4Forms) {
