@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <filesystem>
 #include <random>
 #include <sstream>
@@ -47,14 +49,51 @@ bool writeAll(int fd, const std::string& data) {
     return true;
 }
 
+constexpr std::string_view kTempMarker = ".tmp-";
+
+// The file that writes really replace: a link's target, else the name.
+fs::path replacedFile(const std::string& fileName) {
+    std::error_code ec;
+    fs::path target = fileName;
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec) target = resolved;
+    }
+    return target;
+}
+
 std::string tempSuffix() {
     static std::mt19937_64 rng{std::random_device{}()};
     std::ostringstream s;
-    s << ".tmp-" << ::getpid() << "-" << std::hex << rng();
+    s << kTempMarker << ::getpid() << "-" << std::hex << rng();
     return s.str();
 }
 
 }  // namespace
+
+int RemoveStaleTempFiles(const std::string& fileName) {
+    if (fileName.empty()) return 0;
+    const fs::path target = replacedFile(fileName);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = "." + target.filename().string() + std::string(kTempMarker);
+    std::error_code ec;
+    int removed = 0;
+    for (fs::directory_iterator it(folder, ec), last; !ec && it != last; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        // "<pid>-<hex>": only a writer that is gone leaves a stale file.
+        const std::string rest = name.substr(prefix.size());
+        const auto dash = rest.find('-');
+        if (dash == std::string::npos || dash == 0) continue;
+        long pid = 0;
+        const auto [end, err] = std::from_chars(rest.data(), rest.data() + dash, pid);
+        if (err != std::errc() || end != rest.data() + dash || pid <= 0) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        std::error_code removeError;
+        if (it->is_regular_file(removeError) && fs::remove(it->path(), removeError)) ++removed;
+    }
+    return removed;
+}
 
 EIniFileException::EIniFileException(const std::string& fileName)
     : std::runtime_error("Unable to write to " + fileName) {}

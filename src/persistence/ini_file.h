@@ -28,6 +28,12 @@ public:
     explicit EIniFileException(const std::string& fileName);
 };
 
+// Removes the temporary files that writers of `fileName` left behind when
+// they were killed mid-write (".<name>.tmp-<pid>-<hex>" beside the file, or
+// beside the file a link points to), for writers that no longer run.
+// Returns how many were removed.
+int RemoveStaleTempFiles(const std::string& fileName);
+
 class TIniFile {
 public:
     // Values read back are cut to this many characters.

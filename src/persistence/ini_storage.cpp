@@ -52,8 +52,24 @@ void TLayoutManagerINIStorage::openAccessor(bool readOnly) {
 }
 
 void TLayoutManagerINIStorage::Close() {
+    if (FUpdateDepth > 0) return;
     const std::unique_ptr<TIniFile> accessor = std::move(FStorage);
     if (accessor) accessor->commit();
+}
+
+void TLayoutManagerINIStorage::BeginUpdate() {
+    if (FUpdateDepth++ > 0) return;
+    openAccessor(true);
+    if (FStorage) FStorage->setDeferred(true);
+}
+
+void TLayoutManagerINIStorage::EndUpdate(bool commit) {
+    if (FUpdateDepth == 0 || --FUpdateDepth > 0) return;
+    if (!commit) {
+        FStorage.reset();  // the gathered writes go unwritten
+        return;
+    }
+    Close();
 }
 
 void TLayoutManagerINIStorage::openForRead() {

@@ -68,8 +68,12 @@ public:
     // gathers the following writes until Close.
     void Open(bool readOnly) override;
     // Writes gathered writes, then drops the accessor (also when the write
-    // is refused, which then throws).
+    // is refused, which then throws). Inside an update it keeps gathering.
     void Close() override;
+    // A whole-form save reaches the disk as one atomic replace, so the file
+    // always holds the state before or after a whole save.
+    void BeginUpdate() override;
+    void EndUpdate(bool commit) override;
 
 private:
     void openAccessor(bool readOnly);
@@ -79,6 +83,7 @@ private:
 
     std::unique_ptr<TIniFile> FStorage;
     std::string FFileName;
+    int FUpdateDepth = 0;
 };
 
 }  // namespace vx

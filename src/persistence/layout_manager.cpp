@@ -80,6 +80,8 @@ void TLayoutManager::SetOptions(QWidget* control, TLayoutManagerControlOptions o
 
 void TLayoutManager::Save() {
     if (FRO || FRestoring) return;
+    // The form, its components and the stored values land in one replace.
+    const TStorageUpdate update(FStorage.get());
     if (OnBeforeSave) OnBeforeSave(this);
     for (auto& entry : FList) entry->Save();
     FValues->Save();

@@ -4,6 +4,7 @@
 // they return when the key is absent or its text does not convert.
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,39 @@ public:
     virtual void Save() = 0;
     virtual void Open(bool readOnly) = 0;
     virtual void Close() = 0;
+    // One whole save as one change: between BeginUpdate and the matching
+    // EndUpdate, Close keeps what was written, and the outermost EndUpdate
+    // writes it all at once (commit) or drops it (a save that failed part
+    // way leaves the stored state as it was). Nests. Storages without such
+    // a notion write as they go.
+    virtual void BeginUpdate() {}
+    virtual void EndUpdate(bool commit) { (void)commit; }
+};
+
+// Brackets one whole save; drops the gathered writes when an error leaves
+// the scope, commits them otherwise.
+class TStorageUpdate {
+public:
+    explicit TStorageUpdate(ILayoutManagerStorage* storage) : storage_(storage) {
+        if (storage_) storage_->BeginUpdate();
+    }
+    TStorageUpdate(const TStorageUpdate&) = delete;
+    TStorageUpdate& operator=(const TStorageUpdate&) = delete;
+    ~TStorageUpdate() noexcept(false) {
+        if (!storage_) return;
+        if (std::uncaught_exceptions() > exceptions_) {
+            try {
+                storage_->EndUpdate(false);
+            } catch (...) {
+            }
+            return;
+        }
+        storage_->EndUpdate(true);
+    }
+
+private:
+    ILayoutManagerStorage* storage_;
+    int exceptions_ = std::uncaught_exceptions();
 };
 
 // Storage objects are shared: every holder of the interface keeps it alive.

@@ -11,6 +11,7 @@
 #include <functional>
 #include <filesystem>
 
+#include "persistence/ini_file.h"
 #include "persistence/ini_storage.h"
 #include "support/temp_dir.h"
 
@@ -176,6 +177,27 @@ TEST(IniStorageFailureTest, NamedPipeReadsAsEmptyAndIsNeverWritten) {
             std::chrono::seconds(10)));
         EXPECT_TRUE(fs::is_fifo(pipe));
     }
+}
+
+// Temporary files of writers that died mid-save go at the next start; those
+// of a writer that still runs, and anything else in the folder, stay.
+TEST(IniStorageFailureTest, StaleTempFilesOfDeadWritersAreRemoved) {
+    test::TTempDir dir;
+    const std::string file = dir.file("vantrix.ini");
+    WriteWholeFile(file, kOriginal);
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);  // reaped: no process has this id now
+    const std::string deadTemp = ".vantrix.ini.tmp-" + std::to_string(dead) + "-1f2e3d";
+    const std::string liveTemp = ".vantrix.ini.tmp-" + std::to_string(::getpid()) + "-abc";
+    const std::vector<std::string> kept{liveTemp, ".other.ini.tmp-" + std::to_string(dead) + "-1",
+                                        ".vantrix.ini.tmp-x-1", "vantrix.ini"};
+    for (const std::string& name : {deadTemp, liveTemp, kept[1], kept[2]}) WriteWholeFile(dir.file(name), "x");
+    EXPECT_EQ(RemoveStaleTempFiles(file), 1);
+    EXPECT_FALSE(fs::exists(dir.file(deadTemp)));
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(dir.file(name))) << name;
+    EXPECT_EQ(ReadWholeFile(file), kOriginal);
+    EXPECT_EQ(RemoveStaleTempFiles(dir.file("missing/vantrix.ini")), 0);
 }
 
 }  // namespace

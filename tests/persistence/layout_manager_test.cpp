@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "persistence/desktop_metrics.h"
@@ -74,6 +77,42 @@ TEST_F(LayoutManagerTest, WholeFormSaveWritesTheGoldenFile) {
               "Units=0\n"
               "Period=1\n");
     EXPECT_FALSE(storage->Opened());  // closed between operations
+}
+
+// A whole-form save reaches the disk as one replace of the file: a crash
+// at any moment leaves the state before or after a whole save, never a mix.
+TEST_F(LayoutManagerTest, WholeFormSaveIsOneReplace) {
+    TTestControl* tree = nullptr;
+    auto form = makeForm(&tree);
+    auto* second = new TTestControl(form.get());
+    second->setObjectName("Second");
+    form->LayoutManager().Add(second, {"Tag", "Caption"});
+    form->LayoutManager().StoredValues().AddItem("Units", 0);
+    form->show();
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_MOVED_TO | IN_CLOSE_WRITE), 0);
+    auto replaces = [&] {
+        int count = 0;
+        alignas(inotify_event) char buffer[8192];
+        for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;)
+            for (char* p = buffer; p < buffer + n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(p);
+                if ((e->mask & IN_MOVED_TO) && e->len && std::string(e->name) == "vantrix.ini") ++count;
+                p += sizeof(inotify_event) + e->len;
+            }
+        return count;
+    };
+    for (int generation = 1; generation <= 3; ++generation) {
+        tree->SetTag(generation);
+        second->SetTag(generation);
+        form->LayoutManager().Save();
+        EXPECT_FALSE(storage->Opened());  // nothing gathered is left behind
+        EXPECT_EQ(replaces(), 1) << generation;
+        EXPECT_EQ(storage->ReadInteger("TTestForm\\Second", "Tag", 0), generation);
+        storage->Close();
+    }
+    ::close(watch);
 }
 
 TEST_F(LayoutManagerTest, WindowStatesDecideWhichKeysAreWritten) {
