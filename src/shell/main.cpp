@@ -1,9 +1,31 @@
+#include <unistd.h>
+
 #include <QApplication>
+#include <cstdio>
 
 #include "shell/main_window.h"
+#include "shell/quit_on_signals.h"
+#include "shell/single_instance.h"
 #include "shell/startup.h"
 #include "sysinfo/format_settings.h"
 #include "sysinfo/version_info.h"
+
+namespace {
+
+bool gStarting = true;
+QtMessageHandler gQtHandler = nullptr;
+
+// Without a usable display the toolkit ends the process with a fatal
+// message and a core dump; a user is better served by one clear line.
+void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg && gStarting) {
+        std::fputs("Vantrix needs a graphical desktop (no display found)\n", stderr);
+        ::_exit(1);
+    }
+    if (gQtHandler) gQtHandler(type, context, message);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     vx::LoadProgramVersionInfo();
@@ -12,15 +34,24 @@ int main(int argc, char** argv) {
     // Vantrix reads no command-line arguments, so none reach the toolkit either.
     (void)argc;
     int qtArgc = 1;
+    gQtHandler = qInstallMessageHandler(onQtMessage);
     QApplication app(qtArgc, argv);
+    gStarting = false;
     QApplication::setApplicationName(QStringLiteral("Vantrix"));
+
+    // A second start brings the running window to the front and ends.
+    vx::TSingleInstance instance(vx::LayoutStorage->FileName());
+    if (!instance.Claim()) return 0;
+    const vx::TQuitOnSignals quitOnSignals;
     vx::InitFormatSettings();
 
     int result = 0;
     {
         vx::Twnd_vx_Main window;
+        instance.OnActivate = [&window] { window.TrayIconClick(); };
         window.show();
         result = QApplication::exec();
+        instance.OnActivate = nullptr;
     }
     vx::LayoutStorage.reset();
     return result;

@@ -314,7 +314,8 @@ bool Twnd_vx_Main::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Twnd_vx_Main::TrayIconClick() {
-    showNormal();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
     raise();
     activateWindow();
 }

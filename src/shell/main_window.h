@@ -52,6 +52,9 @@ public:
 
     // The list's totals are read every second by the timer.
     void UpdateTraffic();
+    // Back from the tray (or from a second start): shown in the state it
+    // had (maximised stays maximised), raised and focused.
+    void TrayIconClick();
 
 protected:
     // A left press on the empty watcher area moves the window (the way to
@@ -82,7 +85,6 @@ private:
     void acPersistentExecute();
     void acHideExecute();
     void ApplyCaption(bool toggled);
-    void TrayIconClick();
     void writeRowTexts(QTreeWidgetItem* item);
     void saveStoredValues();
 

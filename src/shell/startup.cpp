@@ -10,6 +10,8 @@ std::shared_ptr<TLayoutManagerINIStorage> LayoutStorage;
 void CreateLayoutStorage() {
     LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
     AssignSettingsLocation(*LayoutStorage, ProgramFileName(), ProgramVersionInfo, TStorageQuery{});
+    // Writers killed mid-save leave their temporary files behind.
+    RemoveStaleTempFiles(LayoutStorage->FileName());
 }
 
 }  // namespace vx

@@ -1,0 +1,147 @@
+// One instance per user and settings file: in-process checks of the local
+// socket hand-over, and the real program started twice.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QProcess>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+
+#include "persistence/ini_storage.h"
+#include "shell/settings_location.h"
+#include "shell/single_instance.h"
+#include "sysinfo/version_info.h"
+#include "support/temp_dir.h"
+
+namespace vx {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(SingleInstanceTest, ASecondClaimActivatesTheFirst) {
+    test::TTempDir dir;
+    const std::string file = dir.file("vantrix.ini");
+    TSingleInstance first(file);
+    int activations = 0;
+    first.OnActivate = [&] { ++activations; };
+    ASSERT_TRUE(first.Claim());
+    TSingleInstance second(file);
+    EXPECT_FALSE(second.Claim());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 1; }, 5000));
+    TSingleInstance otherFile(dir.file("portable/vantrix.ini"));
+    EXPECT_TRUE(otherFile.Claim());  // another settings file is another instance
+    EXPECT_EQ(activations, 1);
+}
+
+// A socket file left by an instance that crashed answers nobody: the next
+// start takes it over instead of refusing to run.
+TEST(SingleInstanceTest, AStaleSocketIsTakenOver) {
+    test::TTempDir dir;
+    const std::string file = dir.file("vantrix.ini");
+    const std::string path = TSingleInstance::SocketName(file).toStdString();
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    path.copy(address.sun_path, path.size());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);  // bound, never listened on, file left behind
+    ASSERT_TRUE(fs::exists(path));
+    TSingleInstance next(file);
+    EXPECT_TRUE(next.Claim());
+    TSingleInstance after(file);
+    EXPECT_FALSE(after.Claim());
+}
+
+// The real program: a second start ends at once and leaves the first
+// running; SIGTERM ends the first through its event loop (exit status 0,
+// not death by signal); temporary files of a writer that died go at start.
+class ProgramTest : public ::testing::Test {
+protected:
+    test::TTempDir config, runtime;
+    std::string settings;
+
+    // The settings file the program will choose, found the way it does.
+    void SetUp() override {
+        const char* saved = std::getenv("XDG_CONFIG_HOME");
+        const std::string previous = saved ? saved : "";
+        ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+        TVersionInfo version;
+        ASSERT_TRUE(ReadVersionInfo(VX_PROGRAM_PATH, version));
+        TLayoutManagerINIStorage storage;
+        AssignSettingsLocation(storage, VX_PROGRAM_PATH, version, TStorageQuery{});
+        settings = storage.FileName();
+        if (saved)
+            ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+        else
+            ::unsetenv("XDG_CONFIG_HOME");
+    }
+
+    void start(QProcess& p) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QStringLiteral(VX_PROGRAM_PATH), {});
+        ASSERT_TRUE(p.waitForStarted(10000));
+    }
+    // The program's socket, named in its runtime folder as this test's would be.
+    bool listening() const {
+        const std::string name = fs::path(TSingleInstance::SocketName(settings).toStdString()).filename().string();
+        return fs::exists(runtime.path() / name);
+    }
+};
+
+TEST_F(ProgramTest, SecondStartDefersAndSigtermEndsCleanly) {
+    const fs::path folder = fs::path(settings).parent_path();
+    fs::create_directories(folder);
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string stale =
+        (folder / ("." + fs::path(settings).filename().string() + ".tmp-" + std::to_string(dead) + "-9")).string();
+    test::WriteWholeFile(stale, "half a save");
+
+    QProcess first;
+    start(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listening(); }, 30000));
+    EXPECT_FALSE(fs::exists(stale));
+
+    QProcess second;
+    start(second);
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(30000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);  // ended by its event loop
+    EXPECT_EQ(first.exitCode(), 0);
+}
+
+TEST_F(ProgramTest, AStartAfterACrashTakesOver) {
+    QProcess crashed;
+    start(crashed);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listening(); }, 30000));
+    crashed.kill();  // SIGKILL: the socket file stays
+    crashed.waitForFinished(10000);
+    ASSERT_TRUE(listening());
+
+    QProcess next;
+    start(next);
+    QTest::qWait(1500);
+    EXPECT_EQ(next.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(next.processId()), SIGINT);
+    ASSERT_TRUE(next.waitForFinished(30000));
+    EXPECT_EQ(next.exitStatus(), QProcess::NormalExit);
+}
+
+}  // namespace
+}  // namespace vx
