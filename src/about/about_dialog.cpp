@@ -15,6 +15,7 @@
 
 #include "about/update_check.h"
 #include "about/update_pictures.h"
+#include "about/update_url.h"
 #include "sysinfo/version_info.h"
 #include "watcher/interface_pictures.h"
 
@@ -256,7 +257,12 @@ bool TdlgAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lWWW) {
         QDesktopServices::openUrl(QUrl(HomePage()));  // a failure is ignored
     } else if (watched == lUpdate) {
-        if (UpdateCheck) QDesktopServices::openUrl(QUrl(HomePage() + QString::fromStdString(UpdateCheck->Values().Page)));
+        // The page names what to open; only a web address on the home
+        // page's own host is followed.
+        if (UpdateCheck) {
+            const std::string link = HomePage().toStdString() + UpdateCheck->Values().Page;
+            if (IsLinkOnHomeHost(link, HomePage().toStdString())) QDesktopServices::openUrl(QUrl(QString::fromStdString(link)));
+        }
     } else if (watched == lEmail) {
         const QString address = ContactAddress();
         QDesktopServices::openUrl(QUrl(address.startsWith(QLatin1String("mailto:")) ? address : "mailto:" + address));

@@ -6,6 +6,9 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -70,6 +73,16 @@ std::size_t TDownloadThread::OnData(char* data, std::size_t size, std::size_t co
         curl_easy_getinfo(static_cast<CURL*>(self->curl_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
         self->fileSize_ = length > 0 ? length : 0;
     }
+    if (self->file_ && self->fileSize_ > 0 && self->downloadedSize_ + static_cast<std::int64_t>(bytes) > self->fileSize_) {
+        self->error_ = "The download is longer than announced: more than " + std::to_string(self->fileSize_) + " bytes";
+        self->writeFailed_ = true;
+        return 0;
+    }
+    if (!self->file_ && self->received_.size() + bytes > self->request_.MaxPageBytes) {
+        self->error_ = "The page is larger than " + std::to_string(self->request_.MaxPageBytes) + " bytes";
+        self->writeFailed_ = true;
+        return 0;
+    }
     if (self->file_) {
         if (std::fwrite(data, 1, bytes, self->file_) != bytes) {
             self->error_ = std::strerror(errno);
@@ -102,12 +115,27 @@ bool TDownloadThread::Transfer() {
 
     const bool toFile = !request_.FileName.empty();
     // The file appears under its name only once complete: a broken transfer
-    // never leaves a partial update that could be started later.
-    const std::string partial = request_.FileName + ".part";
-    if (toFile && !(file_ = std::fopen(partial.c_str(), "wb"))) {
-        error_ = partial + ": " + std::strerror(errno);
-        return false;
+    // never leaves a partial update that could be started later. It is
+    // written under a fresh private name in the target folder (created
+    // exclusively, so a link planted there by someone else is never
+    // followed), then renamed over the final name.
+    if (toFile) {
+        std::string pattern = request_.FileName + ".part-XXXXXX";
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0) {
+            error_ = request_.FileName + ".part: " + std::strerror(errno);
+            return false;
+        }
+        ::fchmod(fd, 0644);  // an ordinary download, not a private file
+        partial_ = pattern;
+        if (!(file_ = ::fdopen(fd, "wb"))) {
+            error_ = partial_ + ": " + std::strerror(errno);
+            ::close(fd);
+            ::unlink(partial_.c_str());
+            return false;
+        }
     }
+    const std::string& partial = partial_;
 
     CURL* curl = curl_easy_init();
     curl_ = curl;
@@ -119,7 +147,8 @@ bool TDownloadThread::Transfer() {
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_PORT, port);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A secure page never continues over plain HTTP.
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, target.secure ? "https" : "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
@@ -141,6 +170,7 @@ bool TDownloadThread::Transfer() {
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, detail);
+    if (!toFile) curl_easy_setopt(curl, CURLOPT_TIMEOUT, request_.PageTimeLimitSeconds);
 
     const CURLcode rc = curl_easy_perform(curl);
     curl_off_t length = -1;

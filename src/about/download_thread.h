@@ -5,6 +5,7 @@
 // progress is handed to the GUI thread after every chunk, synchronously.
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -26,6 +27,13 @@ struct TDownloadRequest {
     std::uint16_t Port = 80;
     std::string FileName;  // where file mode writes; empty means text mode
     TDownloadProgress Progress;
+    // Text mode only: the page may hold at most this many bytes, and the
+    // whole fetch may take at most this long (a server that trickles a
+    // byte now and then cannot keep the check running).
+    std::size_t MaxPageBytes = kMaxPageBytes;
+    long PageTimeLimitSeconds = 60;
+
+    static constexpr std::size_t kMaxPageBytes = 1 << 20;  // ample for a page of meta lines
 };
 
 class TDownloadThread {
@@ -60,6 +68,7 @@ private:
     std::vector<std::string> info_;
     std::string received_;
     std::FILE* file_ = nullptr;
+    std::string partial_;  // the private temporary name the file is written under
     void* curl_ = nullptr;
     std::int64_t fileSize_ = 0;
     std::int64_t downloadedSize_ = 0;

@@ -114,8 +114,12 @@ bool TUpdateCheck::GetUpdateFile() {
 void TUpdateCheck::RunUpdate() {
     // A checksum on the page that the file does not match means the file is
     // not the one the page describes: it is never started.
-    if (!values_.MD5.empty() && md5Of(fileName_).compare(QString::fromStdString(values_.MD5), Qt::CaseInsensitive) != 0)
+    if (!values_.MD5.empty() && md5Of(fileName_).compare(QString::fromStdString(values_.MD5), Qt::CaseInsensitive) != 0) {
         Verified = false;
+        // Nor is it left in the folder, where it could be started by hand.
+        std::error_code ec;
+        fs::remove(fileName_, ec);
+    }
     bool started = false;
     if (Verified) {
         const QString file = QString::fromStdString(fileName_);

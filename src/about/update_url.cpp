@@ -1,5 +1,6 @@
 #include "about/update_url.h"
 
+#include <QUrl>
 #include <string_view>
 
 namespace vx {
@@ -54,6 +55,18 @@ std::string DownloadUrl(const std::string& downloadUrl, const std::string& produ
     const std::size_t slash = productUrl.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : productUrl.substr(0, slash + 1);
     return folder + downloadUrl;
+}
+
+}  // namespace vx
+
+namespace vx {
+
+bool IsLinkOnHomeHost(const std::string& link, const std::string& homePage) {
+    const QUrl url(QString::fromStdString(link), QUrl::StrictMode);
+    const QUrl home(QString::fromStdString(homePage), QUrl::StrictMode);
+    const auto web = [](const QUrl& u) { return u.scheme() == u"http" || u.scheme() == u"https"; };
+    return url.isValid() && home.isValid() && web(url) && web(home) && !url.host().isEmpty() &&
+           url.host() == home.host();
 }
 
 }  // namespace vx

@@ -26,4 +26,8 @@ TRequestTarget RequestTargetOf(const std::string& url, const std::string& fallba
 // of the product page.
 std::string DownloadUrl(const std::string& downloadUrl, const std::string& productUrl);
 
+// Whether `link` (a page's "Page" value appended to the home page) may be
+// opened: an http or https address on the home page's own host.
+bool IsLinkOnHomeHost(const std::string& link, const std::string& homePage);
+
 }  // namespace vx

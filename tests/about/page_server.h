@@ -2,6 +2,7 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <map>
 #include <sstream>
@@ -17,6 +18,7 @@ public:
     struct Page {
         std::string body;
         bool withLength = true;
+        int dripMs = 0;  // > 0: the body trickles out one byte per interval
     };
 
     PageServer() {
@@ -53,10 +55,30 @@ private:
         } else {
             reply = "HTTP/1.0 200 OK\r\n";
             if (page->second.withLength) reply += "Content-Length: " + std::to_string(page->second.body.size()) + "\r\n";
-            reply += "\r\n" + page->second.body;
+            reply += "\r\n";
+            if (page->second.dripMs > 0) {
+                socket->write(reply.data(), static_cast<qint64>(reply.size()));
+                Drip(socket, page->second.body, page->second.dripMs);
+                return;
+            }
+            reply += page->second.body;
         }
         socket->write(reply.data(), static_cast<qint64>(reply.size()));
         socket->disconnectFromHost();
+    }
+
+    void Drip(QTcpSocket* socket, std::string rest, int ms) {
+        auto* timer = new QTimer(socket);
+        connect(timer, &QTimer::timeout, socket, [socket, rest, timer]() mutable {
+            if (rest.empty()) {
+                timer->stop();
+                socket->disconnectFromHost();
+                return;
+            }
+            socket->write(rest.data(), 1);
+            rest.erase(0, 1);
+        });
+        timer->start(ms);
     }
 
     std::map<QTcpSocket*, QByteArray> pending_;

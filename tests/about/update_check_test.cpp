@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "about/download_thread.h"
 #include "about/update_check.h"
 #include "page_server.h"
 #include "support/temp_dir.h"
@@ -157,6 +161,58 @@ TEST_F(UpdateCheckTest, DownloadFailures) {
     }
 }
 
+// Someone who can write to a shared download folder plants links where the
+// download would write: the download never writes through them.
+TEST_F(UpdateCheckTest, PlantedLinksAreNeverFollowed) {
+    const std::string victim = dir.file("victim");
+    test::WriteWholeFile(victim, "precious");
+    std::filesystem::create_symlink(victim, dir.file("vx.bin.part"));
+    Serve("/vx/info.htm", meta("Name", "Vantrix") + meta("Version", "4") + meta("File", "vx.bin") +
+                              meta("Download", "vx.bin"));
+    Serve("/vx/vx.bin", "new content");
+    mayUpdate = true;
+    EXPECT_TRUE(check.CheckForAnUpdate());
+    EXPECT_EQ(test::ReadWholeFile(victim), "precious");
+    EXPECT_EQ(test::ReadWholeFile(dir.file("vx.bin")), "new content");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("vx.bin.part")));  // left alone
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))  // no temporary file left
+        EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos) << entry.path();
+}
+
+// A page is held in memory whole, so its size is capped; a page that
+// trickles in cannot keep the check running past its time limit.
+TEST(DownloadThreadTest, PagesAreBoundedInSizeAndTime) {
+    setenv("no_proxy", "127.0.0.1", 1);
+    PageServer server;
+    server.pages["/big"] = {std::string(TDownloadRequest::kMaxPageBytes + 1, 'x')};
+    server.pages["/slow"] = {std::string(100, 'y'), true, 400};
+    server.pages["/fits"] = {std::string(TDownloadRequest::kMaxPageBytes, 'z')};
+    struct Case {
+        const char* path;
+        bool success;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"/big", false, "The page is larger than 1048576 bytes"},
+        {"/slow", false, "Operation timed out"},
+        {"/fits", true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        TDownloadRequest request;
+        request.URL = server.Url(c.path);
+        request.Port = server.serverPort();
+        request.PageTimeLimitSeconds = 2;
+        QObject gui;
+        TDownloadThread thread(request, &gui);
+        const auto start = std::chrono::steady_clock::now();
+        while (!thread.Terminated()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+        EXPECT_EQ(thread.Success(), c.success);
+        EXPECT_EQ(thread.Error().substr(0, std::strlen(c.error)), c.error);
+    }
+}
+
 TEST_F(UpdateCheckTest, FileNotMatchingThePageChecksumIsNotStarted) {
     Serve("/vx/info.htm", meta("Name", "Vantrix") + meta("Version", "4") + meta("File", "vx.sh") +
                               meta("Download", "vx.sh") + meta("MD5", "00000000000000000000000000000000"));
@@ -166,6 +222,7 @@ TEST_F(UpdateCheckTest, FileNotMatchingThePageChecksumIsNotStarted) {
     EXPECT_TRUE(check.CheckForAnUpdate());
     EXPECT_FALSE(check.Verified);
     EXPECT_EQ(cannotExecute, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("vx.sh")));  // not left to be started by hand
 }
 
 }  // namespace

@@ -105,5 +105,23 @@ TEST(UpdateUrlTest, DownloadRelativeToThePage) {
     EXPECT_EQ(DownloadUrl("https://cdn.example.org/vx.tar.gz", product), "https://cdn.example.org/vx.tar.gz");
 }
 
+// The link the About dialog opens from a page's "Page" value.
+TEST(UpdateUrlTest, OnlyWebLinksOnTheHomeHostOpen) {
+    const std::string home = "https://vantrix.example.org/";
+    const std::pair<std::string, bool> cases[] = {
+        {home + "news/3.5.html", true},
+        {"http://VANTRIX.example.org/x", true},
+        {home + "@evil.example.com/", true},  // a path on the home host
+        {"https://vantrix.example.org@evil.example.com/", false},
+        {"https://evil.example.com/", false},
+        {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},
+        {"https://vantrix.example.org.evil.example.com/", false},
+        {"", false},
+    };
+    for (const auto& [link, allowed] : cases) EXPECT_EQ(IsLinkOnHomeHost(link, home), allowed) << link;
+    EXPECT_FALSE(IsLinkOnHomeHost(home + "x", ""));
+}
+
 }  // namespace
 }  // namespace vx
