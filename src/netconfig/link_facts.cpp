@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 namespace vx {
@@ -88,42 +89,60 @@ bool TLinkQuery::Query(std::uint32_t index, TLinkFacts& facts) {
             if (errno == EINTR) continue;
             return false;
         }
-        auto* h = reinterpret_cast<nlmsghdr*>(buffer_.data());
-        int left = static_cast<int>(n);
-        for (; nlmsg_ok(h, left); h = nlmsg_next(h, &left)) {
-            if (h->nlmsg_seq != seq_) continue;  // a late answer to an earlier request
-            if (h->nlmsg_type == NLMSG_ERROR) return false;
-            if (h->nlmsg_type != RTM_NEWLINK) continue;
-            const auto* info = static_cast<const ifinfomsg*>(nlmsg_data(h));
-            nlattr* tb[IFLA_MAX + 1];
-            if (nlmsg_parse(h, sizeof(ifinfomsg), tb, IFLA_MAX, nullptr) < 0) return false;
-            facts = TLinkFacts{};
-            facts.index = static_cast<std::uint32_t>(info->ifi_index);
-            facts.flags = info->ifi_flags;
-            facts.arpType = info->ifi_type;
-            copyText(facts.name, tb[IFLA_IFNAME]);
-            copyText(facts.alias, tb[IFLA_IFALIAS]);
-            if (tb[IFLA_MTU]) facts.mtu = nla_get_u32(tb[IFLA_MTU]);
-            if (tb[IFLA_OPERSTATE]) facts.operState = nla_get_u8(tb[IFLA_OPERSTATE]);
-            if (tb[IFLA_ADDRESS]) {
-                facts.addressLength = std::min<std::uint32_t>(static_cast<std::uint32_t>(nla_len(tb[IFLA_ADDRESS])),
-                                                              static_cast<std::uint32_t>(facts.address.size()));
-                std::memcpy(facts.address.data(), nla_data(tb[IFLA_ADDRESS]), facts.addressLength);
-            }
-            if (tb[IFLA_STATS64] && nla_len(tb[IFLA_STATS64]) >= static_cast<int>(sizeof(rtnl_link_stats64))) {
-                rtnl_link_stats64 stats;
-                std::memcpy(&stats, nla_data(tb[IFLA_STATS64]), sizeof stats);
-                facts.rxBytes = stats.rx_bytes;
-                facts.txBytes = stats.tx_bytes;
-            } else if (tb[IFLA_STATS] && nla_len(tb[IFLA_STATS]) >= static_cast<int>(sizeof(rtnl_link_stats))) {
-                rtnl_link_stats stats;
-                std::memcpy(&stats, nla_data(tb[IFLA_STATS]), sizeof stats);
-                facts.rxBytes = stats.rx_bytes;
-                facts.txBytes = stats.tx_bytes;
-            }
-            return true;
+        switch (ParseLinkAnswer(buffer_.data(), static_cast<std::size_t>(n), seq_, facts)) {
+            case TLinkAnswer::Found: return true;
+            case TLinkAnswer::Failed: return false;
+            case TLinkAnswer::None: break;
         }
     }
+}
+
+TLinkAnswer ParseLinkAnswer(const std::uint8_t* data, std::size_t size, std::uint32_t seq, TLinkFacts& facts) {
+    if (size > 0x7FFFFFFF) return TLinkAnswer::Failed;
+    // nlmsg_ok checks each header against what is left, so a short or
+    // lying length ends the walk.
+    auto* h = reinterpret_cast<nlmsghdr*>(const_cast<std::uint8_t*>(data));
+    int left = static_cast<int>(size);
+    for (; nlmsg_ok(h, left); h = nlmsg_next(h, &left)) {
+        if (h->nlmsg_seq != seq) continue;  // a late answer to an earlier request
+        if (h->nlmsg_type == NLMSG_ERROR) return TLinkAnswer::Failed;
+        if (h->nlmsg_type != RTM_NEWLINK) continue;
+        return ParseLinkMessage(h, facts) ? TLinkAnswer::Found : TLinkAnswer::Failed;
+    }
+    return TLinkAnswer::None;
+}
+
+bool ParseLinkMessage(const nlmsghdr* message, TLinkFacts& facts) {
+    auto* h = const_cast<nlmsghdr*>(message);
+    if (h->nlmsg_len < NLMSG_LENGTH(sizeof(ifinfomsg))) return false;
+    const auto* info = static_cast<const ifinfomsg*>(nlmsg_data(h));
+    nlattr* tb[IFLA_MAX + 1];
+    if (nlmsg_parse(h, sizeof(ifinfomsg), tb, IFLA_MAX, nullptr) < 0) return false;
+    facts = TLinkFacts{};
+    facts.index = static_cast<std::uint32_t>(info->ifi_index);
+    facts.flags = info->ifi_flags;
+    facts.arpType = info->ifi_type;
+    copyText(facts.name, tb[IFLA_IFNAME]);
+    copyText(facts.alias, tb[IFLA_IFALIAS]);
+    if (tb[IFLA_MTU] && nla_len(tb[IFLA_MTU]) >= 4) facts.mtu = nla_get_u32(tb[IFLA_MTU]);
+    if (tb[IFLA_OPERSTATE] && nla_len(tb[IFLA_OPERSTATE]) >= 1) facts.operState = nla_get_u8(tb[IFLA_OPERSTATE]);
+    if (tb[IFLA_ADDRESS]) {
+        facts.addressLength = std::min<std::uint32_t>(static_cast<std::uint32_t>(nla_len(tb[IFLA_ADDRESS])),
+                                                      static_cast<std::uint32_t>(facts.address.size()));
+        std::memcpy(facts.address.data(), nla_data(tb[IFLA_ADDRESS]), facts.addressLength);
+    }
+    if (tb[IFLA_STATS64] && nla_len(tb[IFLA_STATS64]) >= static_cast<int>(sizeof(rtnl_link_stats64))) {
+        rtnl_link_stats64 stats;
+        std::memcpy(&stats, nla_data(tb[IFLA_STATS64]), sizeof stats);
+        facts.rxBytes = stats.rx_bytes;
+        facts.txBytes = stats.tx_bytes;
+    } else if (tb[IFLA_STATS] && nla_len(tb[IFLA_STATS]) >= static_cast<int>(sizeof(rtnl_link_stats))) {
+        rtnl_link_stats stats;
+        std::memcpy(&stats, nla_data(tb[IFLA_STATS]), sizeof stats);
+        facts.rxBytes = stats.rx_bytes;
+        facts.txBytes = stats.tx_bytes;
+    }
+    return true;
 }
 
 std::uint32_t InterfaceTypeOf(std::uint16_t arpType, const char* name) {
@@ -184,8 +203,17 @@ std::uint64_t LinkSpeedOf(const char* name) {
     ::close(fd);
     if (n <= 0) return 0;
     text[n] = 0;
-    const long mbps = std::strtol(text, nullptr, 10);
-    return mbps > 0 ? static_cast<std::uint64_t>(mbps) * 1000000u : 0;
+    return LinkSpeedFromText(text);
+}
+
+std::uint64_t LinkSpeedFromText(const char* text) {
+    // No link runs faster than 10 Tbit/s; larger numbers are noise.
+    constexpr long kMaxMbps = 10'000'000;
+    char* end = nullptr;
+    errno = 0;
+    const long mbps = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || mbps <= 0 || mbps > kMaxMbps) return 0;
+    return static_cast<std::uint64_t>(mbps) * 1000000u;
 }
 
 bool IsWirelessInterface(const char* name) {

@@ -7,8 +7,11 @@
 #include <net/if.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
+
+struct nlmsghdr;
 
 namespace vx {
 
@@ -44,6 +47,18 @@ private:
     std::uint32_t seq_ = 0;
     std::vector<std::uint8_t> buffer_;
 };
+
+// What one buffer received from rtnetlink says in answer to the request
+// with sequence number `seq`: the link (its facts filled in), a refusal,
+// or nothing yet (messages of other requests, or none at all).
+enum class TLinkAnswer { None, Found, Failed };
+TLinkAnswer ParseLinkAnswer(const std::uint8_t* data, std::size_t size, std::uint32_t seq, TLinkFacts& facts);
+// The facts of one RTM_NEWLINK message; false when it does not parse.
+bool ParseLinkMessage(const ::nlmsghdr* message, TLinkFacts& facts);
+
+// The text of /sys/class/net/<name>/speed (megabits per second) in bits
+// per second; 0 when it says nothing usable.
+std::uint64_t LinkSpeedFromText(const char* text);
 
 // Mappings from kernel facts to the platform numbers the program uses.
 // Interface type: ether 6, wireless 71, loopback 24, ppp 23, tunnels 131,
