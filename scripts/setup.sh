@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core trayer icewm
   iproute2 locales
+  desktop-file-utils appstream lintian dpkg-dev file
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "shell/desktop_session.h"
 #include "shell/main_window.h"
 #include "shell/quit_on_signals.h"
 #include "shell/single_instance.h"
@@ -34,10 +35,12 @@ int main(int argc, char** argv) {
     // Vantrix reads no command-line arguments, so none reach the toolkit either.
     (void)argc;
     int qtArgc = 1;
+    vx::PreferXWayland();
     gQtHandler = qInstallMessageHandler(onQtMessage);
     QApplication app(qtArgc, argv);
     gStarting = false;
     QApplication::setApplicationName(QStringLiteral("Vantrix"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VX_APP_ID));
 
     // A second start brings the running window to the front and ends.
     vx::TSingleInstance instance(vx::LayoutStorage->FileName());

@@ -47,6 +47,7 @@ public:
     QMenu* MonitorMenu;
     QMenu* PopupMenu1;
     QAction *acExit, *acAbout, *acOnTop, *acIntfView, *acCaption, *acHide, *acOOI, *acRefresh, *acPersistent;
+    QAction* acAutostart;  // "Start with the desktop": the XDG autostart entry
     QAction *pmTransfer, *pmSpeed, *pmFast, *pmNormal, *pmSlow;
     QTimer Timer;
 
@@ -83,6 +84,7 @@ private:
     void acIntfViewExecute();
     void acOnTopExecute();
     void acPersistentExecute();
+    void acAutostartExecute();
     void acHideExecute();
     void ApplyCaption(bool toggled);
     void writeRowTexts(QTreeWidgetItem* item);

@@ -6,7 +6,11 @@
 #include <QSystemTrayIcon>
 
 #include "about/about_dialog.h"
+#include "shell/autostart.h"
+#include "shell/desktop_session.h"
 #include "shell/main_window.h"
+#include "shell/settings_location.h"
+#include "sysinfo/version_info.h"
 #include "watcher/interface_pictures.h"
 
 namespace vx {
@@ -32,6 +36,7 @@ void Twnd_vx_Main::createActions() {
     acOOI = make("acOOI", "Only Operational Interfaces", {}, true, true);
     acRefresh = make("acRefresh", "Refresh", QKeySequence(Qt::Key_F5), false, false);
     acPersistent = make("acPersistent", "Persistent layout and settings", {}, true, false);
+    acAutostart = make("acAutostart", "Start with the desktop", {}, true, TAutostart::Enabled());
 
     connect(acExit, &QAction::triggered, this, &QWidget::close);
     connect(acAbout, &QAction::triggered, this, [] { ShowAboutDialog(); });
@@ -42,6 +47,21 @@ void Twnd_vx_Main::createActions() {
     connect(acOOI, &QAction::triggered, this, &Twnd_vx_Main::acOOIExecute);
     connect(acRefresh, &QAction::triggered, this, &Twnd_vx_Main::RefreshData);
     connect(acPersistent, &QAction::triggered, this, &Twnd_vx_Main::acPersistentExecute);
+    connect(acAutostart, &QAction::triggered, this, &Twnd_vx_Main::acAutostartExecute);
+    if (WindowPlacementUnavailable()) {
+        acOnTop->setEnabled(false);
+        acOnTop->setToolTip(PlacementUnavailableReason());
+    }
+}
+
+// The check mark is whether the entry exists (the user may remove it by hand).
+void Twnd_vx_Main::acAutostartExecute() {
+    const std::string program = ProgramFileName();
+    if (acAutostart->isChecked())
+        TAutostart::Enable(program, TStorageQuery{}.IsPortableLocation(program));
+    else
+        TAutostart::Disable();
+    acAutostart->setChecked(TAutostart::Enabled());
 }
 
 void Twnd_vx_Main::createMenus() {
@@ -50,6 +70,7 @@ void Twnd_vx_Main::createMenus() {
     MainMenuFile->addAction(acRefresh);
     MainMenuFile->addSeparator();
     MainMenuFile->addAction(acPersistent);
+    MainMenuFile->addAction(acAutostart);
     MainMenuFile->addSeparator();
     MainMenuFile->addAction(acExit);
     MonitorMenu = bar->addMenu(QStringLiteral("Monitor"));
@@ -92,8 +113,11 @@ void Twnd_vx_Main::createMenus() {
     for (QAction* a : {acOnTop, acCaption}) PopupMenu1->addAction(a);
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(acRefresh);
+    PopupMenu1->addAction(acAutostart);
     PopupMenu1->addSeparator();
     for (QAction* a : {acHide, acExit}) PopupMenu1->addAction(a);
+    for (QMenu* menu : {MainMenuFile, PopupMenu1})
+        connect(menu, &QMenu::aboutToShow, this, [this] { acAutostart->setChecked(TAutostart::Enabled()); });
     for (QWidget* w : {static_cast<QWidget*>(Tree), static_cast<QWidget*>(ScrollBox)}) {
         w->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w, &QWidget::customContextMenuRequested, this,
@@ -112,8 +136,13 @@ void Twnd_vx_Main::acHideExecute() {
 
 void Twnd_vx_Main::createTrayIcon() {
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(7, 16)));
-    icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(7, 32)));
+    // The installed theme icon where there is one; the same picture drawn
+    // here otherwise (a copy run from a folder or a USB stick).
+    icon = QIcon::fromTheme(QStringLiteral(VX_APP_ID));
+    if (icon.isNull()) {
+        icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 16)));
+        icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 32)));
+    }
     setWindowIcon(icon);
     if (qApp) qApp->setWindowIcon(icon);
     TrayIcon = new QSystemTrayIcon(icon, this);

@@ -16,6 +16,8 @@
 namespace vx {
 
 inline constexpr int kInterfacePictureCount = 15;
+// The program's own icon (window, tray, desktop entry): the network card.
+inline constexpr int kProgramIconPicture = 7;
 
 QImage DrawInterfacePicture(int index, int size);
 

@@ -1,0 +1,33 @@
+#include "shell/desktop_session.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <string_view>
+
+namespace vx {
+namespace {
+
+bool set(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+}
+
+}  // namespace
+
+bool PreferXWayland() {
+    if (set("QT_QPA_PLATFORM")) return false;  // the user's choice stands
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    const bool wayland = set("WAYLAND_DISPLAY") || (session && std::string_view(session) == "wayland");
+    if (!wayland || !set("DISPLAY")) return false;
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    return true;
+}
+
+bool WindowPlacementUnavailable() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+QString PlacementUnavailableReason() {
+    return QStringLiteral("On Wayland a program cannot keep its window above the others. Start Vantrix with XWayland "
+                          "(QT_QPA_PLATFORM=xcb) for this.");
+}
+
+}  // namespace vx
