@@ -209,12 +209,16 @@ void TLayoutManagerControl::restoreWindowLayout(ILayoutManagerStorage& s, const 
         if (HasOption(FOptions, loStyle) && s.ValueExists(section, "Style")) {
             const bool onTop = s.ReadInteger(section, "Style", kStyleNormal) == kStyleStayOnTop;
             if (onTop != bool(w->windowFlags() & Qt::WindowStaysOnTopHint)) {
-                const bool wasVisible = w->isVisible();
-                const QPoint at = w->pos();
-                w->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);  // hides a shown window
-                if (wasVisible) {
-                    w->show();
-                    w->move(at);
+                if (auto* form = dynamic_cast<ILayoutAwareForm*>(w)) {
+                    form->SetWindowFlagInPlace(Qt::WindowStaysOnTopHint, onTop);
+                } else {
+                    const bool wasVisible = w->isVisible();
+                    const QPoint at = w->pos();
+                    w->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);  // hides a shown window
+                    if (wasVisible) {
+                        w->show();
+                        w->move(at);
+                    }
                 }
             }
         }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QtGlobal>
+#include <qnamespace.h>
+
 #include <QVariant>
 #include <cstdint>
 #include <functional>
@@ -65,6 +68,10 @@ public:
     virtual ~ILayoutAwareForm() = default;
     virtual bool LayoutReadOnly() const = 0;
     virtual void SetLayoutReadOnly(bool value) = 0;
+    // Turns a window flag on or off the way a style change works: the
+    // window stays shown, its frame keeps its place on screen, and the
+    // re-show that Qt needs for it restores nothing.
+    virtual void SetWindowFlagInPlace(Qt::WindowType flag, bool on) = 0;
 };
 
 }  // namespace vx

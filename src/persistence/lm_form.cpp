@@ -46,6 +46,20 @@ TLMForm::TLMForm(QWidget* parent) : QMainWindow(parent) {
     FSettle.setSingleShot(true);
     FSettle.setInterval(kSettleMs);
     connect(&FSettle, &QTimer::timeout, this, [this] { saveQuietly(); });
+    FFrameKeeper.setInterval(20);
+    connect(&FFrameKeeper, &QTimer::timeout, this, [this] {
+        // A maximised or minimised window is where the window manager put it.
+        if (windowState() != Qt::WindowNoState) {
+            FFrameKeeper.stop();
+            return;
+        }
+        // Wait for the frame (a framed window's frame differs from its
+        // client area), then correct once more in case the manager moved it.
+        const bool framed = frameGeometry() != geometry() || (windowFlags() & Qt::FramelessWindowHint);
+        if (framed && frameGeometry().topLeft() != FFrameTarget) move(FFrameTarget);
+        if (--FFrameChecks <= 0 || (framed && frameGeometry().topLeft() == FFrameTarget && FFrameChecks < 20))
+            FFrameKeeper.stop();
+    });
     auto displayChanged = [this] { DisplayChanged(); };
     connect(qApp, &QGuiApplication::screenAdded, this, displayChanged);
     connect(qApp, &QGuiApplication::screenRemoved, this, displayChanged);
@@ -127,17 +141,37 @@ int TLMForm::monitorOf(const QWidget* w) {
 }
 
 void TLMForm::setVisible(bool visible) {
-    const bool restore = visible && !isVisible() && FLC;
+    const bool restore = visible && !isVisible() && FLC && !FRestyling;
     if (restore) FLM.Restore();
     const QPoint restored = pos();
     QMainWindow::setVisible(visible);
     // Before the first show the window system does not know the frame yet
     // and may place the frame off by its border: put it where it was.
-    if (restore && isVisible() && windowState() == Qt::WindowNoState && pos() != restored) move(restored);
+    if (restore && isVisible() && windowState() == Qt::WindowNoState) keepFrameAt(restored);
     if (visible) {
         FMonNum = monitorOf(this);
         FLastState = windowState();
     }
+}
+
+void TLMForm::keepFrameAt(QPoint at) {
+    FFrameTarget = at;
+    FFrameChecks = 50;  // a second at most
+    if (pos() != at) move(at);
+    FFrameKeeper.start();
+}
+
+void TLMForm::SetWindowFlagInPlace(Qt::WindowType flag, bool on) {
+    if (bool(windowFlags() & flag) == on) return;
+    const bool wasVisible = isVisible();
+    const QPoint frameAt = frameGeometry().topLeft();
+    const bool normal = windowState() == Qt::WindowNoState;
+    FRestyling = true;
+    setWindowFlag(flag, on);  // re-creates the native window, which hides it
+    if (wasVisible) show();
+    FRestyling = false;
+    if (wasVisible && normal) keepFrameAt(frameAt);
+    WindowRecreated();
 }
 
 void TLMForm::DisplayChanged() {

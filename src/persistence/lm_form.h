@@ -76,12 +76,16 @@ public:
     static TLMForm* MainForm();
 
     void setVisible(bool visible) override;
+    void SetWindowFlagInPlace(Qt::WindowType flag, bool on) override;
 
     // Re-reads position, size and style, but not the window state, after the
     // screen arrangement changed; then fires OnDisplayChange.
     void DisplayChanged();
 
 protected:
+    // After SetWindowFlagInPlace: the native window is a new one, which
+    // holds none of the window-manager states set on the old one.
+    virtual void WindowRecreated() {}
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -91,6 +95,9 @@ protected:
 
 private:
     void geometryChanged();
+    // Puts the frame's top-left corner at `at` once the window manager has
+    // framed the window (its frame is unknown until then).
+    void keepFrameAt(QPoint at);
     void saveQuietly();
     void trackMonitor();
     static int monitorOf(const QWidget* w);
@@ -104,6 +111,10 @@ private:
     int FMonNum = -1;
     Qt::WindowStates FLastState = Qt::WindowNoState;
     QTimer FSettle;
+    bool FRestyling = false;  // a re-show for a flag change: no restore
+    QPoint FFrameTarget;
+    int FFrameChecks = 0;
+    QTimer FFrameKeeper;
 };
 
 }  // namespace vx

@@ -6,10 +6,12 @@
 #include <QWindow>
 #include <QScrollArea>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "about/about_dialog.h"
 #include "shell/startup.h"
+#include "shell/taskbar_hint.h"
 #include "watcher/adapter_info_dialog.h"
 #include "watcher/display_helpers.h"
 #include "watcher/interface_pictures.h"
@@ -269,14 +271,8 @@ void Twnd_vx_Main::acIntfViewExecute() {
 }
 
 void Twnd_vx_Main::acOnTopExecute() {
-    const bool onTop = !(windowFlags() & Qt::WindowStaysOnTopHint);
-    const bool wasVisible = isVisible();
-    const QPoint at = pos();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);  // hides a shown window
-    if (wasVisible) {
-        show();
-        move(at);
-    }
+    SetWindowFlagInPlace(Qt::WindowStaysOnTopHint, !(windowFlags() & Qt::WindowStaysOnTopHint));
+    acOnTop->setChecked(windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 void Twnd_vx_Main::acPersistentExecute() { SetLayoutReadOnly(!acPersistent->isChecked()); }
@@ -289,18 +285,12 @@ void Twnd_vx_Main::ApplyCaption(bool toggled) {
     if (acCaption->isChecked()) {
         if (hasCaption && menuBar()->isVisible()) return;
         menuBar()->show();
-        if (!hasCaption) {
-            const bool wasVisible = isVisible();
-            setWindowFlag(Qt::FramelessWindowHint, false);
-            if (wasVisible) show();
-        }
+        SetWindowFlagInPlace(Qt::FramelessWindowHint, false);
         if (toggled) resize(width(), height() + menuHeight);
         return;
     }
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::FramelessWindowHint, true);
+    SetWindowFlagInPlace(Qt::FramelessWindowHint, true);
     menuBar()->hide();
-    if (wasVisible) show();
     if (toggled) resize(width(), height() - menuHeight);
 }
 
@@ -311,6 +301,21 @@ bool Twnd_vx_Main::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return TLMForm::eventFilter(watched, event);
+}
+
+void Twnd_vx_Main::showEvent(QShowEvent* event) {
+    TLMForm::showEvent(event);
+    // The window manager takes state changes of mapped windows only, and
+    // mapping follows the show: asked a moment later.
+    applyTaskbarHint();
+}
+
+void Twnd_vx_Main::WindowRecreated() { applyTaskbarHint(); }
+
+void Twnd_vx_Main::applyTaskbarHint() {
+    QTimer::singleShot(100, this, [this] {
+        if (isVisible()) SetSkipTaskbar(this, TrayIcon && QSystemTrayIcon::isSystemTrayAvailable());
+    });
 }
 
 void Twnd_vx_Main::TrayIconClick() {

@@ -61,6 +61,10 @@ protected:
     // A left press on the empty watcher area moves the window (the way to
     // move it while its title bar is hidden).
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Every time the window is mapped: no taskbar button while a tray exists.
+    void showEvent(QShowEvent* event) override;
+    void WindowRecreated() override;
+    void applyTaskbarHint();
 
 private:
     void createActions();

@@ -1,0 +1,51 @@
+#include "shell/taskbar_hint.h"
+
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <cstdlib>
+#include <cstring>
+
+namespace vx {
+namespace {
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t a = reply ? reply->atom : XCB_ATOM_NONE;
+    std::free(reply);
+    return a;
+}
+
+}  // namespace
+
+void SetSkipTaskbar(QWidget* w, bool skip) {
+    if (!w || !w->isWindow() || QGuiApplication::platformName() != QLatin1String("xcb")) return;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c) return;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (!screen) return;
+    // _NET_WM_STATE client message: action (1 add, 0 remove), two states,
+    // source 1 (a normal application).
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    // The window behind the widget now: a flag change re-creates it, and
+    // QWidget::winId() keeps the first one.
+    if (!w->windowHandle()) return;
+    event.window = static_cast<xcb_window_t>(w->windowHandle()->winId());
+    event.type = atom(c, "_NET_WM_STATE");
+    event.data.data32[0] = skip ? 1 : 0;
+    event.data.data32[1] = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
+    event.data.data32[2] = atom(c, "_NET_WM_STATE_SKIP_PAGER");
+    event.data.data32[3] = 1;
+    xcb_send_event(c, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+}
+
+}  // namespace vx

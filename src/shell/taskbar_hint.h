@@ -1,0 +1,19 @@
+#pragma once
+
+// The window's taskbar button. With a system tray the program needs none
+// (the tray icon is the way back): on X11 the window then carries the
+// window-manager states _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER.
+// The window type stays "normal", so the window manager still frames,
+// focuses and places it as any other window. Without a tray the button
+// stays, so the window can always be reached. Elsewhere (Wayland,
+// offscreen) nothing is done.
+
+class QWidget;
+
+namespace vx {
+
+// Asks the window manager to add (or remove) the two skip states of the
+// shown top-level window `w`.
+void SetSkipTaskbar(QWidget* w, bool skip);
+
+}  // namespace vx

@@ -1,0 +1,125 @@
+#include "desktop_session.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+namespace vx::test {
+namespace {
+
+TDesktop gDesktop;
+std::vector<pid_t> gChildren;
+
+bool onPath(const char* tool) {
+    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+pid_t spawn(const std::vector<std::string>& argv, int keepFd = -1) {
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    ::setpgid(0, 0);
+    const int null = ::open(std::getenv("VX_DESKTOP_LOG") ? std::getenv("VX_DESKTOP_LOG") : "/dev/null", O_RDWR | O_CREAT | O_APPEND, 0600);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    (void)keepFd;
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    ::execvp(args[0], args.data());
+    ::_exit(127);
+}
+
+}  // namespace
+
+std::string RunOnDisplay(const std::string& command) {
+    std::string out;
+    if (FILE* p = ::popen(command.c_str(), "r")) {
+        std::array<char, 4096> buffer;
+        while (const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), p)) out.append(buffer.data(), n);
+        ::pclose(p);
+    }
+    return out;
+}
+
+TDesktop& StartDesktop(bool withTray) {
+    for (const char* tool : {"Xvfb", "icewm", "xprop", "xdotool"})
+        if (!onPath(tool)) {
+            gDesktop.why = std::string(tool) + " is not installed (scripts/setup.sh installs it)";
+            return gDesktop;
+        }
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        gDesktop.why = "no pipe";
+        return gDesktop;
+    }
+    const pid_t xvfb = ::fork();
+    if (xvfb == 0) {
+        ::setpgid(0, 0);
+        ::close(pipeFds[0]);
+        const std::string fd = std::to_string(pipeFds[1]);
+        const int null = ::open("/dev/null", O_RDWR);
+        ::dup2(null, 2);
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
+                 static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    gChildren.push_back(xvfb);
+    char number[16] = {};
+    const ssize_t n = ::read(pipeFds[0], number, sizeof number - 1);
+    ::close(pipeFds[0]);
+    if (n <= 0) {
+        gDesktop.why = "Xvfb did not start";
+        return gDesktop;
+    }
+    std::string display = ":" + std::string(number, static_cast<std::size_t>(n));
+    while (!display.empty() && (display.back() == '\n' || display.back() == ' ')) display.pop_back();
+    ::setenv("DISPLAY", display.c_str(), 1);
+    ::unsetenv("WAYLAND_DISPLAY");
+    gChildren.push_back(spawn({"icewm"}));
+    // The window manager is up once it names itself on the root window.
+    for (int i = 0; i < 300; ++i) {
+        if (RunOnDisplay("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos) {
+            gDesktop.running = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!gDesktop.running) {
+        gDesktop.why = "icewm did not start";
+        return gDesktop;
+    }
+    if (withTray && onPath("trayer")) {
+        gChildren.push_back(spawn({"trayer", "--edge", "bottom"}));
+        for (int i = 0; i < 100 && !gDesktop.tray; ++i) {
+            gDesktop.tray =
+                RunOnDisplay("xprop -root 2>/dev/null | grep -c _NET_SYSTEM_TRAY_S0 || true").find('0') != 0 ||
+                RunOnDisplay("xdotool search --name trayer 2>/dev/null").size() > 0;
+            if (!gDesktop.tray) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return gDesktop;
+}
+
+void StopDesktop() {
+    for (auto it = gChildren.rbegin(); it != gChildren.rend(); ++it) {
+        ::kill(-*it, SIGTERM);
+        ::kill(*it, SIGTERM);
+        ::waitpid(*it, nullptr, 0);
+    }
+    gChildren.clear();
+    gDesktop.running = false;
+}
+
+const TDesktop& Desktop() { return gDesktop; }
+
+}  // namespace vx::test

@@ -1,0 +1,32 @@
+#pragma once
+
+// A private X display with a real window manager (icewm) and tray host
+// (trayer) for the tests of what a window manager does to frames, states
+// and placement. Started by the test program's main() before the
+// application object; tests skip with a message when it could not start.
+
+#include <string>
+
+namespace vx::test {
+
+struct TDesktop {
+    bool running = false;
+    bool tray = false;
+    std::string why;  // why it is not running
+};
+
+// Starts Xvfb, icewm and, when `withTray`, trayer; sets DISPLAY.
+TDesktop& StartDesktop(bool withTray);
+void StopDesktop();
+const TDesktop& Desktop();
+
+// Runs a command on the private display; its standard output.
+std::string RunOnDisplay(const std::string& command);
+
+}  // namespace vx::test
+
+#define VX_REQUIRE_DESKTOP()                                                      \
+    do {                                                                          \
+        if (!::vx::test::Desktop().running)                                      \
+            GTEST_SKIP() << "no X desktop: " << ::vx::test::Desktop().why;       \
+    } while (0)

@@ -1,0 +1,149 @@
+// The main window under a real window manager: what a window manager does
+// to frames, states and placement, which the offscreen platform cannot show.
+#include <gtest/gtest.h>
+
+#include <QMenuBar>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QWindow>
+#include <memory>
+
+#include "desktop_session.h"
+#include "persistence/ini_storage.h"
+#include "shell/main_window.h"
+#include "shell/startup.h"
+#include "support/fake_ip_helper.h"
+#include "support/temp_dir.h"
+
+namespace vx {
+namespace {
+
+// The X window behind a top-level widget now (a flag change gives it a new
+// one, which QWidget::winId() does not follow).
+std::string xid(const QWidget& w) { return std::to_string(w.windowHandle()->winId()); }
+
+std::string netWmState(const QWidget& w) {
+    return test::RunOnDisplay("xprop -id " + xid(w) + " _NET_WM_STATE 2>/dev/null");
+}
+
+class DesktopWindowTest : public ::testing::Test {
+protected:
+    test::TTempDir dir;
+    std::string file = dir.file("vantrix.ini");
+    std::unique_ptr<Twnd_vx_Main> w;
+
+    void SetUp() override {
+        VX_REQUIRE_DESKTOP();
+        LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
+        LayoutStorage->SetFileName(file);
+    }
+    void TearDown() override {
+        w.reset();
+        LayoutStorage.reset();
+    }
+    // A fresh window, shown and framed by the window manager.
+    void open() {
+        w = std::make_unique<Twnd_vx_Main>(std::make_shared<test::TFakeIpHelper>());
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        settle();
+    }
+    // Lets the window manager and the window finish what they do.
+    void settle() {
+        QTest::qWait(150);
+        QTest::qWaitFor([&] { return w->frameGeometry() != w->geometry() || (w->windowFlags() & Qt::FramelessWindowHint); },
+                        1500);
+        QTest::qWait(150);
+    }
+    void restart() {
+        w.reset();
+        open();
+    }
+    QPoint frameAt() const { return w->frameGeometry().topLeft(); }
+};
+
+// Window Caption and Always Visible work in every mode, also once a
+// persistent settings file exists, and survive a restart.
+TEST_F(DesktopWindowTest, CaptionAndAlwaysVisibleWorkWithASettingsFile) {
+    open();
+    w->acPersistent->trigger();
+    w->move(w->pos() + QPoint(40, 30));
+    QTest::qWait(700);  // the settled move is saved
+    ASSERT_TRUE(std::filesystem::exists(file));
+
+    w->acCaption->trigger();
+    settle();
+    EXPECT_FALSE(w->acCaption->isChecked());
+    EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(w->menuBar()->isVisible());
+    EXPECT_EQ(w->frameGeometry(), w->geometry());  // no title bar
+
+    w->acOnTop->trigger();
+    settle();
+    EXPECT_TRUE(w->acOnTop->isChecked());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return netWmState(*w).find("_NET_WM_STATE_ABOVE") != std::string::npos; }, 3000))
+        << netWmState(*w);
+
+    restart();
+    EXPECT_FALSE(w->acCaption->isChecked());
+    EXPECT_TRUE(w->acOnTop->isChecked());
+    EXPECT_NE(netWmState(*w).find("_NET_WM_STATE_ABOVE"), std::string::npos) << netWmState(*w);
+    EXPECT_FALSE(w->menuBar()->isVisible());
+}
+
+// The frame stays where it is through caption toggles and restarts.
+TEST_F(DesktopWindowTest, TheWindowDoesNotCreep) {
+    open();
+    w->acPersistent->trigger();
+    w->move(200, 150);
+    settle();
+    const QPoint start = frameAt();
+    for (int i = 0; i < 10; ++i) {
+        w->acCaption->trigger();
+        settle();
+        EXPECT_EQ(frameAt(), start) << "caption hidden, toggle " << i;
+        w->acCaption->trigger();
+        settle();
+        EXPECT_EQ(frameAt(), start) << "caption shown, toggle " << i;
+    }
+    w->acOnTop->trigger();
+    settle();
+    EXPECT_EQ(frameAt(), start);
+    for (int i = 0; i < 10; ++i) {
+        restart();
+        EXPECT_EQ(frameAt(), start) << "restart " << i;
+    }
+}
+
+// With a tray the window has no taskbar button (the tray icon is the way
+// back); the window-manager hint, not another window type.
+TEST_F(DesktopWindowTest, NoTaskbarButtonWhileATrayExists) {
+    if (!test::Desktop().tray) GTEST_SKIP() << "no tray host";
+    open();
+    ASSERT_TRUE(QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 3000));
+    QTest::qWait(200);
+    const std::string state = netWmState(*w);
+    EXPECT_NE(state.find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos) << state;
+    EXPECT_NE(state.find("_NET_WM_STATE_SKIP_PAGER"), std::string::npos) << state;
+    const std::string type =
+        test::RunOnDisplay("xprop -id " + xid(*w) + " _NET_WM_WINDOW_TYPE 2>/dev/null");
+    EXPECT_NE(type.find("_NET_WM_WINDOW_TYPE_NORMAL"), std::string::npos) << type;
+}
+
+// Back from the tray: maximised stays maximised, raised and focused.
+TEST_F(DesktopWindowTest, RestoringFromTheTrayKeepsTheState) {
+    open();
+    w->showMaximized();
+    settle();
+    ASSERT_TRUE(w->isMaximized());
+    w->acHide->trigger();
+    settle();
+    w->TrayIconClick();
+    settle();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isMaximized());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->isActiveWindow(); }, 2000));
+}
+
+}  // namespace
+}  // namespace vx
