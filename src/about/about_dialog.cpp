@@ -17,6 +17,7 @@
 #include "about/update_pictures.h"
 #include "about/update_url.h"
 #include "sysinfo/version_info.h"
+#include "watcher/dialog_owner.h"
 #include "watcher/interface_pictures.h"
 
 #ifndef VX_HOMEPAGE
@@ -273,8 +274,9 @@ bool TdlgAbout::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ShowAboutDialog(const QString& updateTagPrefix, TLanguage language) {
-    QWidget* owner = QApplication::activeWindow();
+    QWidget* owner = DialogOwner();
     TdlgAbout dialog(owner);
+    KeepAboveOwner(dialog, owner);
     dialog.Fill(ProgramVersionInfo, language);
     if (!updateTagPrefix.isEmpty()) dialog.StartUpdateMode(updateTagPrefix, TdlgAbout::UpdatePage(), ProgramVersionInfo);
     if (owner) dialog.move(owner->geometry().center() - dialog.rect().center());

@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QWindow>
@@ -12,6 +13,7 @@
 #include "about/about_dialog.h"
 #include "shell/startup.h"
 #include "shell/taskbar_hint.h"
+#include "shell/tooltip_timing.h"
 #include "watcher/adapter_info_dialog.h"
 #include "watcher/display_helpers.h"
 #include "watcher/interface_pictures.h"
@@ -41,10 +43,16 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     stack->addStretch(1);  // watchers stack at the top
     ScrollBox->setWidget(FWatcherArea);
     FWatcherArea->installEventFilter(this);
+    FNoWatcherHint = new QLabel(QString::fromUtf8(kNoWatcherHint), FWatcherArea);
+    FNoWatcherHint->setObjectName(QStringLiteral("NoWatcherHint"));
+    FNoWatcherHint->setAlignment(Qt::AlignCenter);
+    FNoWatcherHint->setWordWrap(true);
+    FNoWatcherHint->setAttribute(Qt::WA_TransparentForMouseEvents);  // the area still moves the window
     ScrollBox->viewport()->installEventFilter(this);
     layout->addWidget(Tree);
     layout->addWidget(ScrollBox, 1);
     setCentralWidget(client);
+    InstallToolTipTiming();
 
     createActions();
     createMenus();
@@ -294,7 +302,14 @@ void Twnd_vx_Main::ApplyCaption(bool toggled) {
     if (toggled) resize(width(), height() - menuHeight);
 }
 
+const char* const Twnd_vx_Main::kNoWatcherHint =
+    "No interface is being watched. Press Ctrl+I to show the interfaces, then check one to watch it.";
+
+void Twnd_vx_Main::updateNoWatcherHint() { FNoWatcherHint->setVisible(FWatchers.empty()); }
+
 bool Twnd_vx_Main::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FWatcherArea && event->type() == QEvent::Resize)
+        FNoWatcherHint->setGeometry(FWatcherArea->rect().adjusted(24, 0, -24, 0));
     if ((watched == FWatcherArea || watched == ScrollBox->viewport()) && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (QWindow* handle = windowHandle()) handle->startSystemMove();

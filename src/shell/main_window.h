@@ -18,6 +18,7 @@
 
 class QMenu;
 class QScrollArea;
+class QLabel;
 class QSystemTrayIcon;
 
 namespace vx {
@@ -46,6 +47,7 @@ public:
     QScrollArea* ScrollBox;
     QMenu* MonitorMenu;
     QMenu* PopupMenu1;
+    static const char* const kNoWatcherHint;
     QAction *acExit, *acAbout, *acOnTop, *acIntfView, *acCaption, *acHide, *acOOI, *acRefresh, *acPersistent;
     QAction* acAutostart;  // "Start with the desktop": the XDG autostart entry
     QAction *pmTransfer, *pmSpeed, *pmFast, *pmNormal, *pmSlow;
@@ -99,6 +101,9 @@ private:
     QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* MainMenuFile = nullptr;
     QWidget* FWatcherArea = nullptr;
+    // Shown in the watcher area while no watcher is open.
+    QLabel* FNoWatcherHint = nullptr;
+    void updateNoWatcherHint();
     std::vector<Tfrm_vx_Watcher*> FWatchers;
 };
 

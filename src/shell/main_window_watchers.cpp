@@ -61,6 +61,7 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         w->Timer.setInterval(periodMs());
         w->Timer.start();
         w->show();
+        updateNoWatcherHint();
     }
     SetMark(adapter, true);
 }
@@ -74,6 +75,7 @@ void Twnd_vx_Main::RemoveWatcher(std::uint32_t intfIdx) {
     Tfrm_vx_Watcher* w = *it;
     FWatchers.erase(it);
     delete w;
+    updateNoWatcherHint();
     TAdapter gone;
     gone.IntfIdx = intfIdx;
     SetMark(gone, false);

@@ -1,4 +1,5 @@
 #include "watcher/adapter_info_dialog.h"
+#include "watcher/dialog_owner.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -96,6 +97,8 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
     Image1->setPixmap(QPixmap::fromImage(InterfacePictures32()[0]));
     eName->setText(QStringLiteral("Failed to get data. Device is not available."));
     resize(362, 364);
+    // A fixed size (the designed one, or larger where the texts need it).
+    setFixedSize(size().expandedTo(sizeHint()));
 }
 
 void Tdlg_vx_AdapterInfo::Fill(const TAdapter& adapter) {
@@ -115,8 +118,9 @@ void Tdlg_vx_AdapterInfo::Fill(const TAdapter& adapter) {
 }
 
 void ShowAdapterInfo(const TAdapter& adapter, QWidget* owner) {
-    if (!owner) owner = QApplication::activeWindow();
+    owner = DialogOwner(owner);
     Tdlg_vx_AdapterInfo dialog(owner);
+    KeepAboveOwner(dialog, owner);
     dialog.Fill(adapter);
     if (owner) dialog.move(owner->geometry().center() - dialog.rect().center());
     dialog.exec();

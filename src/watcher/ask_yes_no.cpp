@@ -1,4 +1,5 @@
 #include "watcher/ask_yes_no.h"
+#include "watcher/dialog_owner.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -6,17 +7,10 @@
 namespace vx {
 
 bool AskYesNo(const QString& text, const QString& caption) {
-    QWidget* owner = QApplication::activeWindow();
-    if (!owner) {
-        const auto tops = QApplication::topLevelWidgets();
-        for (QWidget* w : tops)
-            if (w->isVisible()) {
-                owner = w;
-                break;
-            }
-    }
+    QWidget* owner = DialogOwner();
     QMessageBox box(QMessageBox::Question, caption.isEmpty() ? QStringLiteral("Confirmation") : caption, text,
                     QMessageBox::Yes | QMessageBox::No, owner);
+    KeepAboveOwner(box, owner);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStyle>
+#include <QTimer>
+#include <QDialog>
+#include <QPushButton>
+#include <QMessageBox>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTest>
@@ -11,6 +19,7 @@
 #include "shell/startup.h"
 #include "support/fake_ip_helper.h"
 #include "support/temp_dir.h"
+#include "watcher/watcher_panel.h"
 
 namespace vx {
 namespace {
@@ -265,6 +274,86 @@ TEST_F(MainWindowTest, HideWithoutATrayMinimisesInstead) {
     w->acHide->trigger();
     EXPECT_TRUE(w->isVisible());  // still reachable from the taskbar
     EXPECT_TRUE(w->isMinimized());
+}
+
+// While no watcher is open, the watcher area says how to open one; the
+// hint goes with the first watcher and comes back with the last one closed.
+TEST_F(MainWindowTest, AHintWhileNothingIsWatched) {
+    auto w = shown();
+    auto* hint = w->findChild<QLabel*>("NoWatcherHint");
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text(), Twnd_vx_Main::kNoWatcherHint);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_GT(hint->width(), 300);
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    ASSERT_EQ(w->Watchers().size(), 1u);
+    EXPECT_FALSE(hint->isVisible());
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    EXPECT_TRUE(hint->isVisible());
+}
+
+// Tooltips come at once and stay 100 seconds.
+TEST_F(MainWindowTest, TooltipTiming) {
+    auto w = shown();
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1);
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    Tfrm_vx_Watcher* watcher = w->Watchers().at(0);
+    watcher->TimerTimer();
+    watcher->sp_XYPlotMouseMove(100, 40);
+    QHelpEvent help(QEvent::ToolTip, QPoint(100, 40), watcher->sp_XYPlot->mapToGlobal(QPoint(100, 40)));
+    QApplication::sendEvent(watcher->sp_XYPlot, &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().startsWith("Timestamp: "));
+    QToolTip::hideText();
+}
+
+// The question belongs to the main window whatever else is up (a tooltip,
+// no active window), and comes every time.
+TEST_F(MainWindowTest, SessionTotalsQuestionEveryTime) {
+    auto w = shown();
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    Tfrm_vx_Watcher* watcher = w->Watchers().at(0);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        QToolTip::showText(watcher->mapToGlobal(QPoint(5, 5)), "a tooltip", watcher->sp_XYPlot, {}, 100000);
+        QWidget* owner = nullptr;
+        bool asked = false;
+        QTimer::singleShot(50, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = true;
+                owner = box->parentWidget();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        QTest::mouseDClick(watcher->Panel1, Qt::LeftButton);
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(owner, w.get());
+    }
+    QToolTip::hideText();
+}
+
+// Dialogs opened over an Always Visible window stay above it; the adapter
+// dialog has a fixed size.
+TEST_F(MainWindowTest, DialogsAboveAnAlwaysVisibleWindow) {
+    auto w = shown();
+    w->acOnTop->trigger();
+    ASSERT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    struct Seen {
+        QWidget* parent = nullptr;
+        bool onTop = false, fixed = false;
+    } seen;
+    QTimer::singleShot(50, [&] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            seen = {d->parentWidget(), bool(d->windowFlags() & Qt::WindowStaysOnTopHint),
+                    d->minimumSize() == d->maximumSize()};
+            d->accept();
+        }
+    });
+    w->Tree->setCurrentItem(w->Tree->topLevelItem(0));
+    emit w->Tree->itemDoubleClicked(w->Tree->topLevelItem(0), 0);
+    EXPECT_EQ(seen.parent, w.get());
+    EXPECT_TRUE(seen.onTop);
+    EXPECT_TRUE(seen.fixed);
 }
 
 }  // namespace

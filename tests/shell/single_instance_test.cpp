@@ -126,6 +126,21 @@ TEST_F(ProgramTest, SecondStartDefersAndSigtermEndsCleanly) {
     EXPECT_EQ(first.exitCode(), 0);
 }
 
+// Without a display: one clear line and status 1, not a crash with a core.
+TEST_F(ProgramTest, NoDisplayGivesOneClearLine) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"}) env.remove(name);
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(VX_PROGRAM_PATH), {});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().contains("Vantrix needs a graphical desktop (no display found)\n"));
+}
+
 TEST_F(ProgramTest, AStartAfterACrashTakesOver) {
     QProcess crashed;
     start(crashed);
