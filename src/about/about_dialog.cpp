@@ -57,11 +57,17 @@ const TTexts kTexts[] = {
      "Nová verze %1 je k dispozici. Pokud ji chcete stáhnout, klikněte zde."},
 };
 
+// A panel of a designed colour. Its texts are black whatever the desktop's
+// palette: light text of a dark theme would vanish on the light panels.
 QWidget* panel(QWidget* parent, const QColor& color) {
     auto* p = new QWidget(parent);
     p->setAutoFillBackground(true);
     QPalette pal = p->palette();
     pal.setColor(QPalette::Window, color);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(group, QPalette::WindowText, Qt::black);
+        pal.setColor(group, QPalette::Text, Qt::black);
+    }
     p->setPalette(pal);
     return p;
 }

@@ -1,6 +1,7 @@
 #include "watcher/watcher_panel.h"
 
 #include <QComboBox>
+#include <QStyle>
 #include <QDateTime>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -8,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "canvas/painter_canvas.h"
 #include "netconfig/linux_ip_helper.h"
@@ -26,7 +29,7 @@ QLabel* cell(QWidget* parent, TColor background, const QString& hint, bool bold 
     auto* label = new QLabel(parent);
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
-    label->setFixedHeight(kRowHeight);
+    label->setFixedHeight(std::max(kRowHeight, label->fontMetrics().height() + 2));
     QPalette pal = label->palette();
     pal.setColor(QPalette::Window, toQColor(background));
     pal.setColor(QPalette::WindowText, toQColor(text));
@@ -109,9 +112,13 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
     headerRow->addStretch(1);
     cbUnits = new QComboBox(Header);
     cbUnits->addItems({QStringLiteral("Transfer"), QStringLiteral("Speed")});
-    cbUnits->setFixedSize(69, 21);
+    // The designed sizes, or larger where the texts need it (larger fonts, other DPIs).
+    cbUnits->setFixedSize(QSize(69, 21).expandedTo(cbUnits->sizeHint()));
     bProps = new QPushButton(QStringLiteral("Properties..."), Header);
-    bProps->setFixedSize(75, 23);
+    bProps->setFixedSize(QSize(75, 23).expandedTo(
+        QSize(bProps->fontMetrics().horizontalAdvance(bProps->text()) +
+                  2 * bProps->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, bProps) + 4,
+              bProps->fontMetrics().height() + 6)));
     bProps->setCursor(Qt::PointingHandCursor);
     headerRow->addWidget(cbUnits);
     headerRow->addWidget(bProps);
@@ -155,7 +162,11 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
     Panel1->installEventFilter(this);
     lTDL = cell(this, FDownloadColor, QStringLiteral("Download"));
     lTUL = cell(this, FUploadColor, QStringLiteral("Upload"));
-    for (QLabel* first : {lDownload, lUpload, Panel1}) first->setFixedWidth(70);
+    // The first column is 70 pixels wide, or as wide as its longest text.
+    int firstWidth = 70;
+    for (QLabel* first : {lDownload, lUpload, Panel1})
+        firstWidth = std::max(firstWidth, first->fontMetrics().horizontalAdvance(first->text()) + 6);
+    for (QLabel* first : {lDownload, lUpload, Panel1}) first->setFixedWidth(firstWidth);
     grid->addWidget(lDownload, 0, 0);
     grid->addWidget(lDL, 0, 1);
     grid->addWidget(lDLMax, 0, 2);

@@ -1,0 +1,218 @@
+// Every window and dialog, rendered: each text fits its widget (the test
+// runs at 96 and at 120 DPI), and each text keeps readable contrast on its
+// background with the light and with a dark palette.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPalette>
+#include <QStyleOptionComboBox>
+#include <QTest>
+#include <cmath>
+#include <functional>
+#include <memory>
+
+#include "about/about_dialog.h"
+#include "persistence/ini_storage.h"
+#include "shell/main_window.h"
+#include "shell/startup.h"
+#include "support/fake_ip_helper.h"
+#include "support/temp_dir.h"
+#include "sysinfo/version_info.h"
+#include "watcher/adapter_info_dialog.h"
+#include "watcher/watcher_panel.h"
+
+namespace vx {
+namespace {
+
+double luminance(const QColor& c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// WCAG contrast ratio of two colours, 1 to 21.
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// What is painted behind a widget: the nearest widget (itself included)
+// that fills its background, else its window's.
+QColor backgroundOf(const QWidget* w) {
+    for (const QWidget* p = w; p; p = p->parentWidget())
+        if (p->autoFillBackground() || p->isWindow()) return p->palette().color(p->backgroundRole());
+    return w->palette().color(QPalette::Window);
+}
+
+QPalette darkPalette() {
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(0x2B, 0x2B, 0x2B));
+    p.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    p.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+    p.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x33));
+    p.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    p.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3A));
+    p.setColor(QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEE));
+    p.setColor(QPalette::Highlight, QColor(0x3D, 0x7A, 0xD6));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::ToolTipBase, QColor(0x33, 0x33, 0x33));
+    p.setColor(QPalette::ToolTipText, QColor(0xEE, 0xEE, 0xEE));
+    return p;
+}
+
+// Where a text does not fit or cannot be read: one line per fault.
+std::vector<std::string> faultsIn(QWidget* top) {
+    std::vector<std::string> faults;
+    auto name = [](const QWidget* w, const QString& text) {
+        return (w->objectName().isEmpty() ? std::string(w->metaObject()->className()) : w->objectName().toStdString()) +
+               " \"" + text.toStdString() + "\"";
+    };
+    for (QWidget* w : top->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(top) || w->width() == 0) continue;
+        QString text;
+        int needed = 0, available = 0, neededHeight = 0, availableHeight = 0;
+        if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty() && l->pixmap().isNull()) {
+            text = l->text();
+            const QFontMetrics fm(l->font());
+            const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+            if (l->wordWrap()) {
+                needed = 0;
+                neededHeight = l->heightForWidth(l->width());
+                availableHeight = l->height();
+            } else {
+                needed = fm.horizontalAdvance(text);
+                available = room.width();
+                neededHeight = fm.height();
+                availableHeight = room.height();
+            }
+        } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(c);
+            option.editable = c->isEditable();
+            const QRect field = c->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, c);
+            for (int i = 0; i < c->count(); ++i)
+                if (c->fontMetrics().horizontalAdvance(c->itemText(i)) > needed) {
+                    needed = c->fontMetrics().horizontalAdvance(c->itemText(i));
+                    text = c->itemText(i);
+                }
+            available = field.width();
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty()) {
+            text = b->text();
+            needed = b->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&')));
+            available = b->width() - 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
+        }
+        if (text.isEmpty()) continue;
+        if (needed > available || neededHeight > availableHeight)
+            faults.push_back(name(w, text) + " needs " + std::to_string(needed) + "x" + std::to_string(neededHeight) +
+                             ", has " + std::to_string(available) + "x" + std::to_string(availableHeight));
+        // Buttons and drop-down lists paint their own face.
+        const bool ownFace = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w);
+        const QColor fg = w->palette().color(w->foregroundRole());
+        const QColor bg = ownFace ? w->palette().color(QPalette::Button) : backgroundOf(w);
+        const double ratio = contrast(fg, bg);
+        if (ratio < 4.5)
+            faults.push_back(name(w, text) + " contrast " + std::to_string(ratio) + " (" + fg.name().toStdString() +
+                             " on " + bg.name().toStdString() + ")");
+    }
+    return faults;
+}
+
+struct TScene {
+    const char* name;
+    std::function<std::unique_ptr<QWidget>()> make;
+};
+
+class LooksTest : public ::testing::TestWithParam<bool> {
+protected:
+    test::TTempDir dir;
+    void SetUp() override {
+        LoadProgramVersionInfo();
+        LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
+        LayoutStorage->SetFileName(dir.file("vantrix.ini"));
+        if (GetParam()) QApplication::setPalette(darkPalette());
+    }
+    void TearDown() override {
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        LayoutStorage.reset();
+    }
+};
+
+std::shared_ptr<test::TFakeIpHelper> network() {
+    auto fake = std::make_shared<test::TFakeIpHelper>();
+    TIpAdapterInfo a;
+    a.AdapterName = "enp0s31f6";
+    a.Description = "e1000e";
+    a.Index = 2;
+    a.Type = 6;
+    a.IpAddressList = test::Chain({{"192.168.100.200", "255.255.255.0"}});
+    a.GatewayList = a.DhcpServer = a.PrimaryWinsServer = a.SecondaryWinsServer = a.IpAddressList;
+    fake->adapters = {a};
+    TMibIfRow row;
+    row.wszName.assign("enp0s31f6", 9);
+    row.dwOperStatus = 5;
+    fake->rows[2] = row;
+    fake->rows2[2].InOctets = 987654321098ull;
+    fake->rows2[2].OutOctets = 123456789012ull;
+    fake->addrTable = {{0xC864A8C0, 2, 0x00FFFFFF, 0, 1}};
+    fake->netTable = {TMibIpNetRow{}};
+    fake->bestInterface = 2;
+    return fake;
+}
+
+TEST_P(LooksTest, EveryTextFitsAndCanBeRead) {
+    const TScene scenes[] = {
+        {"main window with a watcher",
+         [] {
+             auto w = std::make_unique<Twnd_vx_Main>(network());
+             w->show();
+             w->acIntfView->trigger();
+             w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+             w->UpdateTraffic();
+             for (Tfrm_vx_Watcher* watcher : w->Watchers()) watcher->TimerTimer();
+             return std::unique_ptr<QWidget>(std::move(w));
+         }},
+        {"main window, nothing watched",
+         [] {
+             auto w = std::make_unique<Twnd_vx_Main>(network());
+             w->show();
+             return std::unique_ptr<QWidget>(std::move(w));
+         }},
+        {"adapter properties",
+         [] {
+             auto d = std::make_unique<Tdlg_vx_AdapterInfo>();
+             TNetworkConfiguration config(network());
+             config.RefreshData();
+             d->Fill(config.Adapter(0));
+             d->show();
+             return std::unique_ptr<QWidget>(std::move(d));
+         }},
+        {"about",
+         [] {
+             auto d = std::make_unique<TdlgAbout>(nullptr);
+             d->Fill(ProgramVersionInfo, lngEn);
+             d->show();
+             return std::unique_ptr<QWidget>(std::move(d));
+         }},
+    };
+    for (const TScene& scene : scenes) {
+        SCOPED_TRACE(scene.name);
+        const std::unique_ptr<QWidget> top = scene.make();
+        QTest::qWait(20);
+        for (const std::string& fault : faultsIn(top.get())) ADD_FAILURE() << fault;
+        if (const char* folder = std::getenv("VX_SAVE_PNG")) {
+            const QString file = QStringLiteral("%1/%2-%3-%4.png")
+                                     .arg(QString::fromLocal8Bit(folder), QString::fromLatin1(scene.name).replace(' ', '-'),
+                                          GetParam() ? QStringLiteral("dark") : QStringLiteral("light"))
+                                     .arg(top->logicalDpiY());
+            top->grab().save(file);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Palettes, LooksTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? std::string("Dark") : std::string("Light"); });
+
+}  // namespace
+}  // namespace vx
