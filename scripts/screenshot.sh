@@ -1,28 +1,62 @@
 #!/usr/bin/env bash
-# Starts Vantrix under a private Xvfb display with a window manager and
-# saves a screenshot of its window.
+# Starts Vantrix under a private Xvfb display with a window manager (icewm)
+# and a tray host (trayer) and saves a screenshot of its window.
 #   scripts/screenshot.sh [BINARY] [OUT.png]
+#       a fresh start; shows the interface list (Ctrl+I)
+#   scripts/screenshot.sh --scene BINARY DPI OUT.png
+#       the list with the machine's first two interfaces watched, the title
+#       bar and menu hidden and Always Visible on, at DPI (96, 120)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin=${1:-build/src/shell/vantrix}
-out=${2:-docs/vantrix.png}
+scene=0
+if [ "${1:-}" = "--scene" ]; then
+  scene=1
+  bin=$2 dpi=$3 out=$4
+else
+  bin=${1:-build/src/shell/vantrix}
+  out=${2:-docs/vantrix.png}
+  dpi=96
+fi
 mkdir -p "$(dirname "$out")"
 
 work=$(mktemp -d)
 cleanup() {
-  kill "${app:-}" "${wm:-}" "${xvfb:-}" 2>/dev/null || true
+  kill "${app:-}" "${tray:-}" "${wm:-}" "${xvfb:-}" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+echo "Xft.dpi: $dpi" | xrdb -nocpp -merge
 
 if command -v icewm >/dev/null; then icewm >/dev/null 2>&1 & wm=$!; sleep 1; fi
+if command -v trayer >/dev/null; then trayer --edge bottom >/dev/null 2>&1 & tray=$!; sleep 0.5; fi
+
+if [ "$scene" = 1 ]; then
+  # The settings of a user who watches two interfaces with the list shown,
+  # the caption hidden and Always Visible on, in persistent mode.
+  settings="$XDG_CONFIG_HOME/Vantrix/Vantrix/vantrix.ini"
+  mkdir -p "$(dirname "$settings")"
+  # Loopback and the interface of the default route (else the first other one).
+  best=$(ip route show default 2>/dev/null | awk '{print $5; exit}')
+  [ -n "$best" ] || best=$(ls /sys/class/net | grep -v '^lo$' | head -n 1)
+  names=(lo "$best")
+  {
+    printf '[Twnd_vx_Main]\nPos=200,120\nState=0\nStyle=3\nLayoutReadOnly=0\n\n'
+    printf '[Twnd_vx_Main\\Tree]\nTag=0\nVisible=1\n\n'
+    printf '[Twnd_vx_Main\\acPersistent]\nChecked=1\n\n'
+    printf '[Twnd_vx_Main\\acCaption]\nChecked=0\n\n'
+    printf '[Settings]\nUnits=0\nPeriod=1\n'
+    for n in "${names[@]}"; do printf '%s=1\n' "$n"; done
+  } >"$settings"
+fi
+
 "$bin" >/dev/null 2>&1 &
 app=$!
 
@@ -33,10 +67,16 @@ for _ in $(seq 100); do
 done
 [ -n "${win:-}" ] || { echo "no Vantrix window appeared" >&2; exit 1; }
 sleep 1
-# Show the interface list (Ctrl+I) and give it a tick to read the totals.
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" 2>/dev/null || true
-xdotool key --window "$win" ctrl+i
-sleep 2
+if [ "$scene" = 0 ]; then
+  # Show the interface list (Ctrl+I) and give it a tick to read the totals.
+  xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" 2>/dev/null || true
+  xdotool key --window "$win" ctrl+i
+  sleep 2
+else
+  # Some traffic for the graphs (loopback only), and a few ticks.
+  (for _ in $(seq 40); do head -c 200000 /dev/zero >/dev/udp/127.0.0.1/9 2>/dev/null || true; sleep 0.1; done) &
+  sleep 5
+fi
 # The window manager's frame (with the title bar) is the window's top-level
 # ancestor: walk up the parents until the next one is the root.
 root=$(xwininfo -root | awk '/Window id:/ {print $4}')
@@ -47,4 +87,5 @@ while :; do
   frame=$parent
 done
 import -window "$frame" "$out"
-echo "saved $out ($(xwininfo -id "$win" | awk '/Width|Height/ {printf "%s%s ", $1, $2}'))"
+state=$(xprop -id "$win" _NET_WM_STATE 2>/dev/null | sed 's/.*= //')
+echo "saved $out ($(xwininfo -id "$win" | awk '/Width|Height/ {printf "%s%s ", $1, $2}')state: $state)"

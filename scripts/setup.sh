@@ -9,7 +9,7 @@ packages=(
   libnl-route-3-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core trayer icewm
+  xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick fonts-dejavu-core trayer icewm
   iproute2 locales
   desktop-file-utils appstream lintian dpkg-dev file
 )
