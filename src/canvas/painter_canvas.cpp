@@ -268,6 +268,8 @@ void TPainterCanvas::setClipRect(const TRect& r) {
     painter_.setClipRect(QRect(r.left, r.top, std::max(0, r.width()), std::max(0, r.height())));
 }
 
+void TPainterCanvas::drawImage(int x, int y, const QImage& image) { painter_.drawImage(QPoint(x, y), image); }
+
 void TPainterCanvas::drawPixmap(int x, int y, const TPixmap& image, TColor transparent) {
     if (image.isNull()) return;
     QImage img = toQImage(image);

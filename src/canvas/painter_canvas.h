@@ -45,6 +45,8 @@ public:
     TRect clipRect() const override;
     void setClipRect(const TRect& r) override;
     void drawPixmap(int x, int y, const TPixmap& image, TColor transparent) override;
+    // A Qt image as it is: no conversion, no copy (the plot's buffer).
+    void drawImage(int x, int y, const QImage& image);
 
 protected:
     void drawLine(TPoint from, TPoint to) override;

@@ -1,7 +1,9 @@
 #include "plot/data_series.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <tuple>
 
 #include "plot/axis.h"
 
@@ -127,32 +129,72 @@ void Tsp_XYDataSeries::SetCapacity(int c) {
     if (target != fCapacity) resizeStorage(target);
 }
 
+namespace {
+
+// Takes value v into an extreme and the count of points that hold it.
+void takeMin(double v, double& extreme, int& count) {
+    if (v < extreme) {
+        extreme = v;
+        count = 1;
+    } else if (v == extreme) {
+        ++count;
+    }
+}
+
+void takeMax(double v, double& extreme, int& count) {
+    if (v > extreme) {
+        extreme = v;
+        count = 1;
+    } else if (v == extreme) {
+        ++count;
+    }
+}
+
+}  // namespace
+
 void Tsp_XYDataSeries::UpdateMinMax(double x, double y) {
     if (fPN == 0) {
         XMin = XMax = x;
         YMin = YMax = y;
+        XMinCount = XMaxCount = YMinCount = YMaxCount = 1;
         ValidMinMax = true;
         return;
     }
     if (!ValidMinMax) return;
-    if (x < XMin) XMin = x;
-    else if (x > XMax) XMax = x;
-    if (y < YMin) YMin = y;
-    else if (y > YMax) YMax = y;
+    takeMin(x, XMin, XMinCount);
+    takeMax(x, XMax, XMaxCount);
+    takeMin(y, YMin, YMinCount);
+    takeMax(y, YMax, YMaxCount);
 }
 
 void Tsp_XYDataSeries::RecalcMinMax() {
     if (fPN <= 0) return;
     XMin = XMax = GetX(0);
     YMin = YMax = GetY(0);
+    XMinCount = XMaxCount = YMinCount = YMaxCount = 1;
     for (int i = 1; i < fPN; ++i) {
         const double x = GetX(i), y = GetY(i);
-        if (x < XMin) XMin = x;
-        else if (x > XMax) XMax = x;
-        if (y < YMin) YMin = y;
-        else if (y > YMax) YMax = y;
+        takeMin(x, XMin, XMinCount);
+        takeMax(x, XMax, XMaxCount);
+        takeMin(y, YMin, YMinCount);
+        takeMax(y, YMax, YMaxCount);
     }
     ValidMinMax = true;
+}
+
+// The point (x, y) leaves: the extremes stay valid while other points still
+// hold them.
+void Tsp_XYDataSeries::forgetPoint(double x, double y) {
+    if (!ValidMinMax) return;
+    if (std::isnan(x) || std::isnan(y)) {
+        ValidMinMax = false;
+        return;
+    }
+    for (auto [v, extreme, count] : {std::tuple<double, double, int*>{x, XMin, &XMinCount},
+                                     std::tuple<double, double, int*>{x, XMax, &XMaxCount},
+                                     std::tuple<double, double, int*>{y, YMin, &YMinCount},
+                                     std::tuple<double, double, int*>{y, YMax, &YMaxCount}})
+        if (v == extreme && --*count <= 0) ValidMinMax = false;
 }
 
 bool Tsp_XYDataSeries::GetXMin(double& v) {
@@ -235,7 +277,10 @@ void Tsp_XYDataSeries::ReplaceXY(int i, double aX, double aY) {
 
 void Tsp_XYDataSeries::Delete(int i) {
     if (i < 0 || i >= fPN) return;
-    ValidMinMax = false;
+    if (i == 0 && fPN > 1)
+        forgetPoint(GetX(0), GetY(0));
+    else
+        ValidMinMax = false;
     if (i == 0) {
         ++fStart;  // the oldest point goes in constant time
     } else if (i < fPN - 1) {

@@ -121,6 +121,12 @@ protected:
     int fStart = 0;  // index of point 0 in the storage
     std::vector<double> fX, fY;
     double XMin = 0, XMax = 0, YMin = 0, YMax = 0;
+    // How many points hold each extreme: dropping the oldest point keeps the
+    // extremes valid unless it held the last copy of one (then they are
+    // found again on demand), so a full day of history is not rescanned on
+    // every tick.
+    int XMinCount = 0, XMaxCount = 0, YMinCount = 0, YMaxCount = 0;
+    void forgetPoint(double x, double y);
     bool ValidMinMax = false;
     bool fSorted = true;
     Tsp_LineAttr fLineAttr;

@@ -244,7 +244,12 @@ void Tsp_XYPlot::PaintOn(Canvas& widgetCanvas) {
         DoDrawEnd();
         DrawBorder();
         fDCanvas = &widgetCanvas;
-        widgetCanvas.drawPixmap(0, 0, fromQImage(fDDBBuf->Image()), clNone);
+        // On the widget the buffer is drawn as it is; other canvases (a
+        // recording one in tests) take it as a picture.
+        if (auto* painter = dynamic_cast<TPainterCanvas*>(&widgetCanvas))
+            painter->drawImage(0, 0, fDDBBuf->Image());
+        else
+            widgetCanvas.drawPixmap(0, 0, fromQImage(fDDBBuf->Image()), clNone);
     } else {
         DrawAll();
     }

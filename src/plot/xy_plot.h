@@ -156,7 +156,9 @@ private:
     bool AxisAutoScale(Tsp_Axis& axis) override { return AutoScaleAxis(axis); }
     void AxisTickLabel(Tsp_Axis& axis, int index, double value, std::string& text) override;
     void InvalidateField() override { InvalidateParts(false, false, true); }
-    void Update() override { repaint(); }
+    // Queued: the changes of one tick (points added and dropped, axes
+    // moved) are painted together, once.
+    void Update() override { update(); }
     void InvalidateBuffer() override { BufferIsInvalid(); }
 
     Tsp_Axis LA{sf::Vertical}, RA{0x39}, BA{0}, TA{0x38};

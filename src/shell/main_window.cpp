@@ -185,19 +185,31 @@ void Twnd_vx_Main::writeRowTexts(QTreeWidgetItem* item) {
     const auto index = static_cast<std::uint16_t>(node.Index);
     if (index >= FNCC->AdapterCount()) return;
     const TAdapter a = FNCC->Adapter(index);
-    item->setText(TInterfaceTree::colInterface, QString::fromStdString(a.Name));
-    item->setText(TInterfaceTree::colDownload, QString::fromStdString(FormatSize(static_cast<double>(node.Received))));
-    item->setText(TInterfaceTree::colUpload, QString::fromStdString(FormatSize(static_cast<double>(node.Sent))));
+    // Only what changed is written: each write makes the view lay out and
+    // repaint the row again.
+    auto setText = [item](int column, const std::string& text) {
+        const QString value = QString::fromStdString(text);
+        if (item->text(column) != value) item->setText(column, value);
+    };
+    setText(TInterfaceTree::colInterface, a.Name);
+    setText(TInterfaceTree::colDownload, FormatSize(static_cast<double>(node.Received)));
+    setText(TInterfaceTree::colUpload, FormatSize(static_cast<double>(node.Sent)));
     const auto& pictures = InterfacePictures16();
     const auto image = static_cast<std::size_t>(FNCC->AdapterImageIndex(index));
-    item->setIcon(TInterfaceTree::colInterface,
-                  QIcon(QPixmap::fromImage(pictures[image < pictures.size() ? image : 0])));
-    const bool bold = node.IntfIdx == FNCC->BestInterfaceIdx();  // the way to the internet
-    for (int c = 0; c < Tree->columnCount(); ++c) {
-        QFont f = Tree->font();
-        f.setBold(bold);
-        item->setFont(c, f);
+    constexpr int kImageRole = Qt::UserRole + 16;
+    const QVariant shown = item->data(TInterfaceTree::colInterface, kImageRole);
+    if (!shown.isValid() || shown.toULongLong() != image) {
+        item->setIcon(TInterfaceTree::colInterface,
+                      QIcon(QPixmap::fromImage(pictures[image < pictures.size() ? image : 0])));
+        item->setData(TInterfaceTree::colInterface, kImageRole, QVariant::fromValue<qulonglong>(image));
     }
+    const bool bold = node.IntfIdx == FNCC->BestInterfaceIdx();  // the way to the internet
+    if (item->font(0).bold() != bold)
+        for (int c = 0; c < Tree->columnCount(); ++c) {
+            QFont f = Tree->font();
+            f.setBold(bold);
+            item->setFont(c, f);
+        }
 }
 
 void Twnd_vx_Main::BuildInterfaceMenu() {
@@ -212,6 +224,9 @@ void Twnd_vx_Main::BuildInterfaceMenu() {
 }
 
 void Twnd_vx_Main::UpdateTraffic() {
+    // Nobody sees the list while it (or the window) is hidden; it is brought
+    // up to date when it shows again.
+    if (Tree->isHidden() || !isVisible()) return;
     for (int i = 0; i < Tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = Tree->topLevelItem(i);
         TInterfaceNodeData node = TInterfaceTree::NodeData(item);
@@ -276,6 +291,7 @@ void Twnd_vx_Main::acIntfViewExecute() {
     const bool show = Tree->isHidden();
     Tree->setVisible(show);
     resize(width(), height() + (show ? Tree->height() : -Tree->height()));
+    if (show) UpdateTraffic();
 }
 
 void Twnd_vx_Main::acOnTopExecute() {

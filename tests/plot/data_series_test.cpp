@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <QImage>
 
 #include "canvas/painter_canvas.h"
@@ -226,6 +228,43 @@ TEST(DataSeriesTest, DroppingTheOldestPointKeepsTheRest) {
 
 namespace vx {
 namespace {
+
+// The extremes kept across dropping the oldest point are those a plain scan
+// of the points finds, whatever the values (repeats, new extremes, ties).
+TEST(DataSeriesTest, ExtremesSurviveDroppingTheOldestPoint) {
+    for (const int distinct : {2, 5, 1000}) {
+        SCOPED_TRACE(distinct);
+        Tsp_XYLine s;
+        std::mt19937 random(static_cast<unsigned>(distinct));
+        std::uniform_int_distribution<int> value(0, distinct - 1), action(0, 9);
+        double x = 0;
+        for (int step = 0; step < 20000; ++step) {
+            if (action(random) < 6 || s.Count() < 2) {
+                x += value(random) == 0 ? -1 : 0.5;  // now and then out of order
+                s.AddXY(x, value(random));
+            } else {
+                s.Delete(0);
+            }
+            if (step % 7) continue;
+            double xmin = s.GetX(0), xmax = xmin, ymin = s.GetY(0), ymax = ymin;
+            for (int i = 1; i < s.Count(); ++i) {
+                xmin = std::min(xmin, s.GetX(i));
+                xmax = std::max(xmax, s.GetX(i));
+                ymin = std::min(ymin, s.GetY(i));
+                ymax = std::max(ymax, s.GetY(i));
+            }
+            double v = 0;
+            ASSERT_TRUE(s.GetXMin(v));
+            ASSERT_EQ(v, xmin) << step;
+            s.GetXMax(v);
+            ASSERT_EQ(v, xmax) << step;
+            s.GetYMin(v);
+            ASSERT_EQ(v, ymin) << step;
+            s.GetYMax(v);
+            ASSERT_EQ(v, ymax) << step;
+        }
+    }
+}
 
 TEST(DataSeriesTest, LegendMarkerAndQuickAdd) {
     Tsp_XYLine s;

@@ -42,6 +42,7 @@ TEST_F(MainWindowKernelTest, ListsTheVethInterfaceWithGrowingTotals) {
     {
         Twnd_vx_Main w;
         w.show();
+        w.Tree->show();  // the list is read only while it is shown
         QTreeWidgetItem* row = rowNamed(w, "vxa");
         ASSERT_NE(row, nullptr);
         EXPECT_TRUE(row->font(0).bold());  // the default route goes through it
@@ -67,6 +68,7 @@ TEST_F(MainWindowKernelTest, AWatcherMeasuresRealTraffic) {
     {
         Twnd_vx_Main w;
         w.show();
+        w.Tree->show();  // the list is read only while it is shown
         QTreeWidgetItem* row = rowNamed(w, "vxa");
         ASSERT_NE(row, nullptr);
         row->setCheckState(0, Qt::Checked);

@@ -130,6 +130,10 @@ TEST_F(MainWindowTest, FocusFollowsTheInterfaceAcrossARefresh) {
 TEST_F(MainWindowTest, TotalsAndTheBoldBestInterface) {
     auto w = shown();
     QTreeWidgetItem* eth = w->Tree->topLevelItem(0);
+    const std::size_t reads = fake->calls.size();
+    w->UpdateTraffic();  // the list is hidden: nothing is read or written
+    EXPECT_EQ(fake->calls.size(), reads);
+    w->Tree->show();
     EXPECT_EQ(eth->text(1), "0.00 B");  // until the next tick
     EXPECT_EQ(eth->text(2), "0.00 B");
     w->UpdateTraffic();

@@ -95,6 +95,27 @@ TEST_F(WatcherPanelTest, SessionTotalsClearAfterYes) {
     EXPECT_EQ(panel->lTDL->text(), "0.00 B");
 }
 
+// One tick (sample, two points added, the oldest dropped, axes moved) is
+// painted once, whatever it changed.
+TEST_F(WatcherPanelTest, OnePaintPerTick) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    panel->sp_XYPlot->installEventFilter(&counter);
+    tick(10000, 5000);
+    QApplication::processEvents();
+    for (int i = 1; i <= 5; ++i) {
+        counter.paints = 0;
+        tick(10000 + static_cast<std::uint32_t>(i) * 50000, 5000);  // new peaks: the axes grow too
+        QApplication::processEvents();
+        EXPECT_EQ(counter.paints, 1) << i;
+    }
+}
+
 // Past 4 GiB the totals keep counting: the panel shows what the interface
 // list shows for the same 64-bit counters.
 TEST_F(WatcherPanelTest, TotalsBeyondFourGiB) {
