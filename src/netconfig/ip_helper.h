@@ -194,6 +194,26 @@ public:
     // The interface the routing table sends `destination` (network byte
     // order) through; no packet is sent.
     virtual std::uint32_t GetBestInterface(std::uint32_t destination, std::uint32_t& index) = 0;
+
+    // A counter batch: between Begin and End, GetIfEntry and GetIfEntry2 may
+    // answer from one reading of every interface taken at the batch's first
+    // call (the interface list's once-a-second update of all its rows).
+    // Such answers carry the counters and the link's own netlink facts; the
+    // link speed and type (sysfs) are not read. Platforms without a cheaper way ignore it.
+    virtual void BeginCounterBatch() {}
+    virtual void EndCounterBatch() {}
+};
+
+// Brackets a counter batch.
+class TCounterBatch {
+public:
+    explicit TCounterBatch(IIpHelper& helper) : helper_(helper) { helper_.BeginCounterBatch(); }
+    ~TCounterBatch() { helper_.EndCounterBatch(); }
+    TCounterBatch(const TCounterBatch&) = delete;
+    TCounterBatch& operator=(const TCounterBatch&) = delete;
+
+private:
+    IIpHelper& helper_;
 };
 
 template <std::size_t N>

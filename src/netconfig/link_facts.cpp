@@ -97,6 +97,41 @@ bool TLinkQuery::Query(std::uint32_t index, TLinkFacts& facts) {
     }
 }
 
+bool TLinkQuery::Dump(std::vector<TLinkFacts>& out) {
+    out.clear();
+    if (fd_ < 0 && !open()) return false;
+    struct {
+        nlmsghdr header;
+        ifinfomsg info;
+    } request{};
+    request.header.nlmsg_len = sizeof request;
+    request.header.nlmsg_type = RTM_GETLINK;
+    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+    request.header.nlmsg_seq = ++seq_;
+    request.info.ifi_family = AF_UNSPEC;
+    sockaddr_nl kernel{};
+    kernel.nl_family = AF_NETLINK;
+    if (::sendto(fd_, &request, sizeof request, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) < 0)
+        return false;
+    for (;;) {
+        const ssize_t n = ::recv(fd_, buffer_.data(), buffer_.size(), 0);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        auto* h = reinterpret_cast<nlmsghdr*>(buffer_.data());
+        int left = static_cast<int>(n);
+        for (; nlmsg_ok(h, left); h = nlmsg_next(h, &left)) {
+            if (h->nlmsg_seq != seq_) continue;  // a late answer to an earlier request
+            if (h->nlmsg_type == NLMSG_DONE) return true;
+            if (h->nlmsg_type == NLMSG_ERROR) return false;
+            if (h->nlmsg_type != RTM_NEWLINK) continue;
+            out.emplace_back();
+            if (!ParseLinkMessage(h, out.back())) out.pop_back();
+        }
+    }
+}
+
 TLinkAnswer ParseLinkAnswer(const std::uint8_t* data, std::size_t size, std::uint32_t seq, TLinkFacts& facts) {
     if (size > 0x7FFFFFFF) return TLinkAnswer::Failed;
     // nlmsg_ok checks each header against what is left, so a short or

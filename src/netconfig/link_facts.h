@@ -39,6 +39,10 @@ public:
     // One RTM_GETLINK request for the interface. False when the interface
     // does not exist or the kernel cannot be asked.
     bool Query(std::uint32_t index, TLinkFacts& facts);
+    // One RTM_GETLINK dump: every interface's facts, in kernel order. False
+    // when the kernel cannot be asked; `out` is reused (no allocation once
+    // it has grown to the number of interfaces).
+    bool Dump(std::vector<TLinkFacts>& out);
 
 private:
     bool open();

@@ -239,16 +239,39 @@ std::uint32_t LinuxIpHelper::GetAdaptersInfo(std::vector<TIpAdapterInfo>& out, s
                   [this] { return buildAdapters(); });
 }
 
+void LinuxIpHelper::BeginCounterBatch() {
+    if (batchDepth_++ == 0) batchRead_ = false;
+}
+
+void LinuxIpHelper::EndCounterBatch() {
+    if (batchDepth_ > 0) --batchDepth_;
+}
+
+bool LinuxIpHelper::linkFacts(std::uint32_t index, TLinkFacts& facts) {
+    if (batchDepth_ == 0) return linkQuery_.Query(index, facts);
+    if (!batchRead_) {
+        batchOk_ = linkQuery_.Dump(batch_);
+        batchRead_ = true;
+    }
+    if (!batchOk_) return linkQuery_.Query(index, facts);
+    for (const TLinkFacts& f : batch_)
+        if (f.index == index) {
+            facts = f;
+            return true;
+        }
+    return false;
+}
+
 std::uint32_t LinuxIpHelper::GetIfEntry(TMibIfRow& row) {
     TLinkFacts facts;
-    if (!linkQuery_.Query(row.dwIndex, facts)) return kErrorInvalidParameter;
+    if (!linkFacts(row.dwIndex, facts)) return kErrorInvalidParameter;
     fillRow(facts, row);
     return kNoError;
 }
 
 std::uint32_t LinuxIpHelper::GetIfEntry2(TMibIfRow2& row) {
     TLinkFacts facts;
-    if (!linkQuery_.Query(row.InterfaceIndex, facts)) return kErrorNotFound;
+    if (!linkFacts(row.InterfaceIndex, facts)) return kErrorNotFound;
     const std::uint32_t index = row.InterfaceIndex;
     row = TMibIfRow2{};
     row.InterfaceIndex = index;
@@ -256,10 +279,11 @@ std::uint32_t LinuxIpHelper::GetIfEntry2(TMibIfRow2& row) {
     row.Description.assign(facts.name.data(), std::strlen(facts.name.data()));
     row.PhysicalAddressLength = copyHardwareAddress(facts, row.PhysicalAddress);
     row.Mtu = facts.mtu;
-    row.Type = InterfaceTypeOf(facts.arpType, facts.name.data());
+    // A counter batch reads neither the type's nor the speed's sysfs files.
+    if (batchDepth_ == 0) row.Type = InterfaceTypeOf(facts.arpType, facts.name.data());
     row.OperStatus = IfRow2OperStatusOf(facts.operState, facts.flags);
     row.AdminStatus = (facts.flags & IFF_UP) ? 1 : 2;
-    row.TransmitLinkSpeed = row.ReceiveLinkSpeed = LinkSpeedOf(facts.name.data());
+    if (batchDepth_ == 0) row.TransmitLinkSpeed = row.ReceiveLinkSpeed = LinkSpeedOf(facts.name.data());
     row.InOctets = facts.rxBytes;
     row.OutOctets = facts.txBytes;
     return kNoError;

@@ -41,8 +41,13 @@ public:
     std::uint32_t GetIpAddrTable(std::vector<TMibIpAddrRow>& out, std::uint32_t& size, bool sorted) override;
     std::uint32_t GetIpNetTable(std::vector<TMibIpNetRow>& out, std::uint32_t& size, bool sorted) override;
     std::uint32_t GetBestInterface(std::uint32_t destination, std::uint32_t& index) override;
+    void BeginCounterBatch() override;
+    void EndCounterBatch() override;
 
 private:
+    // The facts of `index`: from the batch's dump while a batch is open
+    // (taken at its first use), else from a request of its own.
+    bool linkFacts(std::uint32_t index, TLinkFacts& facts);
     // A table answered "too small" is kept for the caller's immediate retry
     // with a bigger buffer, so that growing a buffer does not ask the kernel
     // twice.
@@ -70,6 +75,10 @@ private:
     TSystemFiles files_;
     std::unique_ptr<nl_sock, SocketDeleter> sock_;
     TLinkQuery linkQuery_;
+    int batchDepth_ = 0;
+    bool batchRead_ = false;
+    bool batchOk_ = false;
+    std::vector<TLinkFacts> batch_;
     Memo<TIpAdapterInfo> adapters_;
     Memo<TIpInterfaceEntry> interfaces_;
     Memo<TIpAdapterAddresses> adapterAddresses_;

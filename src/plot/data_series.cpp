@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <tuple>
 
 #include "plot/axis.h"
 
@@ -190,11 +189,18 @@ void Tsp_XYDataSeries::forgetPoint(double x, double y) {
         ValidMinMax = false;
         return;
     }
-    for (auto [v, extreme, count] : {std::tuple<double, double, int*>{x, XMin, &XMinCount},
-                                     std::tuple<double, double, int*>{x, XMax, &XMaxCount},
-                                     std::tuple<double, double, int*>{y, YMin, &YMinCount},
-                                     std::tuple<double, double, int*>{y, YMax, &YMaxCount}})
-        if (v == extreme && --*count <= 0) ValidMinMax = false;
+    // Points in x order: the x extremes are the ends, and the next point
+    // becomes the first.
+    if (fSorted && fPN > 1) {
+        XMin = GetX(1);
+        XMax = GetX(fPN - 1);
+        XMinCount = XMaxCount = 1;
+    } else {
+        if (x == XMin && --XMinCount <= 0) ValidMinMax = false;
+        if (x == XMax && --XMaxCount <= 0) ValidMinMax = false;
+    }
+    if (y == YMin && --YMinCount <= 0) ValidMinMax = false;
+    if (y == YMax && --YMaxCount <= 0) ValidMinMax = false;
 }
 
 bool Tsp_XYDataSeries::GetXMin(double& v) {
@@ -234,7 +240,10 @@ void Tsp_XYDataSeries::NotifyAndUpdate() {
 void Tsp_XYDataSeries::storePoint(double aX, double aY) {
     if (fPN >= fCapacity) Grow();
     ensureTail();
-    if (fPN > 0 && aX < GetX(fPN - 1)) fSorted = false;
+    if (fPN > 0 && aX < GetX(fPN - 1) && fSorted) {
+        fSorted = false;
+        ValidMinMax = false;  // the x counts were kept as ends only: count them again
+    }
     fX[static_cast<std::size_t>(fStart + fPN)] = aX;
     fY[static_cast<std::size_t>(fStart + fPN)] = aY;
     UpdateMinMax(aX, aY);

@@ -227,6 +227,8 @@ void Twnd_vx_Main::UpdateTraffic() {
     // Nobody sees the list while it (or the window) is hidden; it is brought
     // up to date when it shows again.
     if (Tree->isHidden() || !isVisible()) return;
+    // Every row's counters from one reading of the kernel's interface table.
+    const TCounterBatch batch(*FNCC->Helper());
     for (int i = 0; i < Tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = Tree->topLevelItem(i);
         TInterfaceNodeData node = TInterfaceTree::NodeData(item);
