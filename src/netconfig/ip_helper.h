@@ -198,10 +198,28 @@ public:
     // A counter batch: between Begin and End, GetIfEntry and GetIfEntry2 may
     // answer from one reading of every interface taken at the batch's first
     // call (the interface list's once-a-second update of all its rows).
-    // Such answers carry the counters and the link's own netlink facts; the
-    // link speed and type (sysfs) are not read. Platforms without a cheaper way ignore it.
+    // Such answers carry the counters only: the batch is for reading
+    // traffic, not for the other fields of a row. Platforms without a cheaper way ignore it.
     virtual void BeginCounterBatch() {}
     virtual void EndCounterBatch() {}
+    // A snapshot: between Begin and End (one RefreshData), the per-interface
+    // queries may answer from one reading of every interface taken at the
+    // first of them, with whole rows; the system does not change for the
+    // program in between.
+    virtual void BeginSnapshot() {}
+    virtual void EndSnapshot() {}
+};
+
+// Brackets a snapshot.
+class TSnapshotBatch {
+public:
+    explicit TSnapshotBatch(IIpHelper& helper) : helper_(helper) { helper_.BeginSnapshot(); }
+    ~TSnapshotBatch() { helper_.EndSnapshot(); }
+    TSnapshotBatch(const TSnapshotBatch&) = delete;
+    TSnapshotBatch& operator=(const TSnapshotBatch&) = delete;
+
+private:
+    IIpHelper& helper_;
 };
 
 // Brackets a counter batch.

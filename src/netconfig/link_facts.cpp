@@ -97,6 +97,36 @@ bool TLinkQuery::Query(std::uint32_t index, TLinkFacts& facts) {
     }
 }
 
+namespace {
+
+// Sends one dump request and walks its answer up to NLMSG_DONE, handing
+// each message of the wanted type to `take`.
+template <typename Request, typename Take>
+bool dump(int fd, std::uint32_t seq, std::vector<std::uint8_t>& buffer, Request& request, std::uint16_t answerType,
+          Take take) {
+    sockaddr_nl kernel{};
+    kernel.nl_family = AF_NETLINK;
+    if (::sendto(fd, &request, sizeof request, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) < 0)
+        return false;
+    for (;;) {
+        const ssize_t n = ::recv(fd, buffer.data(), buffer.size(), 0);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        auto* h = reinterpret_cast<nlmsghdr*>(buffer.data());
+        int left = static_cast<int>(n);
+        for (; nlmsg_ok(h, left); h = nlmsg_next(h, &left)) {
+            if (h->nlmsg_seq != seq) continue;  // a late answer to an earlier request
+            if (h->nlmsg_type == NLMSG_DONE) return true;
+            if (h->nlmsg_type == NLMSG_ERROR) return false;
+            if (h->nlmsg_type == answerType) take(h);
+        }
+    }
+}
+
+}  // namespace
+
 bool TLinkQuery::Dump(std::vector<TLinkFacts>& out) {
     out.clear();
     if (fd_ < 0 && !open()) return false;
@@ -109,27 +139,39 @@ bool TLinkQuery::Dump(std::vector<TLinkFacts>& out) {
     request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
     request.header.nlmsg_seq = ++seq_;
     request.info.ifi_family = AF_UNSPEC;
-    sockaddr_nl kernel{};
-    kernel.nl_family = AF_NETLINK;
-    if (::sendto(fd_, &request, sizeof request, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) < 0)
-        return false;
-    for (;;) {
-        const ssize_t n = ::recv(fd_, buffer_.data(), buffer_.size(), 0);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        auto* h = reinterpret_cast<nlmsghdr*>(buffer_.data());
-        int left = static_cast<int>(n);
-        for (; nlmsg_ok(h, left); h = nlmsg_next(h, &left)) {
-            if (h->nlmsg_seq != seq_) continue;  // a late answer to an earlier request
-            if (h->nlmsg_type == NLMSG_DONE) return true;
-            if (h->nlmsg_type == NLMSG_ERROR) return false;
-            if (h->nlmsg_type != RTM_NEWLINK) continue;
-            out.emplace_back();
-            if (!ParseLinkMessage(h, out.back())) out.pop_back();
-        }
-    }
+    return dump(fd_, seq_, buffer_, request, RTM_NEWLINK, [&out](nlmsghdr* h) {
+        out.emplace_back();
+        if (!ParseLinkMessage(h, out.back())) out.pop_back();
+    });
+}
+
+bool TLinkQuery::DumpCounters(std::vector<TLinkFacts>& out) {
+    out.clear();
+    if (fd_ < 0 && !open()) return false;
+    struct {
+        nlmsghdr header;
+        if_stats_msg stats;
+    } request{};
+    request.header.nlmsg_len = sizeof request;
+    request.header.nlmsg_type = RTM_GETSTATS;
+    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+    request.header.nlmsg_seq = ++seq_;
+    request.stats.family = AF_UNSPEC;
+    request.stats.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
+    return dump(fd_, seq_, buffer_, request, RTM_NEWSTATS, [&out](nlmsghdr* h) {
+        if (h->nlmsg_len < NLMSG_LENGTH(sizeof(if_stats_msg))) return;
+        const auto* msg = static_cast<const if_stats_msg*>(nlmsg_data(h));
+        nlattr* tb[IFLA_STATS_MAX + 1];
+        if (nlmsg_parse(h, sizeof(if_stats_msg), tb, IFLA_STATS_MAX, nullptr) < 0) return;
+        if (!tb[IFLA_STATS_LINK_64] || nla_len(tb[IFLA_STATS_LINK_64]) < static_cast<int>(sizeof(rtnl_link_stats64)))
+            return;
+        rtnl_link_stats64 stats;
+        std::memcpy(&stats, nla_data(tb[IFLA_STATS_LINK_64]), sizeof stats);
+        TLinkFacts& f = out.emplace_back();
+        f.index = msg->ifindex;
+        f.rxBytes = stats.rx_bytes;
+        f.txBytes = stats.tx_bytes;
+    });
 }
 
 TLinkAnswer ParseLinkAnswer(const std::uint8_t* data, std::size_t size, std::uint32_t seq, TLinkFacts& facts) {

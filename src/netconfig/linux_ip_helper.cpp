@@ -103,14 +103,14 @@ std::string driverTextOf(const char* name, rtnl_link* link) {
     return name;
 }
 
-void fillRow(const TLinkFacts& f, TMibIfRow& row) {
+void fillRow(const TLinkFacts& f, TMibIfRow& row, std::uint32_t type, std::uint64_t speed) {
     const std::uint32_t index = row.dwIndex;
     row = TMibIfRow{};
     row.dwIndex = index;
     row.wszName.assign(f.name.data(), std::strlen(f.name.data()));
-    row.dwType = InterfaceTypeOf(f.arpType, f.name.data());
+    row.dwType = type;
     row.dwMtu = f.mtu;
-    row.dwSpeed = static_cast<std::uint32_t>(std::min<std::uint64_t>(LinkSpeedOf(f.name.data()), 0xFFFFFFFFu));
+    row.dwSpeed = static_cast<std::uint32_t>(std::min<std::uint64_t>(speed, 0xFFFFFFFFu));
     row.dwPhysAddrLen = copyHardwareAddress(f, row.bPhysAddr);
     row.dwAdminStatus = (f.flags & IFF_UP) ? 1 : 2;
     row.dwOperStatus = IfRowOperStatusOf(f.operState, f.flags);
@@ -160,9 +160,8 @@ std::uint32_t LinuxIpHelper::answer(Memo<Row>& memo, std::vector<Row>& out, std:
 
 std::vector<TIpInterfaceEntry> LinuxIpHelper::buildInterfaces() {
     std::vector<TIpInterfaceEntry> out;
-    nl_cache* raw = nullptr;
-    if (!socket() || rtnl_link_alloc_cache(socket(), AF_UNSPEC, &raw) != 0) return out;
-    const CachePtr links(raw);
+    const std::shared_ptr<nl_cache> links = linkCache();
+    if (!links) return out;
     forEach<rtnl_link>(links.get(), [&](rtnl_link* l) {
         out.push_back({static_cast<std::uint32_t>(rtnl_link_get_ifindex(l)), rtnl_link_get_name(l)});
     });
@@ -178,9 +177,9 @@ std::vector<TIpAdapterInfo> LinuxIpHelper::buildAdapters() {
     std::vector<TIpAdapterInfo> out;
     nl_sock* sock = socket();
     if (!sock) return out;
-    nl_cache *rawLinks = nullptr, *rawAddrs = nullptr, *rawRoutes = nullptr;
-    if (rtnl_link_alloc_cache(sock, AF_UNSPEC, &rawLinks) != 0) return out;
-    const CachePtr links(rawLinks);
+    nl_cache *rawAddrs = nullptr, *rawRoutes = nullptr;
+    const std::shared_ptr<nl_cache> links = linkCache();
+    if (!links) return out;
     rtnl_addr_alloc_cache(sock, &rawAddrs);
     const CachePtr addrs(rawAddrs);
     rtnl_route_alloc_cache(sock, AF_INET, 0, &rawRoutes);
@@ -220,7 +219,7 @@ std::vector<TIpAdapterInfo> LinuxIpHelper::buildAdapters() {
                 info.Address.assign(bytes, bytes + nl_addr_get_len(hw));
         }
         info.Index = static_cast<std::uint32_t>(index);
-        info.Type = InterfaceTypeOf(static_cast<std::uint16_t>(arpType), info.AdapterName.c_str());
+        info.Type = typeOf(static_cast<std::uint16_t>(arpType), info.AdapterName.c_str());
         info.DhcpEnabled = dynamic[index];
         info.IpAddressList = chainOf(addresses[index]);
         info.GatewayList = chainOf(gateways[index]);
@@ -247,25 +246,87 @@ void LinuxIpHelper::EndCounterBatch() {
     if (batchDepth_ > 0) --batchDepth_;
 }
 
-bool LinuxIpHelper::linkFacts(std::uint32_t index, TLinkFacts& facts) {
-    if (batchDepth_ == 0) return linkQuery_.Query(index, facts);
-    if (!batchRead_) {
-        batchOk_ = linkQuery_.Dump(batch_);
-        batchRead_ = true;
+std::shared_ptr<nl_cache> LinuxIpHelper::linkCache() {
+    if (snapshotDepth_ > 0 && snapshotLinks_) return snapshotLinks_;
+    nl_cache* raw = nullptr;
+    if (!socket() || rtnl_link_alloc_cache(socket(), AF_UNSPEC, &raw) != 0) return nullptr;
+    std::shared_ptr<nl_cache> links(raw, [](nl_cache* c) { nl_cache_free(c); });
+    if (snapshotDepth_ > 0) snapshotLinks_ = links;
+    return links;
+}
+
+void LinuxIpHelper::BeginSnapshot() {
+    if (snapshotDepth_++ > 0) return;
+    snapshotRead_ = false;
+    snapshotLinks_.reset();
+    speeds_.clear();
+    types_.clear();
+}
+
+void LinuxIpHelper::EndSnapshot() {
+    if (snapshotDepth_ > 0 && --snapshotDepth_ == 0) {
+        snapshotLinks_.reset();
+        speeds_.clear();
+        types_.clear();
     }
-    if (!batchOk_) return linkQuery_.Query(index, facts);
-    for (const TLinkFacts& f : batch_)
-        if (f.index == index) {
-            facts = f;
+}
+
+namespace {
+
+// The entry of `index` in a dump; rows are usually asked for in kernel
+// order, so the search starts after the last one found.
+bool findFacts(const std::vector<TLinkFacts>& all, std::uint32_t index, std::size_t& next, TLinkFacts& facts) {
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        const std::size_t i = (next + k) % all.size();
+        if (all[i].index == index) {
+            facts = all[i];
+            next = i + 1;
             return true;
         }
+    }
     return false;
+}
+
+}  // namespace
+
+bool LinuxIpHelper::linkFacts(std::uint32_t index, TLinkFacts& facts) {
+    if (snapshotDepth_ > 0) {
+        if (!snapshotRead_) {
+            snapshotOk_ = linkQuery_.Dump(snapshot_);
+            snapshotRead_ = true;
+            snapshotNext_ = 0;
+        }
+        if (snapshotOk_) return findFacts(snapshot_, index, snapshotNext_, facts);
+    } else if (batchDepth_ > 0) {
+        if (!batchRead_) {
+            batchOk_ = linkQuery_.DumpCounters(batch_);
+            batchRead_ = true;
+            batchNext_ = 0;
+        }
+        if (batchOk_) return findFacts(batch_, index, batchNext_, facts);
+    }
+    return linkQuery_.Query(index, facts);
+}
+
+std::uint64_t LinuxIpHelper::speedOf(const char* name) {
+    if (snapshotDepth_ == 0) return LinkSpeedOf(name);
+    const auto [it, added] = speeds_.try_emplace(name, 0);
+    if (added) it->second = LinkSpeedOf(name);
+    return it->second;
+}
+
+std::uint32_t LinuxIpHelper::typeOf(std::uint16_t arpType, const char* name) {
+    if (snapshotDepth_ == 0) return InterfaceTypeOf(arpType, name);
+    const auto [it, added] = types_.try_emplace({arpType, name}, 0);
+    if (added) it->second = InterfaceTypeOf(arpType, name);
+    return it->second;
 }
 
 std::uint32_t LinuxIpHelper::GetIfEntry(TMibIfRow& row) {
     TLinkFacts facts;
     if (!linkFacts(row.dwIndex, facts)) return kErrorInvalidParameter;
-    fillRow(facts, row);
+    const bool full = !countersOnly();
+    fillRow(facts, row, full ? typeOf(facts.arpType, facts.name.data()) : 0, full ? speedOf(facts.name.data()) : 0);
     return kNoError;
 }
 
@@ -280,10 +341,10 @@ std::uint32_t LinuxIpHelper::GetIfEntry2(TMibIfRow2& row) {
     row.PhysicalAddressLength = copyHardwareAddress(facts, row.PhysicalAddress);
     row.Mtu = facts.mtu;
     // A counter batch reads neither the type's nor the speed's sysfs files.
-    if (batchDepth_ == 0) row.Type = InterfaceTypeOf(facts.arpType, facts.name.data());
+    if (!countersOnly()) row.Type = typeOf(facts.arpType, facts.name.data());
     row.OperStatus = IfRow2OperStatusOf(facts.operState, facts.flags);
     row.AdminStatus = (facts.flags & IFF_UP) ? 1 : 2;
-    if (batchDepth_ == 0) row.TransmitLinkSpeed = row.ReceiveLinkSpeed = LinkSpeedOf(facts.name.data());
+    if (!countersOnly()) row.TransmitLinkSpeed = row.ReceiveLinkSpeed = speedOf(facts.name.data());
     row.InOctets = facts.rxBytes;
     row.OutOctets = facts.txBytes;
     return kNoError;
@@ -314,7 +375,7 @@ std::uint32_t LinuxIpHelper::GetAdaptersAddresses(std::vector<TIpAdapterAddresse
 
 std::uint32_t LinuxIpHelper::ConvertInterfaceIndexToAlias(std::uint32_t index, std::string& alias) {
     TLinkFacts facts;
-    if (!linkQuery_.Query(index, facts)) return kErrorNotFound;
+    if (!linkFacts(index, facts)) return kErrorNotFound;
     alias = facts.alias.data();
     return kNoError;
 }
@@ -346,11 +407,10 @@ std::uint32_t LinuxIpHelper::GetNetworkParams(TFixedInfo& out, std::uint32_t& si
 std::vector<TMibIpAddrRow> LinuxIpHelper::buildAddrTable() {
     std::vector<TMibIpAddrRow> out;
     nl_sock* sock = socket();
-    nl_cache *rawAddrs = nullptr, *rawLinks = nullptr;
+    nl_cache* rawAddrs = nullptr;
     if (!sock || rtnl_addr_alloc_cache(sock, &rawAddrs) != 0) return out;
     const CachePtr addrs(rawAddrs);
-    rtnl_link_alloc_cache(sock, AF_UNSPEC, &rawLinks);
-    const CachePtr links(rawLinks);
+    const std::shared_ptr<nl_cache> links = linkCache();
     forEach<rtnl_addr>(addrs.get(), [&](rtnl_addr* a) {
         const auto ip = ipv4Of(rtnl_addr_get_local(a));
         if (rtnl_addr_get_family(a) != AF_INET || !ip) return;

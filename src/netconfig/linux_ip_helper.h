@@ -11,6 +11,7 @@
 // record always carries one embedded entry.
 
 #include <chrono>
+#include <map>
 #include <memory>
 
 #include "netconfig/ip_helper.h"
@@ -18,6 +19,7 @@
 #include "netconfig/system_files.h"
 
 struct nl_sock;
+struct nl_cache;
 
 namespace vx {
 
@@ -43,11 +45,18 @@ public:
     std::uint32_t GetBestInterface(std::uint32_t destination, std::uint32_t& index) override;
     void BeginCounterBatch() override;
     void EndCounterBatch() override;
+    void BeginSnapshot() override;
+    void EndSnapshot() override;
 
 private:
     // The facts of `index`: from the batch's dump while a batch is open
     // (taken at its first use), else from a request of its own.
     bool linkFacts(std::uint32_t index, TLinkFacts& facts);
+    bool countersOnly() const { return batchDepth_ > 0 && snapshotDepth_ == 0; }
+    // Link speed and interface type from sysfs, read once per interface
+    // during a snapshot.
+    std::uint64_t speedOf(const char* name);
+    std::uint32_t typeOf(std::uint16_t arpType, const char* name);
     // A table answered "too small" is kept for the caller's immediate retry
     // with a bigger buffer, so that growing a buffer does not ask the kernel
     // twice.
@@ -79,6 +88,17 @@ private:
     bool batchRead_ = false;
     bool batchOk_ = false;
     std::vector<TLinkFacts> batch_;
+    std::size_t batchNext_ = 0;
+    int snapshotDepth_ = 0;
+    bool snapshotRead_ = false;
+    bool snapshotOk_ = false;
+    std::vector<TLinkFacts> snapshot_;
+    std::size_t snapshotNext_ = 0;
+    std::map<std::string, std::uint64_t> speeds_;
+    std::shared_ptr<nl_cache> snapshotLinks_;  // one link table per snapshot
+    // The kernel's link table: the snapshot's, or a fresh one outside a snapshot.
+    std::shared_ptr<nl_cache> linkCache();
+    std::map<std::pair<std::uint16_t, std::string>, std::uint32_t> types_;
     Memo<TIpAdapterInfo> adapters_;
     Memo<TIpInterfaceEntry> interfaces_;
     Memo<TIpAdapterAddresses> adapterAddresses_;

@@ -90,6 +90,8 @@ void TNetworkConfiguration::Clear() {
 void TNetworkConfiguration::RefreshData() {
     Clear();
     if (!FHelper->Present()) return;
+    // One reading of every interface answers the per-interface queries.
+    const TSnapshotBatch snapshot(*FHelper);
     readInterfaceNames();
     readAdapters();
     readAdapterAddresses();

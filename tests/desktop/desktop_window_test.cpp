@@ -51,8 +51,8 @@ protected:
     // Lets the window manager and the window finish what they do.
     void settle() {
         QTest::qWait(150);
-        QTest::qWaitFor([&] { return w->frameGeometry() != w->geometry() || (w->windowFlags() & Qt::FramelessWindowHint); },
-                        1500);
+        (void)QTest::qWaitFor(
+            [&] { return w->frameGeometry() != w->geometry() || (w->windowFlags() & Qt::FramelessWindowHint); }, 1500);
         QTest::qWait(150);
     }
     void restart() {

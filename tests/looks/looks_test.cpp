@@ -212,7 +212,7 @@ TEST_P(LooksTest, EveryTextFitsAndCanBeRead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Palettes, LooksTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? std::string("Dark") : std::string("Light"); });
+                         [](const auto& param) { return param.param ? std::string("Dark") : std::string("Light"); });
 
 }  // namespace
 }  // namespace vx

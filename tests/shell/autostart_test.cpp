@@ -102,7 +102,9 @@ TEST(DesktopSessionTest, PrefersXWaylandOnlyWhereItIsThere) {
         for (int i = 0; i < 4; ++i)
             values[i] ? ::setenv(names[i], values[i], 1) : ::unsetenv(names[i]);
         EXPECT_EQ(PreferXWayland(), c.switched) << (c.platform ? c.platform : "-") << " " << (c.display ? c.display : "-");
-        if (c.switched) EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "xcb");
+        if (c.switched) {
+            EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "xcb");
+        }
     }
     for (int i = 0; i < 4; ++i) saved[i] ? ::setenv(names[i], saved[i]->c_str(), 1) : ::unsetenv(names[i]);
     EXPECT_FALSE(WindowPlacementUnavailable());  // offscreen is no Wayland
