@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Vantrix side by side with nload (a terminal meter) on the same traffic:
+# 4 veth pairs between two private network namespaces with bounded UDP
+# traffic (a few hundred KB/s each way, never leaving the namespaces),
+# Vantrix with 4 watchers at the 0.5 s period under Xvfb + icewm, nload
+# with the same 0.5 s refresh in a pseudo terminal, both for the same time.
+# Prints each one's CPU time (all threads) and RSS, and their ratio; then
+# start-up to a mapped window of Vantrix against a bare Qt window (10 runs
+# each, medians), and the bare window's idle CPU (a 300-point line repainted
+# every 0.5 s) against Vantrix's with the list shown and no watcher.
+#   bench/compare_peers.sh BUILD_FOLDER [SECONDS]     (needs root)
+set -euo pipefail
+build=${1:?build folder (Release) with src/shell/vantrix and bench/vx_bare_window}
+seconds=${2:-60}
+vantrix=$(realpath "$build/src/shell/vantrix")
+bare=$(realpath "$build/bench/vx_bare_window")
+[ "$(id -u)" = 0 ] || { echo "needs root (network namespaces)" >&2; exit 1; }
+command -v nload >/dev/null || { echo "nload is not installed (apt-get install nload)" >&2; exit 1; }
+
+ns=vxcmp$$ peer=vxcmppeer$$
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  ip netns pids "$ns" 2>/dev/null | xargs -r kill 2>/dev/null || true
+  ip netns pids "$peer" 2>/dev/null | xargs -r kill 2>/dev/null || true
+  ip netns del "$ns" 2>/dev/null || true
+  ip netns del "$peer" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+ip netns add "$ns"
+ip netns add "$peer"
+ip -n "$ns" link set lo up
+ip -n "$peer" link set lo up
+devices=()
+for i in 0 1 2 3; do
+  ip link add "vxc${i}a" netns "$ns" type veth peer name "vxc${i}b" netns "$peer"
+  ip -n "$ns" addr add "10.240.$i.1/24" dev "vxc${i}a"
+  ip -n "$peer" addr add "10.240.$i.2/24" dev "vxc${i}b"
+  ip -n "$ns" link set "vxc${i}a" up
+  ip -n "$peer" link set "vxc${i}b" up
+  devices+=("vxc${i}a")
+done
+# Bounded traffic both ways on every pair: 20 datagrams of 1400 bytes every
+# 0.1 s (about 280 KB/s), inside the two namespaces only.
+for i in 0 1 2 3; do
+  ip netns exec "$peer" bash -c "while :; do for k in \$(seq 20); do printf '%1400s' >/dev/udp/10.240.$i.1/9; done; sleep 0.1; done" 2>/dev/null &
+  pids+=($!)
+  ip netns exec "$ns" bash -c "while :; do for k in \$(seq 10); do printf '%1400s' >/dev/udp/10.240.$i.2/9; done; sleep 0.1; done" 2>/dev/null &
+  pids+=($!)
+done
+
+# A private X desktop.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+icewm >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+cpu_of() {  # CPU time of all of a process's threads, in seconds (nanosecond counts)
+  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{t += $1} END {printf "%.6f", t / 1e9}'
+}
+rss_of() {  # resident set, MB
+  awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"
+}
+
+# Vantrix: the four interfaces watched at 0.5 s, list shown.
+config="$work/config"
+mkdir -p "$config/Vantrix/Vantrix"
+{
+  printf '[Twnd_vx_Main]\nLayoutReadOnly=0\n\n[Twnd_vx_Main\\Tree]\nTag=0\nVisible=1\n\n'
+  printf '[Twnd_vx_Main\\acPersistent]\nChecked=1\n\n[Settings]\nUnits=0\nPeriod=0\n'
+  for d in "${devices[@]}"; do printf '%s=1\n' "$d"; done
+} >"$config/Vantrix/Vantrix/vantrix.ini"
+XDG_CONFIG_HOME="$config" ip netns exec "$ns" "$vantrix" >/dev/null 2>&1 &
+vx=$!
+pids+=($vx)
+# nload on the same interfaces, refreshing every 0.5 s, in a pseudo terminal.
+TERM=xterm ip netns exec "$ns" script -qfc "nload -t 500 -m ${devices[*]}" /dev/null >/dev/null 2>&1 &
+sleep 1
+nl=$(pgrep -n -x nload)
+pids+=($nl)
+sleep 3  # both settled
+vx0=$(cpu_of "$vx") nl0=$(cpu_of "$nl")
+sleep "$seconds"
+vx1=$(cpu_of "$vx") nl1=$(cpu_of "$nl")
+vxrss=$(rss_of "$vx") nlrss=$(rss_of "$nl")
+kill "$vx" "$nl" 2>/dev/null || true
+wait "$vx" 2>/dev/null || true
+awk -v a="$vx0" -v b="$vx1" -v c="$nl0" -v d="$nl1" -v s="$seconds" -v vr="$vxrss" -v nr="$nlrss" 'BEGIN {
+  v = (b - a) * 60 / s; n = (d - c) * 60 / s
+  printf "4 watchers at 0.5 s, %d s: Vantrix %.3f CPU s/min, nload %.3f CPU s/min, ratio %.2f\n", s, v, n, (n > 0 ? v / n : 0)
+  printf "RSS: Vantrix %s MB, nload %s MB\n", vr, nr
+}'
+
+# Idle: Vantrix with the list shown and no watcher, against the bare window.
+rm -f "$config/Vantrix/Vantrix/vantrix.ini"
+printf '[Twnd_vx_Main]\nLayoutReadOnly=0\n\n[Twnd_vx_Main\\Tree]\nTag=0\nVisible=1\n\n[Twnd_vx_Main\\acPersistent]\nChecked=1\n' \
+  >"$config/Vantrix/Vantrix/vantrix.ini"
+XDG_CONFIG_HOME="$config" ip netns exec "$ns" "$vantrix" >/dev/null 2>&1 &
+vx=$!
+"$bare" >/dev/null 2>&1 &
+br=$!
+pids+=($vx $br)
+sleep 3
+vx0=$(cpu_of "$vx") br0=$(cpu_of "$br")
+sleep "$((seconds / 2))"
+vx1=$(cpu_of "$vx") br1=$(cpu_of "$br")
+brrss=$(rss_of "$br")
+kill "$vx" "$br" 2>/dev/null || true
+wait "$vx" "$br" 2>/dev/null || true
+awk -v a="$vx0" -v b="$vx1" -v c="$br0" -v d="$br1" -v s="$((seconds / 2))" -v r="$brrss" 'BEGIN {
+  v = (b - a) * 60 / s; n = (d - c) * 60 / s
+  printf "idle, list shown, no watcher: Vantrix %.3f CPU s/min, bare Qt window (300-point line every 0.5 s) %.3f, ratio %.2f; bare window RSS %s MB\n", v, n, (n > 0 ? v / n : 0), r
+}'
+
+# Start-up to a mapped window, 10 runs each (medians, milliseconds).
+startup() {  # prints the milliseconds from exec to a visible window named $2
+  local t0 t1 pid
+  t0=$(date +%s%N)
+  "${@:3}" >/dev/null 2>&1 &
+  pid=$!
+  until xdotool search --onlyvisible --name "$2" >/dev/null 2>&1; do sleep 0.005; done
+  t1=$(date +%s%N)
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo $(((t1 - t0) / 1000000))
+}
+median() { sort -n | awk '{a[NR] = $1} END {print (NR % 2 ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2)}'; }
+rm -f "$config/Vantrix/Vantrix/vantrix.ini"
+vxs=$(for _ in $(seq 10); do XDG_CONFIG_HOME="$config" startup x '^Vantrix$' "$vantrix"; done | median)
+brs=$(for _ in $(seq 10); do startup x '^Bare$' "$bare"; done | median)
+awk -v v="$vxs" -v b="$brs" 'BEGIN { printf "start-up to mapped window: Vantrix %d ms, bare Qt window %d ms, ratio %.2f\n", v, b, (b > 0 ? v / b : 0) }'
