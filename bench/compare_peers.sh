@@ -10,6 +10,11 @@
 # every 0.5 s) against Vantrix's with the list shown and no watcher.
 #   bench/compare_peers.sh BUILD_FOLDER [SECONDS]     (needs root)
 set -euo pipefail
+# A desktop session has a session bus; without one, Qt's tray support tries
+# to start one at every start (a fork that fails), which no user pays.
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
+  exec dbus-run-session -- bash "$0" "$@"
+fi
 build=${1:?build folder (Release) with src/shell/vantrix and bench/vx_bare_window}
 seconds=${2:-60}
 vantrix=$(realpath "$build/src/shell/vantrix")

@@ -199,7 +199,8 @@ public:
     // answer from one reading of every interface taken at the batch's first
     // call (the interface list's once-a-second update of all its rows).
     // Such answers carry the counters only: the batch is for reading
-    // traffic, not for the other fields of a row. Platforms without a cheaper way ignore it.
+    // traffic, not for the other fields of a row. Platforms without a
+    // cheaper way ignore it.
     virtual void BeginCounterBatch() {}
     virtual void EndCounterBatch() {}
     // A snapshot: between Begin and End (one RefreshData), the per-interface
@@ -210,29 +211,20 @@ public:
     virtual void EndSnapshot() {}
 };
 
-// Brackets a snapshot.
-class TSnapshotBatch {
+// Brackets a counter batch or a snapshot (Begin now, End when it goes).
+template <void (IIpHelper::*Begin)(), void (IIpHelper::*End)()>
+class THelperScope {
 public:
-    explicit TSnapshotBatch(IIpHelper& helper) : helper_(helper) { helper_.BeginSnapshot(); }
-    ~TSnapshotBatch() { helper_.EndSnapshot(); }
-    TSnapshotBatch(const TSnapshotBatch&) = delete;
-    TSnapshotBatch& operator=(const TSnapshotBatch&) = delete;
+    explicit THelperScope(IIpHelper& helper) : helper_(helper) { (helper_.*Begin)(); }
+    ~THelperScope() { (helper_.*End)(); }
+    THelperScope(const THelperScope&) = delete;
+    THelperScope& operator=(const THelperScope&) = delete;
 
 private:
     IIpHelper& helper_;
 };
-
-// Brackets a counter batch.
-class TCounterBatch {
-public:
-    explicit TCounterBatch(IIpHelper& helper) : helper_(helper) { helper_.BeginCounterBatch(); }
-    ~TCounterBatch() { helper_.EndCounterBatch(); }
-    TCounterBatch(const TCounterBatch&) = delete;
-    TCounterBatch& operator=(const TCounterBatch&) = delete;
-
-private:
-    IIpHelper& helper_;
-};
+using TCounterBatch = THelperScope<&IIpHelper::BeginCounterBatch, &IIpHelper::EndCounterBatch>;
+using TSnapshotBatch = THelperScope<&IIpHelper::BeginSnapshot, &IIpHelper::EndSnapshot>;
 
 template <std::size_t N>
 void TRowText<N>::assign(const char* text, std::size_t length) {

@@ -41,6 +41,38 @@ bool sysClassNetExists(const char* name, const char* leaf) {
     return ::stat(path, &st) == 0;
 }
 
+// A request: the netlink header and the body of the message type.
+template <typename Body>
+struct TRequest {
+    nlmsghdr header;
+    Body body;
+};
+
+template <typename Body>
+TRequest<Body> requestOf(std::uint16_t type, std::uint16_t flags, std::uint32_t seq) {
+    TRequest<Body> r{};
+    r.header.nlmsg_len = sizeof r;
+    r.header.nlmsg_type = type;
+    r.header.nlmsg_flags = flags;
+    r.header.nlmsg_seq = seq;
+    return r;
+}
+
+template <typename Body>
+bool sendToKernel(int fd, const TRequest<Body>& request) {
+    sockaddr_nl kernel{};
+    kernel.nl_family = AF_NETLINK;
+    return ::sendto(fd, &request, sizeof request, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) >= 0;
+}
+
+// The next datagram of the kernel's answer; -1 on failure.
+ssize_t receive(int fd, std::vector<std::uint8_t>& buffer) {
+    for (;;) {
+        const ssize_t n = ::recv(fd, buffer.data(), buffer.size(), 0);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+}
+
 }  // namespace
 
 TLinkQuery::TLinkQuery() : buffer_(kReceiveBufferSize) { open(); }
@@ -68,27 +100,13 @@ bool TLinkQuery::open() {
 bool TLinkQuery::Query(std::uint32_t index, TLinkFacts& facts) {
     if (fd_ < 0 && !open()) return false;
     if (index == 0 || index > 0x7FFFFFFF) return false;
-    struct {
-        nlmsghdr header;
-        ifinfomsg info;
-    } request{};
-    request.header.nlmsg_len = sizeof request;
-    request.header.nlmsg_type = RTM_GETLINK;
-    request.header.nlmsg_flags = NLM_F_REQUEST;
-    request.header.nlmsg_seq = ++seq_;
-    request.info.ifi_family = AF_UNSPEC;
-    request.info.ifi_index = static_cast<int>(index);
-    sockaddr_nl kernel{};
-    kernel.nl_family = AF_NETLINK;
-    if (::sendto(fd_, &request, sizeof request, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) < 0)
-        return false;
-
+    auto request = requestOf<ifinfomsg>(RTM_GETLINK, NLM_F_REQUEST, ++seq_);
+    request.body.ifi_family = AF_UNSPEC;
+    request.body.ifi_index = static_cast<int>(index);
+    if (!sendToKernel(fd_, request)) return false;
     for (;;) {
-        const ssize_t n = ::recv(fd_, buffer_.data(), buffer_.size(), 0);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
+        const ssize_t n = receive(fd_, buffer_);
+        if (n < 0) return false;
         switch (ParseLinkAnswer(buffer_.data(), static_cast<std::size_t>(n), seq_, facts)) {
             case TLinkAnswer::Found: return true;
             case TLinkAnswer::Failed: return false;
@@ -101,23 +119,17 @@ namespace {
 
 // Sends one dump request and walks its answer up to NLMSG_DONE, handing
 // each message of the wanted type to `take`.
-template <typename Request, typename Take>
-bool dump(int fd, std::uint32_t seq, std::vector<std::uint8_t>& buffer, Request& request, std::uint16_t answerType,
+template <typename Body, typename Take>
+bool dump(int fd, std::vector<std::uint8_t>& buffer, const TRequest<Body>& request, std::uint16_t answerType,
           Take take) {
-    sockaddr_nl kernel{};
-    kernel.nl_family = AF_NETLINK;
-    if (::sendto(fd, &request, sizeof request, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) < 0)
-        return false;
+    if (!sendToKernel(fd, request)) return false;
     for (;;) {
-        const ssize_t n = ::recv(fd, buffer.data(), buffer.size(), 0);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
+        const ssize_t n = receive(fd, buffer);
+        if (n < 0) return false;
         auto* h = reinterpret_cast<nlmsghdr*>(buffer.data());
         int left = static_cast<int>(n);
         for (; nlmsg_ok(h, left); h = nlmsg_next(h, &left)) {
-            if (h->nlmsg_seq != seq) continue;  // a late answer to an earlier request
+            if (h->nlmsg_seq != request.header.nlmsg_seq) continue;  // a late answer to an earlier request
             if (h->nlmsg_type == NLMSG_DONE) return true;
             if (h->nlmsg_type == NLMSG_ERROR) return false;
             if (h->nlmsg_type == answerType) take(h);
@@ -130,16 +142,9 @@ bool dump(int fd, std::uint32_t seq, std::vector<std::uint8_t>& buffer, Request&
 bool TLinkQuery::Dump(std::vector<TLinkFacts>& out) {
     out.clear();
     if (fd_ < 0 && !open()) return false;
-    struct {
-        nlmsghdr header;
-        ifinfomsg info;
-    } request{};
-    request.header.nlmsg_len = sizeof request;
-    request.header.nlmsg_type = RTM_GETLINK;
-    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-    request.header.nlmsg_seq = ++seq_;
-    request.info.ifi_family = AF_UNSPEC;
-    return dump(fd_, seq_, buffer_, request, RTM_NEWLINK, [&out](nlmsghdr* h) {
+    auto request = requestOf<ifinfomsg>(RTM_GETLINK, NLM_F_REQUEST | NLM_F_DUMP, ++seq_);
+    request.body.ifi_family = AF_UNSPEC;
+    return dump(fd_, buffer_, request, RTM_NEWLINK, [&out](nlmsghdr* h) {
         out.emplace_back();
         if (!ParseLinkMessage(h, out.back())) out.pop_back();
     });
@@ -148,17 +153,10 @@ bool TLinkQuery::Dump(std::vector<TLinkFacts>& out) {
 bool TLinkQuery::DumpCounters(std::vector<TLinkFacts>& out) {
     out.clear();
     if (fd_ < 0 && !open()) return false;
-    struct {
-        nlmsghdr header;
-        if_stats_msg stats;
-    } request{};
-    request.header.nlmsg_len = sizeof request;
-    request.header.nlmsg_type = RTM_GETSTATS;
-    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-    request.header.nlmsg_seq = ++seq_;
-    request.stats.family = AF_UNSPEC;
-    request.stats.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
-    return dump(fd_, seq_, buffer_, request, RTM_NEWSTATS, [&out](nlmsghdr* h) {
+    auto request = requestOf<if_stats_msg>(RTM_GETSTATS, NLM_F_REQUEST | NLM_F_DUMP, ++seq_);
+    request.body.family = AF_UNSPEC;
+    request.body.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
+    return dump(fd_, buffer_, request, RTM_NEWSTATS, [&out](nlmsghdr* h) {
         if (h->nlmsg_len < NLMSG_LENGTH(sizeof(if_stats_msg))) return;
         const auto* msg = static_cast<const if_stats_msg*>(nlmsg_data(h));
         nlattr* tb[IFLA_STATS_MAX + 1];
