@@ -46,7 +46,9 @@ deb)
   # The Debian package builds and lintian finds no error in it.
   (cd "$build" && cpack -G DEB -B "$work/deb" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
   deb=$(ls "$work"/deb/vantrix_*.deb)
-  dpkg-deb -I "$deb" | grep -q '^ Depends: .*libqt6widgets6'
+  # (read whole first: grep -q stopping early would fail the pipe)
+  info=$(dpkg-deb -I "$deb")
+  grep -q '^ Depends: .*libqt6widgets6' <<<"$info" || { echo "no Qt dependency in: $info"; exit 1; }
   lintian --fail-on error "$deb"
   ;;
 *)
