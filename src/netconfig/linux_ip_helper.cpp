@@ -239,7 +239,7 @@ std::uint32_t LinuxIpHelper::GetAdaptersInfo(std::vector<TIpAdapterInfo>& out, s
 }
 
 void LinuxIpHelper::BeginCounterBatch() {
-    if (batchDepth_++ == 0) batchRead_ = false;
+    if (batchDepth_++ == 0) batchRead_ = batchFirstDone_ = false;
 }
 
 void LinuxIpHelper::EndCounterBatch() {
@@ -298,6 +298,12 @@ bool LinuxIpHelper::linkFacts(std::uint32_t index, TLinkFacts& facts) {
         }
         if (snapshotOk_) return findFacts(snapshot_, index, snapshotNext_, facts);
     } else if (batchDepth_ > 0) {
+        // One row (a watcher's tick) is one request; from the second row
+        // on (the list) one dump of every interface's counters answers.
+        if (!batchFirstDone_) {
+            batchFirstDone_ = true;
+            return linkQuery_.Query(index, facts);
+        }
         if (!batchRead_) {
             batchOk_ = linkQuery_.DumpCounters(batch_);
             batchRead_ = true;

@@ -86,6 +86,7 @@ private:
     TLinkQuery linkQuery_;
     int batchDepth_ = 0;
     bool batchRead_ = false;
+    bool batchFirstDone_ = false;
     bool batchOk_ = false;
     std::vector<TLinkFacts> batch_;
     std::size_t batchNext_ = 0;

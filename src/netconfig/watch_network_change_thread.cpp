@@ -99,13 +99,15 @@ void TWatchNetworkChangeThread::sleepMs(int ms) {
     ::poll(&wake, 1, ms);
 }
 
-// Waits in slices of at most kWaitSliceMs for a change message, then lets
-// the rest of its burst arrive. False when asked to stop.
+// Waits for a change message, then lets the rest of its burst arrive.
+// False when asked to stop. The stop request wakes the wait through the
+// event descriptor, so an idle program is not woken at all; only without
+// one (it could not be made) is the wait cut into kWaitSliceMs slices.
 bool TWatchNetworkChangeThread::waitForChange(int socket) {
     for (;;) {
         if (stopping()) return false;
         pollfd fds[2] = {{socket, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        const int ready = ::poll(fds, 2, kWaitSliceMs);
+        const int ready = ::poll(fds, 2, wakeFd_ >= 0 ? -1 : kWaitSliceMs);
         if (ready < 0 && errno != EINTR) return false;
         if (ready <= 0 || !(fds[0].revents & POLLIN)) continue;
         if (!drain(socket)) continue;

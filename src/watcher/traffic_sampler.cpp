@@ -5,6 +5,8 @@ namespace vx {
 bool TTrafficSampler::ReadCounters(std::uint64_t& received, std::uint64_t& sent) {
     received = sent = 0;
     bool wide = false;
+    // Only the counters are wanted: no link speed or type from sysfs.
+    const TCounterBatch countersOnly(FHelper);
     TMibIfRow2 row2;
     row2.InterfaceIndex = Adapter.IntfIdx;
     if (FHelper.HasGetIfEntry2() && FHelper.GetIfEntry2(row2) == kNoError) {
