@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "about/about_dialog.h"
 #include "shell/autostart.h"
@@ -151,7 +152,9 @@ void Twnd_vx_Main::createTrayIcon() {
     connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger) TrayIconClick();
     });
-    TrayIcon->show();
+    // Registering with the desktop's tray (over D-Bus or XEmbed) takes a
+    // good part of a start; it happens just after the window is up.
+    QTimer::singleShot(0, TrayIcon, &QSystemTrayIcon::show);
 }
 
 }  // namespace vx
