@@ -25,8 +25,9 @@ command -v nload >/dev/null || { echo "nload is not installed (apt-get install n
 ns=vxcmp$$ peer=vxcmppeer$$
 work=$(mktemp -d)
 pids=()
+source "$(dirname "$0")/../scripts/x_desktop.sh"
 cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${pids[@]}" "${x_desktop_pids[@]}"; do kill "$p" 2>/dev/null || true; done
   ip netns pids "$ns" 2>/dev/null | xargs -r kill 2>/dev/null || true
   ip netns pids "$peer" 2>/dev/null | xargs -r kill 2>/dev/null || true
   ip netns del "$ns" 2>/dev/null || true
@@ -57,17 +58,7 @@ for i in 0 1 2 3; do
   pids+=($!)
 done
 
-# A private X desktop.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-icewm >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_x_desktop "$work"
 
 cpu_of() {  # CPU time of all of a process's threads, in seconds (nanosecond counts)
   cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{t += $1} END {printf "%.6f", t / 1e9}'

@@ -109,7 +109,7 @@ void BM_ListUpdate(benchmark::State& state) {
     std::uint64_t in = 0, out = 0, sum = 0;
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        const vx::TCounterBatch batch(*config.Helper());
+        const vx::TCounterBatch batch(*config.Helper(), rows.size());
         for (const std::uint32_t index : rows) {
             config.GetTraffic(index, in, out);
             sum += in + out;

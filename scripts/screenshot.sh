@@ -20,23 +20,18 @@ fi
 mkdir -p "$(dirname "$out")"
 
 work=$(mktemp -d)
+source scripts/x_desktop.sh
 cleanup() {
-  kill "${app:-}" "${tray:-}" "${wm:-}" "${xvfb:-}" 2>/dev/null || true
+  # The program ends through its event loop (it may save on the way): wait for it.
+  if [ -n "${app:-}" ]; then kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; fi
+  kill "${x_desktop_pids[@]}" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_x_desktop "$work" tray
+export XDG_CONFIG_HOME="$work/config"
 echo "Xft.dpi: $dpi" | xrdb -nocpp -merge
-
-if command -v icewm >/dev/null; then icewm >/dev/null 2>&1 & wm=$!; sleep 1; fi
-if command -v trayer >/dev/null; then trayer --edge bottom >/dev/null 2>&1 & tray=$!; sleep 0.5; fi
 
 if [ "$scene" = 1 ]; then
   # The settings of a user who watches two interfaces with the list shown,

@@ -195,13 +195,13 @@ public:
     // order) through; no packet is sent.
     virtual std::uint32_t GetBestInterface(std::uint32_t destination, std::uint32_t& index) = 0;
 
-    // A counter batch: between Begin and End, GetIfEntry and GetIfEntry2 may
-    // answer from one reading of every interface taken at the batch's first
-    // call (the interface list's once-a-second update of all its rows).
-    // Such answers carry the counters only: the batch is for reading
-    // traffic, not for the other fields of a row. Platforms without a
-    // cheaper way ignore it.
-    virtual void BeginCounterBatch() {}
+    // A counter batch: between Begin and End, GetIfEntry and GetIfEntry2
+    // are asked for the counters of about `rows` interfaces, and their
+    // answers carry the counters only (no other field of a row is read).
+    // For many rows (the interface list's once-a-second update) one reading
+    // of every interface, taken at the first call, may answer them all.
+    // Platforms without a cheaper way ignore it.
+    virtual void BeginCounterBatch(std::size_t rows) { (void)rows; }
     virtual void EndCounterBatch() {}
     // A snapshot: between Begin and End (one RefreshData), the per-interface
     // queries may answer from one reading of every interface taken at the
@@ -212,10 +212,13 @@ public:
 };
 
 // Brackets a counter batch or a snapshot (Begin now, End when it goes).
-template <void (IIpHelper::*Begin)(), void (IIpHelper::*End)()>
+template <auto Begin, auto End>
 class THelperScope {
 public:
-    explicit THelperScope(IIpHelper& helper) : helper_(helper) { (helper_.*Begin)(); }
+    template <typename... Args>
+    explicit THelperScope(IIpHelper& helper, Args... args) : helper_(helper) {
+        (helper_.*Begin)(args...);
+    }
     ~THelperScope() { (helper_.*End)(); }
     THelperScope(const THelperScope&) = delete;
     THelperScope& operator=(const THelperScope&) = delete;

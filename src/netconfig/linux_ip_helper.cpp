@@ -238,8 +238,10 @@ std::uint32_t LinuxIpHelper::GetAdaptersInfo(std::vector<TIpAdapterInfo>& out, s
                   [this] { return buildAdapters(); });
 }
 
-void LinuxIpHelper::BeginCounterBatch() {
-    if (batchDepth_++ == 0) batchRead_ = batchFirstDone_ = false;
+void LinuxIpHelper::BeginCounterBatch(std::size_t rows) {
+    if (batchDepth_++ > 0) return;
+    batchRead_ = false;
+    batchRows_ = rows;
 }
 
 void LinuxIpHelper::EndCounterBatch() {
@@ -297,13 +299,9 @@ bool LinuxIpHelper::linkFacts(std::uint32_t index, TLinkFacts& facts) {
             snapshotNext_ = 0;
         }
         if (snapshotOk_) return findFacts(snapshot_, index, snapshotNext_, facts);
-    } else if (batchDepth_ > 0) {
-        // One row (a watcher's tick) is one request; from the second row
-        // on (the list) one dump of every interface's counters answers.
-        if (!batchFirstDone_) {
-            batchFirstDone_ = true;
-            return linkQuery_.Query(index, facts);
-        }
+    } else if (batchDepth_ > 0 && batchRows_ > 1) {
+        // Many rows (the list): one dump of every interface's counters
+        // answers them all. One row (a watcher's tick) is one request.
         if (!batchRead_) {
             batchOk_ = linkQuery_.DumpCounters(batch_);
             batchRead_ = true;

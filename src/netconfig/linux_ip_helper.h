@@ -43,7 +43,7 @@ public:
     std::uint32_t GetIpAddrTable(std::vector<TMibIpAddrRow>& out, std::uint32_t& size, bool sorted) override;
     std::uint32_t GetIpNetTable(std::vector<TMibIpNetRow>& out, std::uint32_t& size, bool sorted) override;
     std::uint32_t GetBestInterface(std::uint32_t destination, std::uint32_t& index) override;
-    void BeginCounterBatch() override;
+    void BeginCounterBatch(std::size_t rows) override;
     void EndCounterBatch() override;
     void BeginSnapshot() override;
     void EndSnapshot() override;
@@ -86,7 +86,7 @@ private:
     TLinkQuery linkQuery_;
     int batchDepth_ = 0;
     bool batchRead_ = false;
-    bool batchFirstDone_ = false;
+    std::size_t batchRows_ = 0;
     bool batchOk_ = false;
     std::vector<TLinkFacts> batch_;
     std::size_t batchNext_ = 0;

@@ -27,4 +27,6 @@ TDesktopMetrics& DesktopMetrics() {
 
 void ResetDesktopMetrics() { DesktopMetrics() = screenMetrics(); }
 
+bool WindowsArePlaced() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
 }  // namespace vx

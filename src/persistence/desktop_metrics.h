@@ -18,4 +18,8 @@ struct TDesktopMetrics {
 TDesktopMetrics& DesktopMetrics();
 void ResetDesktopMetrics();
 
+// Whether the window system lets a program place its windows (and keep
+// them above others): not so for a native Wayland client.
+bool WindowsArePlaced();
+
 }  // namespace vx

@@ -1,7 +1,6 @@
 #include "persistence/layout_manager_control.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QWidget>
 #include <algorithm>
 
@@ -12,10 +11,6 @@
 
 namespace vx {
 namespace {
-
-// A native Wayland client neither learns nor sets its window's place: there
-// a stored position is neither restored nor overwritten with a made-up one.
-bool windowsArePlaced() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 std::string pair(int a, int b) { return std::to_string(a) + "," + std::to_string(b); }
 
@@ -154,7 +149,7 @@ void TLayoutManagerControl::saveWindowLayout(ILayoutManagerStorage& s, const std
             s.WriteString(section, sizeKey(desktop, m.dpi(w)), size);
         }
         if (HasOption(FOptions, loPosition)) {
-            if (normal && windowsArePlaced()) {
+            if (normal && WindowsArePlaced()) {
                 const std::string pos = pair(w->x(), w->y());
                 s.WriteString(section, "Pos", pos);
                 s.WriteString(section, posKey(desktop), pos);
@@ -191,7 +186,9 @@ void TLayoutManagerControl::restoreWindowLayout(ILayoutManagerStorage& s, const 
     if (IsForm(w)) {
         const TDesktopMetrics& m = DesktopMetrics();
         const QSize desktop = m.desktopSize();
-        if (HasOption(FOptions, loPosition) && windowsArePlaced()) {
+        // Where windows cannot be placed (native Wayland) a stored position is
+        // neither restored nor overwritten with a made-up one.
+        if (HasOption(FOptions, loPosition) && WindowsArePlaced()) {
             (void)s.ReadInteger(section, "Align", 0);
             int left = w->x(), top = w->y();
             applyPair(readKeyed(s, section, posKey(desktop), "Pos"), left, top);

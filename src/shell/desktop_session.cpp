@@ -1,6 +1,5 @@
 #include "shell/desktop_session.h"
 
-#include <QGuiApplication>
 #include <cstdlib>
 #include <string_view>
 
@@ -22,8 +21,6 @@ bool PreferXWayland() {
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     return true;
 }
-
-bool WindowPlacementUnavailable() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 QString PlacementUnavailableReason() {
     return QStringLiteral("On Wayland a program cannot keep its window above the others. Start Vantrix with XWayland "

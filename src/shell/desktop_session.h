@@ -16,10 +16,6 @@ namespace vx {
 // Returns whether it did.
 bool PreferXWayland();
 
-// True when the window system cannot place windows or keep them on top
-// (native Wayland). Valid once the application object exists.
-bool WindowPlacementUnavailable();
-
 // Why Always Visible cannot work here, for its tooltip.
 QString PlacementUnavailableReason();
 

@@ -228,7 +228,7 @@ void Twnd_vx_Main::UpdateTraffic() {
     // up to date when it shows again.
     if (Tree->isHidden() || !isVisible()) return;
     // Every row's counters from one reading of the kernel's interface table.
-    const TCounterBatch batch(*FNCC->Helper());
+    const TCounterBatch batch(*FNCC->Helper(), static_cast<std::size_t>(Tree->topLevelItemCount()));
     for (int i = 0; i < Tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = Tree->topLevelItem(i);
         TInterfaceNodeData node = TInterfaceTree::NodeData(item);

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "about/about_dialog.h"
+#include "persistence/desktop_metrics.h"
 #include "shell/autostart.h"
 #include "shell/desktop_session.h"
 #include "shell/main_window.h"
@@ -49,7 +50,7 @@ void Twnd_vx_Main::createActions() {
     connect(acRefresh, &QAction::triggered, this, &Twnd_vx_Main::RefreshData);
     connect(acPersistent, &QAction::triggered, this, &Twnd_vx_Main::acPersistentExecute);
     connect(acAutostart, &QAction::triggered, this, &Twnd_vx_Main::acAutostartExecute);
-    if (WindowPlacementUnavailable()) {
+    if (!WindowsArePlaced()) {
         acOnTop->setEnabled(false);
         acOnTop->setToolTip(PlacementUnavailableReason());
     }

@@ -6,7 +6,7 @@ bool TTrafficSampler::ReadCounters(std::uint64_t& received, std::uint64_t& sent)
     received = sent = 0;
     bool wide = false;
     // Only the counters are wanted: no link speed or type from sysfs.
-    const TCounterBatch countersOnly(FHelper);
+    const TCounterBatch countersOnly(FHelper, 1);
     TMibIfRow2 row2;
     row2.InterfaceIndex = Adapter.IntfIdx;
     if (FHelper.HasGetIfEntry2() && FHelper.GetIfEntry2(row2) == kNoError) {
