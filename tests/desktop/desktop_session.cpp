@@ -84,15 +84,19 @@ TDesktop& StartDesktop(bool withTray) {
     while (!display.empty() && (display.back() == '\n' || display.back() == ' ')) display.pop_back();
     ::setenv("DISPLAY", display.c_str(), 1);
     ::unsetenv("WAYLAND_DISPLAY");
-    gChildren.push_back(spawn({"icewm"}));
-    // The window manager is up once it names itself on the root window.
-    for (int i = 0; i < 300; ++i) {
+    // The window manager is up once it names itself on the root window. A
+    // fresh server now and then refuses the first client ("can't open
+    // display"): a manager that exits early is started again.
+    pid_t wm = spawn({"icewm"});
+    for (int i = 0; i < 300 && !gDesktop.running; ++i) {
         if (RunOnDisplay("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos) {
             gDesktop.running = true;
             break;
         }
+        if (::waitpid(wm, nullptr, WNOHANG) == wm) wm = spawn({"icewm"});
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+    gChildren.push_back(wm);
     if (!gDesktop.running) {
         gDesktop.why = "icewm did not start";
         return gDesktop;
