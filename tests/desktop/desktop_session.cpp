@@ -49,16 +49,12 @@ std::string RunOnDisplay(const std::string& command) {
     return out;
 }
 
-TDesktop& StartDesktop(bool withTray) {
-    for (const char* tool : {"Xvfb", "icewm", "xprop", "xdotool"})
-        if (!onPath(tool)) {
-            gDesktop.why = std::string(tool) + " is not installed (scripts/setup.sh installs it)";
-            return gDesktop;
-        }
+// Xvfb on a free display, then icewm; sets gDesktop.running or .why.
+static void startServerAndManager() {
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) {
         gDesktop.why = "no pipe";
-        return gDesktop;
+        return;
     }
     const pid_t xvfb = ::fork();
     if (xvfb == 0) {
@@ -67,8 +63,10 @@ TDesktop& StartDesktop(bool withTray) {
         const std::string fd = std::to_string(pipeFds[1]);
         const int null = ::open("/dev/null", O_RDWR);
         ::dup2(null, 2);
+        // -noreset: without it the server resets whenever its last client
+        // leaves (each xprop below), refusing a client that comes meanwhile.
         ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
-                 static_cast<char*>(nullptr));
+                 "-noreset", static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(pipeFds[1]);
@@ -78,15 +76,14 @@ TDesktop& StartDesktop(bool withTray) {
     ::close(pipeFds[0]);
     if (n <= 0) {
         gDesktop.why = "Xvfb did not start";
-        return gDesktop;
+        return;
     }
     std::string display = ":" + std::string(number, static_cast<std::size_t>(n));
     while (!display.empty() && (display.back() == '\n' || display.back() == ' ')) display.pop_back();
     ::setenv("DISPLAY", display.c_str(), 1);
     ::unsetenv("WAYLAND_DISPLAY");
-    // The window manager is up once it names itself on the root window. A
-    // fresh server now and then refuses the first client ("can't open
-    // display"): a manager that exits early is started again.
+    // The window manager is up once it names itself on the root window; one
+    // that exits early (it could not connect) is started again.
     pid_t wm = spawn({"icewm"});
     for (int i = 0; i < 300 && !gDesktop.running; ++i) {
         if (RunOnDisplay("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos) {
@@ -98,9 +95,27 @@ TDesktop& StartDesktop(bool withTray) {
     }
     gChildren.push_back(wm);
     if (!gDesktop.running) {
-        gDesktop.why = "icewm did not start";
-        return gDesktop;
+        gDesktop.why = "icewm did not start on " + display + (::waitpid(xvfb, nullptr, WNOHANG) == xvfb ? " (Xvfb ended)" : "");
+        return;
     }
+}
+
+TDesktop& StartDesktop(bool withTray) {
+    for (const char* tool : {"Xvfb", "icewm", "xprop", "xdotool"})
+        if (!onPath(tool)) {
+            gDesktop.why = std::string(tool) + " is not installed (scripts/setup.sh installs it)";
+            return gDesktop;
+        }
+    // Now and then a fresh Xvfb ends right after naming its display: the
+    // whole start is tried again then.
+    for (int attempt = 0; attempt < 3 && !gDesktop.running; ++attempt) {
+        if (attempt > 0) {
+            StopDesktop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+        startServerAndManager();
+    }
+    if (!gDesktop.running) return gDesktop;
     if (withTray && onPath("trayer")) {
         gChildren.push_back(spawn({"trayer", "--edge", "bottom"}));
         for (int i = 0; i < 100 && !gDesktop.tray; ++i) {
