@@ -206,6 +206,11 @@ bool ParseLinkMessage(const nlmsghdr* message, TLinkFacts& facts) {
                                                       static_cast<std::uint32_t>(facts.address.size()));
         std::memcpy(facts.address.data(), nla_data(tb[IFLA_ADDRESS]), facts.addressLength);
     }
+    if (tb[IFLA_PERM_ADDRESS]) {
+        facts.permAddressLength = std::min<std::uint32_t>(static_cast<std::uint32_t>(nla_len(tb[IFLA_PERM_ADDRESS])),
+                                                          static_cast<std::uint32_t>(facts.permAddress.size()));
+        std::memcpy(facts.permAddress.data(), nla_data(tb[IFLA_PERM_ADDRESS]), facts.permAddressLength);
+    }
     if (tb[IFLA_STATS64] && nla_len(tb[IFLA_STATS64]) >= static_cast<int>(sizeof(rtnl_link_stats64))) {
         rtnl_link_stats64 stats;
         std::memcpy(&stats, nla_data(tb[IFLA_STATS64]), sizeof stats);

@@ -21,6 +21,10 @@ struct TLinkFacts {
     std::array<char, 257> alias{};
     std::array<std::uint8_t, 32> address{};
     std::uint32_t addressLength = 0;
+    // The address the hardware came with (IFLA_PERM_ADDRESS); length 0 for
+    // virtual interfaces, which have none.
+    std::array<std::uint8_t, 32> permAddress{};
+    std::uint32_t permAddressLength = 0;
     std::uint32_t mtu = 0;
     std::uint8_t operState = 0;  // IF_OPER_*
     std::uint32_t flags = 0;     // IFF_*

@@ -1,0 +1,39 @@
+#include "usage/usage_accountant.h"
+
+namespace vx {
+
+TUsageAccountant::TUsageAccountant(std::string bootId, const std::vector<TUsageBaseline>& stored)
+    : bootId_(std::move(bootId)) {
+    for (const TUsageBaseline& b : stored) stored_[b.Key] = b;
+}
+
+void TUsageAccountant::Account(const std::vector<TUsageReading>& readings, int day) {
+    for (const TUsageReading& r : readings) {
+        const TUsageBaseline* last = nullptr;
+        if (const auto it = current_.find(r.Key); it != current_.end()) {
+            last = &it->second;
+        } else if (const auto kept = stored_.find(r.Key); kept != stored_.end()) {
+            // A baseline of an earlier run holds only within the same boot.
+            if (!bootId_.empty() && kept->second.BootId == bootId_) last = &kept->second;
+        }
+        const bool continues = last && last->Index == r.Index && r.Counters.Received >= last->Counters.Received &&
+                               r.Counters.Sent >= last->Counters.Sent;
+        if (continues) {
+            const TUsageBytes delta{r.Counters.Received - last->Counters.Received, r.Counters.Sent - last->Counters.Sent};
+            if (delta.Total() > 0) pending_.Increments[{r.Key, day}] += delta;
+        }
+        stored_.erase(r.Key);
+        current_[r.Key] = {r.Key, r.Index, bootId_, r.Counters};
+        pending_.Names[r.Key] = r.Name;
+    }
+    pending_.Baselines.clear();
+    for (const auto& [key, baseline] : current_) pending_.Baselines.push_back(baseline);
+}
+
+void TUsageAccountant::Committed() {
+    pending_.Increments.clear();
+    pending_.Baselines.clear();
+    // Names stay: the next batch may book traffic on any interface seen.
+}
+
+}  // namespace vx

@@ -1,0 +1,41 @@
+#pragma once
+
+// Turns counter readings into booked traffic. Only differences of one
+// interface's 64-bit counters are counted: a counter that went backwards
+// (a driver reload, an interface re-created) or a new interface index
+// starts a new baseline and counts nothing for that reading. Traffic while
+// the program was closed is counted once, at the first reading of a run,
+// when the machine has not restarted since the last baseline was kept
+// (same boot id) and the interface still has the same index; otherwise it
+// is not guessed.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "usage/usage_records.h"
+
+namespace vx {
+
+class TUsageAccountant {
+public:
+    // stored: the baselines the last run kept.
+    TUsageAccountant(std::string bootId, const std::vector<TUsageBaseline>& stored);
+
+    // Books the differences since the last reading on `day` (yyyymmdd).
+    void Account(const std::vector<TUsageReading>& readings, int day);
+    // What is not yet written: the increments, the names and baselines of
+    // every interface seen.
+    const TUsageBatch& Pending() const { return pending_; }
+    bool HasPending() const { return !pending_.Increments.empty() || !pending_.Baselines.empty(); }
+    // The pending batch is on disk: only later readings are pending now.
+    void Committed();
+
+private:
+    std::string bootId_;
+    std::map<std::string, TUsageBaseline> stored_;  // of the last run, by key, until first seen
+    std::map<std::string, TUsageBaseline> current_;
+    TUsageBatch pending_;
+};
+
+}  // namespace vx

@@ -1,0 +1,69 @@
+#pragma once
+
+// Keeps the usage history while the program runs: every interval it reads
+// all interfaces' counters, books the differences on today's local date,
+// writes them in one transaction, and announces allowances crossed (80 %
+// and 100 %, once each per billing period). Also at Flush (the program's
+// end). A history that cannot be kept is reported once; the program runs
+// on without it.
+
+#include <QObject>
+#include <QTimer>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "usage/counter_source.h"
+#include "usage/usage_accountant.h"
+#include "usage/usage_store.h"
+
+namespace vx {
+
+class TUsageRecorder : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kIntervalMs = 60000;
+
+    // source: the kernel's when null; now: the wall clock when empty.
+    explicit TUsageRecorder(std::string databasePath, std::unique_ptr<IUsageCounterSource> source = nullptr,
+                            std::function<std::time_t()> now = {}, QObject* parent = nullptr);
+    ~TUsageRecorder() override;
+
+    // Opens the history and takes the first reading (catching up on traffic
+    // while the program was closed), then records every interval.
+    void Start(int intervalMs = kIntervalMs);
+    // Reads, books and writes now.
+    void Record();
+    // The last reading written (at the program's end).
+    void Flush() { Record(); }
+    TUsageStore& Store() { return store_; }
+    std::time_t NowTime() const { return now_(); }
+    int Today() const;
+
+signals:
+    // Written; whoever shows the history reads it again.
+    void Recorded();
+    void AllowanceReached(const QString& interfaceName, int percent, quint64 used, quint64 allowance);
+    // Once, when the history cannot be kept or had to be started anew.
+    void Problem(const QString& message);
+
+private:
+    bool ensureOpen();
+    void checkAllowances();
+
+    std::string path_;
+    std::unique_ptr<IUsageCounterSource> source_;
+    std::function<std::time_t()> now_;
+    TUsageStore store_;
+    std::optional<TUsageAccountant> accountant_;
+    std::vector<TUsageReading> readings_;
+    QTimer timer_;
+    bool gaveUp_ = false;
+};
+
+// The history's file beside the settings file: "vantrix.ini" gives
+// "vantrix.usage.sqlite".
+std::string UsageDatabasePathFor(const std::string& settingsFile);
+
+}  // namespace vx

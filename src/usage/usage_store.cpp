@@ -1,0 +1,349 @@
+#include "usage/usage_store.h"
+
+#include <sqlite3.h>
+
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+namespace vx {
+
+namespace fs = std::filesystem;
+
+// A prepared statement, finalized when it goes. Step() notes damage on the
+// store it belongs to.
+class TUsageStore::Statement {
+public:
+    Statement(TUsageStore& store, const char* sql) : store_(store) {
+        const int rc = sqlite3_prepare_v2(store.db_, sql, -1, &stmt_, nullptr);
+        if (rc != SQLITE_OK) {
+            store_.noteError(rc);
+            stmt_ = nullptr;
+        }
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool ok() const { return stmt_ != nullptr; }
+    Statement& bind(int i, std::int64_t v) {
+        if (stmt_) sqlite3_bind_int64(stmt_, i, v);
+        return *this;
+    }
+    Statement& bind(int i, double v) {
+        if (stmt_) sqlite3_bind_double(stmt_, i, v);
+        return *this;
+    }
+    Statement& bind(int i, const std::string& v) {
+        if (stmt_) sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    // A row (true), or the end or an error (false; see done()).
+    bool row() {
+        if (!stmt_) return false;
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW) return true;
+        failed_ = rc != SQLITE_DONE;
+        if (failed_) store_.noteError(rc);
+        return false;
+    }
+    // Runs a statement that returns no rows; true when it succeeded.
+    bool run() {
+        while (row()) {
+        }
+        const bool good = ok() && !failed_;
+        if (stmt_) sqlite3_reset(stmt_);
+        failed_ = false;
+        return good;
+    }
+    std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+    std::uint64_t bytes(int column) const { return static_cast<std::uint64_t>(sqlite3_column_int64(stmt_, column)); }
+    double real(int column) const { return sqlite3_column_double(stmt_, column); }
+    std::string text(int column) const {
+        const auto* t = sqlite3_column_text(stmt_, column);
+        return t ? std::string(reinterpret_cast<const char*>(t), static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
+                 : std::string();
+    }
+
+private:
+    TUsageStore& store_;
+    sqlite3_stmt* stmt_ = nullptr;
+    bool failed_ = false;
+};
+
+namespace {
+
+constexpr const char* kSchema =
+    "CREATE TABLE interfaces(id INTEGER PRIMARY KEY, key TEXT NOT NULL UNIQUE, name TEXT NOT NULL,"
+    " allowance_gb REAL NOT NULL DEFAULT 0, billing_day INTEGER NOT NULL DEFAULT 1,"
+    " notified_period INTEGER NOT NULL DEFAULT 0, notified_level INTEGER NOT NULL DEFAULT 0);"
+    "CREATE TABLE daily(interface_id INTEGER NOT NULL REFERENCES interfaces(id), day INTEGER NOT NULL,"
+    " received INTEGER NOT NULL, sent INTEGER NOT NULL, PRIMARY KEY(interface_id, day)) WITHOUT ROWID;"
+    "CREATE TABLE baselines(interface_id INTEGER PRIMARY KEY REFERENCES interfaces(id), ifindex INTEGER NOT NULL,"
+    " boot_id TEXT NOT NULL, received INTEGER NOT NULL, sent INTEGER NOT NULL);";
+
+bool isDamage(int code) {
+    code &= 0xff;
+    return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+}
+
+std::string timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
+    return text;
+}
+
+}  // namespace
+
+TUsageStore::TUsageStore() = default;
+TUsageStore::~TUsageStore() { Close(); }
+
+void TUsageStore::Close() {
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void TUsageStore::noteError(int code) {
+    if (isDamage(code)) damaged_ = true;
+    problem_ = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+}
+
+bool TUsageStore::exec(const char* sql) {
+    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) noteError(rc);
+    return rc == SQLITE_OK;
+}
+
+bool TUsageStore::Open(const std::string& path) {
+    // Damage a statement ran into is not seen by opening again.
+    const bool knownDamaged = damaged_ && IsOpen() && path == path_;
+    Close();
+    path_ = path;
+    problem_.clear();
+    movedAside_.clear();
+    damaged_ = knownDamaged;
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    if (!knownDamaged && openFile() && prepareSchema()) return true;
+    if (!damaged_) {
+        Close();
+        return false;
+    }
+    // Unreadable: kept for whoever wants to look at it, and a new one begun.
+    if (!moveAside()) {
+        Close();
+        return false;
+    }
+    damaged_ = false;
+    const std::string aside = movedAside_;
+    const bool opened = openFile() && prepareSchema();
+    movedAside_ = aside;
+    problem_ = opened ? "The usage history could not be read; it was moved to " + aside + " and a new one started."
+                      : problem_;
+    if (!opened) Close();
+    return opened;
+}
+
+bool TUsageStore::openFile() {
+    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    if (rc != SQLITE_OK) {
+        noteError(rc);
+        return false;
+    }
+    sqlite3_busy_timeout(db_, 2000);
+    sqlite3_extended_result_codes(db_, 1);
+    return true;
+}
+
+bool TUsageStore::prepareSchema() {
+    std::int64_t version = -1;
+    {
+        Statement read(*this, "PRAGMA user_version");
+        if (read.row()) version = read.integer(0);
+        if (version < 0) return false;
+    }
+    if (version > kSchemaVersion) {
+        problem_ = "The usage history was written by a newer version of Vantrix; it is left as it is and nothing is "
+                   "recorded.";
+        return false;
+    }
+    // Reading the schema finds a file that is no database, or a damaged one.
+    {
+        Statement schema(*this, "SELECT count(*) FROM sqlite_master");
+        if (!schema.row()) return false;
+    }
+    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA synchronous=NORMAL")) return false;
+    if (version == 0) {
+        if (!exec("BEGIN IMMEDIATE")) return false;
+        if (!exec(kSchema) || !exec("PRAGMA user_version=1") || !exec("COMMIT")) {
+            exec("ROLLBACK");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TUsageStore::moveAside() {
+    Close();
+    std::string target = path_ + ".damaged-" + timestamp();
+    std::error_code ec;
+    for (int n = 2; fs::exists(target, ec); ++n) target = path_ + ".damaged-" + timestamp() + "-" + std::to_string(n);
+    fs::rename(path_, target, ec);
+    if (ec) {
+        problem_ = "The usage history " + path_ + " cannot be read or moved aside: " + ec.message();
+        return false;
+    }
+    // The log and its index belong to the old file.
+    fs::rename(path_ + "-wal", target + "-wal", ec);
+    fs::remove(path_ + "-shm", ec);
+    movedAside_ = target;
+    return true;
+}
+
+std::int64_t TUsageStore::interfaceId(const std::string& key, const std::string& name) {
+    Statement upsert(*this,
+                     "INSERT INTO interfaces(key, name) VALUES(?1, ?2) "
+                     "ON CONFLICT(key) DO UPDATE SET name = excluded.name WHERE name <> excluded.name");
+    if (!upsert.bind(1, key).bind(2, name).run()) return 0;
+    Statement find(*this, "SELECT id FROM interfaces WHERE key = ?1");
+    return find.bind(1, key).row() ? find.integer(0) : 0;
+}
+
+bool TUsageStore::Commit(const TUsageBatch& batch) {
+    if (!db_ || !exec("BEGIN IMMEDIATE")) return false;
+    std::map<std::string, std::int64_t> ids;
+    bool good = true;
+    for (const auto& [key, name] : batch.Names) {
+        const std::int64_t id = interfaceId(key, name);
+        good = good && id != 0;
+        ids[key] = id;
+    }
+    auto idOf = [&ids](const std::string& key) {
+        const auto it = ids.find(key);
+        return it == ids.end() ? 0 : it->second;
+    };
+    Statement add(*this,
+                  "INSERT INTO daily(interface_id, day, received, sent) VALUES(?1, ?2, ?3, ?4) "
+                  "ON CONFLICT(interface_id, day) DO UPDATE SET received = received + excluded.received, "
+                  "sent = sent + excluded.sent");
+    for (const auto& [at, bytes] : batch.Increments) {
+        const std::int64_t id = idOf(at.first);
+        good = good && id != 0 &&
+               add.bind(1, id)
+                   .bind(2, std::int64_t{at.second})
+                   .bind(3, static_cast<std::int64_t>(bytes.Received))
+                   .bind(4, static_cast<std::int64_t>(bytes.Sent))
+                   .run();
+    }
+    Statement base(*this,
+                   "INSERT OR REPLACE INTO baselines(interface_id, ifindex, boot_id, received, sent) "
+                   "VALUES(?1, ?2, ?3, ?4, ?5)");
+    for (const TUsageBaseline& b : batch.Baselines) {
+        const std::int64_t id = idOf(b.Key);
+        good = good && id != 0 &&
+               base.bind(1, id)
+                   .bind(2, std::int64_t{b.Index})
+                   .bind(3, b.BootId)
+                   .bind(4, static_cast<std::int64_t>(b.Counters.Received))
+                   .bind(5, static_cast<std::int64_t>(b.Counters.Sent))
+                   .run();
+    }
+    if (good && exec("COMMIT")) return true;
+    exec("ROLLBACK");
+    return false;
+}
+
+std::vector<TUsageBaseline> TUsageStore::Baselines() {
+    std::vector<TUsageBaseline> out;
+    if (!db_) return out;
+    Statement q(*this,
+                "SELECT i.key, b.ifindex, b.boot_id, b.received, b.sent FROM baselines b "
+                "JOIN interfaces i ON i.id = b.interface_id");
+    while (q.row())
+        out.push_back({q.text(0), static_cast<std::uint32_t>(q.integer(1)), q.text(2), {q.bytes(3), q.bytes(4)}});
+    return out;
+}
+
+namespace {
+constexpr const char* kInterfaceColumns =
+    "SELECT id, key, name, allowance_gb, billing_day, notified_period, notified_level FROM interfaces";
+}
+
+std::vector<TUsageInterface> TUsageStore::Interfaces() {
+    std::vector<TUsageInterface> out;
+    if (!db_) return out;
+    Statement q(*this, (std::string(kInterfaceColumns) + " ORDER BY name COLLATE NOCASE, id").c_str());
+    while (q.row())
+        out.push_back({q.integer(0), q.text(1), q.text(2), q.real(3), static_cast<int>(q.integer(4)),
+                       static_cast<int>(q.integer(5)), static_cast<int>(q.integer(6))});
+    return out;
+}
+
+std::optional<TUsageInterface> TUsageStore::Interface(std::int64_t id) {
+    if (!db_) return std::nullopt;
+    Statement q(*this, (std::string(kInterfaceColumns) + " WHERE id = ?1").c_str());
+    if (!q.bind(1, id).row()) return std::nullopt;
+    return TUsageInterface{q.integer(0),
+                           q.text(1),
+                           q.text(2),
+                           q.real(3),
+                           static_cast<int>(q.integer(4)),
+                           static_cast<int>(q.integer(5)),
+                           static_cast<int>(q.integer(6))};
+}
+
+bool TUsageStore::SetAllowance(std::int64_t id, double gigabytes, int billingDay) {
+    if (!db_) return false;
+    Statement q(*this, "UPDATE interfaces SET allowance_gb = ?2, billing_day = ?3 WHERE id = ?1");
+    return q.bind(1, id).bind(2, gigabytes > 0 ? gigabytes : 0.0).bind(3, std::int64_t{billingDay}).run();
+}
+
+bool TUsageStore::SetNotified(std::int64_t id, int period, int level) {
+    if (!db_) return false;
+    Statement q(*this, "UPDATE interfaces SET notified_period = ?2, notified_level = ?3 WHERE id = ?1");
+    return q.bind(1, id).bind(2, std::int64_t{period}).bind(3, std::int64_t{level}).run();
+}
+
+TUsageBytes TUsageStore::Sum(std::int64_t id, int from, int to) {
+    if (!db_) return {};
+    Statement q(*this,
+                "SELECT coalesce(sum(received), 0), coalesce(sum(sent), 0) FROM daily "
+                "WHERE interface_id = ?1 AND day >= ?2 AND day < ?3");
+    if (!q.bind(1, id).bind(2, std::int64_t{from}).bind(3, std::int64_t{to}).row()) return {};
+    return {q.bytes(0), q.bytes(1)};
+}
+
+std::vector<TDayUsage> TUsageStore::Days(std::int64_t id, int from, int to) {
+    std::vector<TDayUsage> out;
+    if (!db_) return out;
+    Statement q(*this,
+                "SELECT day, received, sent FROM daily WHERE interface_id = ?1 AND day >= ?2 AND day < ?3 ORDER BY day");
+    q.bind(1, id).bind(2, std::int64_t{from}).bind(3, std::int64_t{to});
+    while (q.row()) out.push_back({static_cast<int>(q.integer(0)), {q.bytes(1), q.bytes(2)}});
+    return out;
+}
+
+std::vector<TDayUsage> TUsageStore::Months(std::int64_t id, int from, int to) {
+    std::vector<TDayUsage> out;
+    if (!db_) return out;
+    Statement q(*this,
+                "SELECT day / 100, sum(received), sum(sent) FROM daily "
+                "WHERE interface_id = ?1 AND day >= ?2 AND day < ?3 GROUP BY day / 100 ORDER BY day / 100");
+    q.bind(1, id).bind(2, std::int64_t{from}).bind(3, std::int64_t{to});
+    while (q.row()) out.push_back({static_cast<int>(q.integer(0)), {q.bytes(1), q.bytes(2)}});
+    return out;
+}
+
+void TUsageStore::forEachDay(void (*row)(void*, const std::string&, int, const TUsageBytes&), void* context) {
+    if (!db_) return;
+    Statement q(*this,
+                "SELECT i.name, d.day, d.received, d.sent FROM daily d JOIN interfaces i ON i.id = d.interface_id "
+                "ORDER BY i.name COLLATE NOCASE, i.id, d.day");
+    while (q.row()) row(context, q.text(0), static_cast<int>(q.integer(1)), {q.bytes(2), q.bytes(3)});
+}
+
+}  // namespace vx

@@ -1,0 +1,88 @@
+#pragma once
+
+// The usage history on disk: an SQLite database (write-ahead log) beside
+// the settings file. One row per interface and local day with the bytes
+// received and sent; the interfaces with their allowances; the last
+// counters seen of each. A database that cannot be read is moved aside
+// with a timestamp and a fresh one started; one written by a newer version
+// is left alone and nothing is recorded.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "usage/usage_records.h"
+
+struct sqlite3;
+
+namespace vx {
+
+class TUsageStore {
+public:
+    static constexpr int kSchemaVersion = 1;
+
+    TUsageStore();
+    ~TUsageStore();
+    TUsageStore(const TUsageStore&) = delete;
+    TUsageStore& operator=(const TUsageStore&) = delete;
+
+    // Opens (creating the file and its folder when missing). False when no
+    // history can be kept; Problem() then says why. A damaged file is moved
+    // aside first (MovedAsideTo() names where) and a fresh one opened.
+    bool Open(const std::string& path);
+    bool IsOpen() const { return db_ != nullptr; }
+    void Close();
+    const std::string& Path() const { return path_; }
+    // The last thing that went wrong, for the user; empty when all is well.
+    const std::string& Problem() const { return problem_; }
+    const std::string& MovedAsideTo() const { return movedAside_; }
+    // Whether a statement found the file damaged since it was opened (the
+    // owner then opens it again, which moves it aside).
+    bool FoundDamage() const { return damaged_; }
+
+    // Adds the batch in one transaction; false (nothing written) on failure.
+    bool Commit(const TUsageBatch& batch);
+
+    std::vector<TUsageBaseline> Baselines();
+    std::vector<TUsageInterface> Interfaces();
+    std::optional<TUsageInterface> Interface(std::int64_t id);
+    bool SetAllowance(std::int64_t id, double gigabytes, int billingDay);
+    bool SetNotified(std::int64_t id, int period, int level);
+
+    // Sum over days from `from` up to, not including, `to` (yyyymmdd).
+    TUsageBytes Sum(std::int64_t id, int from, int to);
+    // The days with traffic in [from, to), in order.
+    std::vector<TDayUsage> Days(std::int64_t id, int from, int to);
+    // Per month (Day = yyyymm) over the days in [from, to), in order.
+    std::vector<TDayUsage> Months(std::int64_t id, int from, int to);
+    // Every row: interface name, day, bytes; by name, then day.
+    template <typename Row>
+    void ForEachDay(Row row);
+
+private:
+    class Statement;
+    bool openFile();
+    bool prepareSchema();
+    bool exec(const char* sql);
+    bool moveAside();
+    void noteError(int code);
+    std::int64_t interfaceId(const std::string& key, const std::string& name);
+    void forEachDay(void (*row)(void*, const std::string&, int, const TUsageBytes&), void* context);
+
+    sqlite3* db_ = nullptr;
+    std::string path_;
+    std::string problem_;
+    std::string movedAside_;
+    bool damaged_ = false;
+};
+
+template <typename Row>
+void TUsageStore::ForEachDay(Row row) {
+    forEachDay(
+        [](void* context, const std::string& name, int day, const TUsageBytes& bytes) {
+            (*static_cast<Row*>(context))(name, day, bytes);
+        },
+        &row);
+}
+
+}  // namespace vx
