@@ -62,6 +62,7 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     // FormCreate
     CenterTo(nullptr);
     createTrayIcon();
+    createUsage();
     FNCC = std::make_unique<TNetworkConfiguration>(std::move(helper));
     FNCN = std::make_unique<TNetworkChangeNotifier>();
     FNCN->OnChange = [this](QObject*, std::uint32_t) { RefreshData(); };
@@ -79,6 +80,10 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
 
 Twnd_vx_Main::~Twnd_vx_Main() {
     Timer.stop();
+    if (FUsage) {
+        FUsage->disconnect(this);  // nothing to tell a closing window
+        FUsage->Flush();           // the traffic since the last write
+    }
     FNCN.reset();  // no notification after this point
     for (Tfrm_vx_Watcher* w : FWatchers) w->Timer.stop();
 }

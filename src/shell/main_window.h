@@ -7,6 +7,7 @@
 
 #include <QActionGroup>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -14,6 +15,7 @@
 #include "netconfig/network_configuration.h"
 #include "persistence/lm_form.h"
 #include "shell/interface_tree.h"
+#include "usage/usage_recorder.h"
 #include "watcher/watcher_panel.h"
 
 class QMenu;
@@ -22,6 +24,8 @@ class QLabel;
 class QSystemTrayIcon;
 
 namespace vx {
+
+class TUsageWindow;
 
 class Twnd_vx_Main : public TLMForm {
     Q_OBJECT
@@ -50,8 +54,16 @@ public:
     static const char* const kNoWatcherHint;
     QAction *acExit, *acAbout, *acOnTop, *acIntfView, *acCaption, *acHide, *acOOI, *acRefresh, *acPersistent;
     QAction* acAutostart;  // "Start with the desktop": the XDG autostart entry
+    QAction* acUsage;      // "Usage...": the usage history window
     QAction *pmTransfer, *pmSpeed, *pmFast, *pmNormal, *pmSlow;
     QTimer Timer;
+
+    // How often the usage history is written (tests shorten it).
+    static inline int UsageIntervalMs = TUsageRecorder::kIntervalMs;
+    // The usage history; null when no settings location is known.
+    TUsageRecorder* Usage() const { return FUsage; }
+    // Opens (or raises) the Usage window, on `interfaceName` when given.
+    TUsageWindow* ShowUsage(const QString& interfaceName = {});
 
     // The list's totals are read every second by the timer.
     void UpdateTraffic();
@@ -95,6 +107,10 @@ private:
     void ApplyCaption(bool toggled);
     void writeRowTexts(QTreeWidgetItem* item);
     void saveStoredValues();
+    void createUsage();
+    // A message for the user where it does not block: the tray's balloon,
+    // else a window of its own.
+    void notify(const QString& message, bool warning);
 
     std::unique_ptr<TNetworkConfiguration> FNCC;
     std::unique_ptr<TNetworkChangeNotifier> FNCN;
@@ -105,6 +121,8 @@ private:
     QLabel* FNoWatcherHint = nullptr;
     void updateNoWatcherHint();
     std::vector<Tfrm_vx_Watcher*> FWatchers;
+    TUsageRecorder* FUsage = nullptr;
+    QPointer<TUsageWindow> FUsageWindow;
 };
 
 }  // namespace vx

@@ -39,6 +39,8 @@ void Twnd_vx_Main::createActions() {
     acRefresh = make("acRefresh", "Refresh", QKeySequence(Qt::Key_F5), false, false);
     acPersistent = make("acPersistent", "Persistent layout and settings", {}, true, false);
     acAutostart = make("acAutostart", "Start with the desktop", {}, true, TAutostart::Enabled());
+    acUsage = make("acUsage", "Usage...", QKeySequence(Qt::CTRL | Qt::Key_U), false, false);
+    acUsage->setStatusTip(QStringLiteral("Traffic per day and month, and the monthly allowance"));
 
     connect(acExit, &QAction::triggered, this, &QWidget::close);
     connect(acAbout, &QAction::triggered, this, [] { ShowAboutDialog(); });
@@ -50,6 +52,7 @@ void Twnd_vx_Main::createActions() {
     connect(acRefresh, &QAction::triggered, this, &Twnd_vx_Main::RefreshData);
     connect(acPersistent, &QAction::triggered, this, &Twnd_vx_Main::acPersistentExecute);
     connect(acAutostart, &QAction::triggered, this, &Twnd_vx_Main::acAutostartExecute);
+    connect(acUsage, &QAction::triggered, this, [this] { ShowUsage(); });
     if (!WindowsArePlaced()) {
         acOnTop->setEnabled(false);
         acOnTop->setToolTip(PlacementUnavailableReason());
@@ -81,6 +84,7 @@ void Twnd_vx_Main::createMenus() {
     QMenu* view = bar->addMenu(QStringLiteral("View"));
     view->addAction(acIntfView);
     view->addAction(acOOI);
+    view->addAction(acUsage);
     view->addSeparator();
     view->addAction(acOnTop);
     view->addAction(acCaption);
@@ -110,7 +114,7 @@ void Twnd_vx_Main::createMenus() {
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    for (QAction* a : {acIntfView, acOOI}) PopupMenu1->addAction(a);
+    for (QAction* a : {acIntfView, acOOI, acUsage}) PopupMenu1->addAction(a);
     PopupMenu1->addSeparator();
     for (QAction* a : {acOnTop, acCaption}) PopupMenu1->addAction(a);
     PopupMenu1->addSeparator();

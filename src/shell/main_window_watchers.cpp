@@ -51,11 +51,21 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         w->SetAdapter(adapter);
         w->Header->SetCaption(QString::fromStdString(adapter.Name));
         w->Header->setToolTip(QString::fromStdString(adapter.Alias));
-        for (QWidget* target : {static_cast<QWidget*>(w->Header), static_cast<QWidget*>(w->sp_XYPlot)}) {
-            target->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(target, &QWidget::customContextMenuRequested, this,
-                    [this, target](const QPoint& at) { PopupMenu1->popup(target->mapToGlobal(at)); });
-        }
+        w->Header->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w->Header, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint& at) { PopupMenu1->popup(w->Header->mapToGlobal(at)); });
+        // The graph's menu adds what concerns its own interface.
+        auto* graphMenu = new QMenu(w);
+        graphMenu->setObjectName(QStringLiteral("GraphMenu"));
+        graphMenu->addAction(w->acExportHistory);
+        QAction* usage = graphMenu->addAction(QStringLiteral("Usage of %1...").arg(QString::fromStdString(adapter.Name)));
+        connect(usage, &QAction::triggered, this, [this, w] { ShowUsage(QString::fromStdString(w->Adapter().Name)); });
+        usage->setEnabled(FUsage != nullptr);
+        graphMenu->addSeparator();
+        graphMenu->addActions(PopupMenu1->actions());
+        w->sp_XYPlot->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w->sp_XYPlot, &QWidget::customContextMenuRequested, this,
+                [w, graphMenu](const QPoint& at) { graphMenu->popup(w->sp_XYPlot->mapToGlobal(at)); });
         w->ApplyColors();
         w->SetUnits(static_cast<int>(LayoutManager().GetValueByName(QStringLiteral("Units")).toLongLong()));
         w->Timer.setInterval(periodMs());

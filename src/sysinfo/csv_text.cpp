@@ -1,6 +1,9 @@
 #include "sysinfo/csv_text.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <fstream>
 #include <cmath>
 #include <cstdio>
 
@@ -42,6 +45,15 @@ std::string IsoDay(int day) {
     char text[16];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", day / 10000, day / 100 % 100, day % 100);
     return text;
+}
+
+std::string WriteCsvFile(const std::string& path, const std::function<void(std::ostream&)>& write) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return "Unable to write to " + path + ": " + std::strerror(errno);
+    write(out);
+    out.close();
+    if (!out) return "Unable to write to " + path;
+    return {};
 }
 
 }  // namespace vx

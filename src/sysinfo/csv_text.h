@@ -4,6 +4,8 @@
 // user's locale, so that any program reads them back; text fields quoted
 // where they need it, and never read as a formula by a spreadsheet.
 
+#include <functional>
+#include <ostream>
 #include <string>
 
 #include "sysinfo/date_time.h"
@@ -19,5 +21,7 @@ std::string CsvField(const std::string& text);
 std::string IsoDateTime(TDateTime value);
 // "2026-12-10" of a yyyymmdd day.
 std::string IsoDay(int day);
+// Writes a file with `write`; "" when done, else what went wrong.
+std::string WriteCsvFile(const std::string& path, const std::function<void(std::ostream&)>& write);
 
 }  // namespace vx

@@ -1,9 +1,5 @@
 #include "usage/usage_csv.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-
 #include "sysinfo/csv_text.h"
 
 namespace vx {
@@ -16,12 +12,7 @@ void WriteUsageCsv(TUsageStore& store, std::ostream& out) {
 }
 
 std::string ExportUsageCsv(TUsageStore& store, const std::string& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return "Unable to write to " + path + ": " + std::strerror(errno);
-    WriteUsageCsv(store, out);
-    out.close();
-    if (!out) return "Unable to write to " + path;
-    return {};
+    return WriteCsvFile(path, [&store](std::ostream& out) { WriteUsageCsv(store, out); });
 }
 
 }  // namespace vx

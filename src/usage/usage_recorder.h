@@ -35,8 +35,11 @@ public:
     void Start(int intervalMs = kIntervalMs);
     // Reads, books and writes now.
     void Record();
-    // The last reading written (at the program's end).
-    void Flush() { Record(); }
+    // The last reading written (at the program's end); nothing when the
+    // recorder was never started.
+    void Flush() {
+        if (timer_.isActive()) Record();
+    }
     TUsageStore& Store() { return store_; }
     std::time_t NowTime() const { return now_(); }
     int Today() const;

@@ -1,13 +1,17 @@
 #include "watcher/watcher_panel.h"
 
+#include <QAction>
 #include <QComboBox>
-#include <QStyle>
 #include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLocale>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -17,6 +21,7 @@
 #include "sysinfo/format_settings.h"
 #include "watcher/adapter_info_dialog.h"
 #include "watcher/ask_yes_no.h"
+#include "watcher/history_export.h"
 #include "watcher/display_helpers.h"
 #include "watcher/interface_pictures.h"
 
@@ -189,6 +194,9 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
         sp_XYPlotDblClick();
     });
     connect(bProps, &QPushButton::clicked, this, &Tfrm_vx_Watcher::bPropsClick);
+    acExportHistory = new QAction(QStringLiteral("Export history..."), this);
+    acExportHistory->setObjectName(QStringLiteral("acExportHistory"));
+    connect(acExportHistory, &QAction::triggered, this, &Tfrm_vx_Watcher::acExportHistoryExecute);
     Timer.setInterval(1000);
     connect(&Timer, &QTimer::timeout, this, &Tfrm_vx_Watcher::TimerTimer);
 }
@@ -255,6 +263,22 @@ void Tfrm_vx_Watcher::sp_XYPlotDblClick() {
 
 void Tfrm_vx_Watcher::Panel1DblClick() {
     if (AskYesNo(QStringLiteral("Clear session totals?"))) FSampler.ResetSessionTotals();
+}
+
+QString Tfrm_vx_Watcher::ExportHistoryTo(const QString& path) const {
+    return QString::fromStdString(ExportHistoryCsv(sp_XYLine1, sp_XYLine2, Units(), path.toStdString()));
+}
+
+void Tfrm_vx_Watcher::acExportHistoryExecute() {
+    const QString suggested = QStringLiteral("vantrix-%1-%2.csv")
+                                  .arg(QString::fromStdString(Adapter().Name),
+                                       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path = QFileDialog::getSaveFileName(window(), QStringLiteral("Export history"),
+                                                      QDir::home().filePath(suggested),
+                                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
+    if (path.isEmpty()) return;
+    const QString problem = ExportHistoryTo(path);
+    if (!problem.isEmpty()) QMessageBox::warning(window(), QStringLiteral("Export history"), problem);
 }
 
 void Tfrm_vx_Watcher::bPropsClick() { ShowAdapterInfo(FSampler.Adapter, window()); }

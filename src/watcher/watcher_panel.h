@@ -15,6 +15,7 @@
 #include "plot/xy_plot.h"
 #include "watcher/traffic_sampler.h"
 
+class QAction;
 class QComboBox;
 class QPushButton;
 
@@ -47,6 +48,10 @@ public:
     void sp_XYPlotDblClick();
     void Panel1DblClick();
     void bPropsClick();
+    // The graph's points to a CSV file; "" when done, else what went wrong.
+    QString ExportHistoryTo(const QString& path) const;
+    // Asks where, then exports.
+    void acExportHistoryExecute();
 
     TGradientBar* Header;
     QComboBox* cbUnits;
@@ -55,6 +60,7 @@ public:
     Tsp_XYLine sp_XYLine1, sp_XYLine2;
     QLabel *lDL, *lDLMax, *lDLTotal, *lUL, *lULMax, *lULTotal, *lTDL, *lTUL, *Panel1;
     QLabel *lDownload, *lUpload;
+    QAction* acExportHistory;  // "Export history...", for the graph's context menu
     QTimer Timer;
     TTrafficSampler& Sampler() { return FSampler; }
 

@@ -8,6 +8,7 @@
 
 #include "support/fake_ip_helper.h"
 #include "support/manual_clock.h"
+#include "support/temp_dir.h"
 #include "sysinfo/format_settings.h"
 #include "watcher/watcher_panel.h"
 
@@ -155,6 +156,26 @@ TEST_F(WatcherPanelTest, AxesAsDesigned) {
         EXPECT_EQ(r.axis.GridAttr().Visible(), r.grid);
         EXPECT_EQ(r.axis.LineAttr().Color(), clBlack);
     }
+}
+
+TEST_F(WatcherPanelTest, HistoryExportsWithDotsInAnyLocale) {
+    FormatSettings.DecimalSeparator = ",";  // what the user reads; the file keeps dots
+    tick(10000, 5000);
+    tick(10000 + 1536, 5000 + 256);
+    tick(10000 + 1536 + 3 * 1024, 5000 + 256);
+    test::TTempDir dir;
+    ASSERT_EQ(panel->ExportHistoryTo(QString::fromStdString(dir.file("h.csv"))), "");
+    const std::string csv = test::ReadWholeFile(dir.file("h.csv"));
+    // 46000.5 is 2025-12-09 noon; the ticks are one second apart.
+    EXPECT_EQ(csv,
+              "time,download (KB/s),upload (KB/s)\n"
+              "2025-12-09T12:00:01,0.00,0.00\n"
+              "2025-12-09T12:00:02,1.50,0.25\n"
+              "2025-12-09T12:00:03,3.00,0.00\n");
+    panel->SetUnits(1);
+    ASSERT_EQ(panel->ExportHistoryTo(QString::fromStdString(dir.file("h.csv"))), "");
+    EXPECT_EQ(test::ReadWholeFile(dir.file("h.csv")).substr(0, 35), "time,download (kbps),upload (kbps)\n");
+    EXPECT_NE(panel->ExportHistoryTo(QString::fromStdString(dir.file("no/such/folder.csv"))), "");
 }
 
 }  // namespace

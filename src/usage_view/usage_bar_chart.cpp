@@ -1,0 +1,129 @@
+#include "usage_view/usage_bar_chart.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <algorithm>
+
+#include "watcher/display_helpers.h"
+
+namespace vx {
+
+namespace {
+
+QString sizeText(std::uint64_t bytes) { return QString::fromStdString(FormatSize(static_cast<double>(bytes))); }
+
+const QColor kField(Qt::black);
+const QColor kGrid(0x46, 0x46, 0x46);
+
+}  // namespace
+
+TUsageBarChart::TUsageBarChart(const QString& title, QWidget* parent) : QWidget(parent), title_(title) {
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void TUsageBarChart::SetBars(std::vector<TUsageBar> bars) {
+    bars_ = std::move(bars);
+    update();
+}
+
+void TUsageBarChart::SetColors(const QColor& download, const QColor& upload) {
+    download_ = download;
+    upload_ = upload;
+    update();
+}
+
+std::uint64_t TUsageBarChart::scaleMax() const {
+    std::uint64_t most = 0;
+    for (const TUsageBar& b : bars_) most = std::max({most, b.Bytes.Received, b.Bytes.Sent});
+    return std::max<std::uint64_t>(most, 1024);
+}
+
+QRect TUsageBarChart::field() const {
+    const QFontMetrics fm = fontMetrics();
+    const int left = fm.horizontalAdvance(QStringLiteral("1023.99 MB")) + 8;
+    const int top = fm.height() + 6;
+    const int bottom = fm.height() + 4;
+    return QRect(left, top, std::max(10, width() - left - 6), std::max(10, height() - top - bottom));
+}
+
+int TUsageBarChart::BarAt(const QPoint& at) const {
+    const QRect f = field();
+    if (bars_.empty() || !f.contains(at)) return -1;
+    const int i = static_cast<int>((at.x() - f.left()) * static_cast<qint64>(bars_.size()) / f.width());
+    return std::clamp(i, 0, static_cast<int>(bars_.size()) - 1);
+}
+
+void TUsageBarChart::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QFontMetrics fm = fontMetrics();
+    const QRect f = field();
+    const QColor text = palette().color(QPalette::WindowText);
+
+    QFont bold = font();
+    bold.setBold(true);
+    p.setFont(bold);
+    p.setPen(text);
+    p.drawText(QRect(f.left(), 0, f.width(), f.top() - 2), Qt::AlignLeft | Qt::AlignVCenter, title_);
+    p.setFont(font());
+
+    p.fillRect(f, kField);
+    const std::uint64_t top = scaleMax();
+    // Grid at the top, the middle and the base, labelled with sizes.
+    for (int k = 0; k <= 2; ++k) {
+        const int y = f.bottom() - (f.height() - 1) * k / 2;
+        p.setPen(kGrid);
+        p.drawLine(f.left(), y, f.right(), y);
+        p.setPen(text);
+        p.drawText(QRect(0, y - fm.height() / 2, f.left() - 4, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
+                   sizeText(top * static_cast<std::uint64_t>(k) / 2));
+    }
+    if (bars_.empty()) {
+        p.setPen(kGrid.lighter(250));
+        p.drawText(f, Qt::AlignCenter, QStringLiteral("No traffic recorded yet"));
+        return;
+    }
+    const int n = static_cast<int>(bars_.size());
+    const double slot = static_cast<double>(f.width()) / n;
+    auto barHeight = [&](std::uint64_t v) {
+        return static_cast<int>(static_cast<double>(v) / static_cast<double>(top) * (f.height() - 1) + 0.5);
+    };
+    // Every label where they fit, else every second, third...
+    int labelWidth = 0;
+    for (const TUsageBar& b : bars_) labelWidth = std::max(labelWidth, fm.horizontalAdvance(b.Label));
+    const int every = std::max(1, static_cast<int>((labelWidth + 6) / std::max(1.0, slot)) + 1);
+    for (int i = 0; i < n; ++i) {
+        const int x0 = f.left() + static_cast<int>(i * slot), x1 = f.left() + static_cast<int>((i + 1) * slot);
+        const int inner = std::max(2, x1 - x0 - 2);
+        const int half = std::max(1, inner / 2);
+        const int hd = barHeight(bars_[static_cast<std::size_t>(i)].Bytes.Received);
+        const int hu = barHeight(bars_[static_cast<std::size_t>(i)].Bytes.Sent);
+        p.fillRect(QRect(x0 + 1, f.bottom() - hd + 1, half, hd), download_);
+        p.fillRect(QRect(x0 + 1 + half, f.bottom() - hu + 1, inner - half, hu), upload_);
+        if ((n - 1 - i) % every == 0) {  // the newest always labelled
+            p.setPen(text);
+            p.drawText(QRect(x0 - 20, f.bottom() + 2, x1 - x0 + 40, fm.height()), Qt::AlignHCenter | Qt::AlignTop,
+                       bars_[static_cast<std::size_t>(i)].Label);
+        }
+    }
+}
+
+bool TUsageBarChart::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const int i = BarAt(help->pos());
+        if (i < 0) {
+            QToolTip::hideText();
+        } else {
+            const TUsageBar& b = bars_[static_cast<std::size_t>(i)];
+            QToolTip::showText(help->globalPos(), QStringLiteral("%1\nDownload: %2\nUpload: %3")
+                                                      .arg(b.Caption, sizeText(b.Bytes.Received), sizeText(b.Bytes.Sent)),
+                               this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+}  // namespace vx

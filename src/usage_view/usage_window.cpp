@@ -1,0 +1,273 @@
+#include "usage_view/usage_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "usage/allowance.h"
+#include "usage/usage_csv.h"
+#include "usage/usage_day.h"
+#include "usage_view/usage_bar_chart.h"
+#include "watcher/display_helpers.h"
+
+namespace vx {
+
+namespace {
+
+QString sizeText(std::uint64_t bytes) { return QString::fromStdString(FormatSize(static_cast<double>(bytes))); }
+
+QDate dateOf(int day) { return QDate(YearOf(day), MonthOf(day), DayOfMonthOf(day)); }
+
+QString dayText(int day) { return QLocale::system().toString(dateOf(day), QLocale::ShortFormat); }
+
+const char* const kPeriodNames[] = {"Today", "Yesterday", "This week", "This month", "Last month", "All time"};
+
+}  // namespace
+
+TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(parent), recorder_(recorder) {
+    setObjectName(QStringLiteral("UsageWindow"));
+    setWindowTitle(QStringLiteral("Usage"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    auto* outer = new QVBoxLayout(this);
+    auto* chooser = new QHBoxLayout;
+    chooser->addWidget(new QLabel(QStringLiteral("Interface:"), this));
+    cbInterface = new QComboBox(this);
+    cbInterface->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    chooser->addWidget(cbInterface);
+    chooser->addStretch(1);
+    outer->addLayout(chooser);
+
+    auto* top = new QHBoxLayout;
+    Periods = new QTreeWidget(this);
+    Periods->setObjectName(QStringLiteral("Periods"));
+    Periods->setRootIsDecorated(false);
+    Periods->setHeaderLabels({QStringLiteral("Period"), QStringLiteral("Download"), QStringLiteral("Upload"),
+                              QStringLiteral("Total")});
+    for (const char* name : kPeriodNames) {
+        auto* row = new QTreeWidgetItem(Periods, {QString::fromLatin1(name)});
+        for (int c = 1; c <= 3; ++c) row->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    Periods->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Periods->header()->setStretchLastSection(false);
+    Periods->setSelectionMode(QAbstractItemView::NoSelection);
+    Periods->setFocusPolicy(Qt::NoFocus);
+    const int rowHeight = Periods->sizeHintForRow(0) > 0 ? Periods->sizeHintForRow(0) : fontMetrics().height() + 4;
+    Periods->setFixedHeight(Periods->header()->sizeHint().height() + rowHeight * rowCount + 2 * Periods->frameWidth() + 2);
+    top->addWidget(Periods, 3);
+
+    auto* allowance = new QGroupBox(QStringLiteral("Monthly allowance"), this);
+    auto* form = new QFormLayout(allowance);
+    cbAllowance = new QCheckBox(QStringLiteral("Limit"), allowance);
+    sbAllowance = new QDoubleSpinBox(allowance);
+    sbAllowance->setRange(0.1, 1000000);
+    sbAllowance->setDecimals(1);
+    sbAllowance->setSuffix(QStringLiteral(" GB"));
+    sbAllowance->setValue(50);
+    sbAllowance->setToolTip(QStringLiteral("Download and upload together; 1 GB is 1024 MB"));
+    auto* limitRow = new QHBoxLayout;
+    limitRow->addWidget(cbAllowance);
+    limitRow->addWidget(sbAllowance, 1);
+    form->addRow(limitRow);
+    sbBillingDay = new QSpinBox(allowance);
+    sbBillingDay->setRange(1, 31);
+    sbBillingDay->setToolTip(QStringLiteral("The day of the month a period starts; in shorter months, their last day"));
+    form->addRow(QStringLiteral("Billing day:"), sbBillingDay);
+    pbAllowance = new QProgressBar(allowance);
+    pbAllowance->setRange(0, 100);
+    pbAllowance->setTextVisible(true);
+    form->addRow(pbAllowance);
+    lAllowance = new QLabel(allowance);
+    lAllowance->setWordWrap(true);
+    form->addRow(lAllowance);
+    top->addWidget(allowance, 2);
+    outer->addLayout(top);
+
+    DaysChart = new TUsageBarChart(QStringLiteral("Last 31 days"), this);
+    MonthsChart = new TUsageBarChart(QStringLiteral("Last 12 months"), this);
+    outer->addWidget(DaysChart, 1);
+    outer->addWidget(MonthsChart, 1);
+
+    lProblem = new QLabel(this);
+    lProblem->setWordWrap(true);
+    lProblem->hide();
+    outer->addWidget(lProblem);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    bExport = buttons->addButton(QStringLiteral("Export..."), QDialogButtonBox::ActionRole);
+    bExport->setToolTip(QStringLiteral("Every interface's daily traffic as a CSV file"));
+    outer->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(bExport, &QPushButton::clicked, this, &TUsageWindow::exportClick);
+
+    connect(cbInterface, &QComboBox::currentIndexChanged, this, [this] {
+        if (!filling_) showInterface();
+    });
+    connect(cbAllowance, &QCheckBox::toggled, this, [this] {
+        sbAllowance->setEnabled(cbAllowance->isChecked());
+        sbBillingDay->setEnabled(cbAllowance->isChecked());
+        allowanceEdited();
+    });
+    connect(sbAllowance, &QDoubleSpinBox::valueChanged, this, &TUsageWindow::allowanceEdited);
+    connect(sbBillingDay, &QSpinBox::valueChanged, this, &TUsageWindow::allowanceEdited);
+    connect(&recorder_, &TUsageRecorder::Recorded, this, [this] {
+        if (isVisible()) Refresh();
+    });
+    resize(640, 560);
+    Refresh();
+}
+
+std::int64_t TUsageWindow::selectedId() const { return cbInterface->currentData().toLongLong(); }
+
+void TUsageWindow::Refresh() {
+    const std::int64_t chosen = selectedId();
+    filling_ = true;
+    cbInterface->clear();
+    for (const TUsageInterface& i : recorder_.Store().Interfaces())
+        cbInterface->addItem(QString::fromStdString(i.Name), QVariant::fromValue<qlonglong>(i.Id));
+    const int at = cbInterface->findData(QVariant::fromValue<qlonglong>(chosen));
+    cbInterface->setCurrentIndex(at >= 0 ? at : (cbInterface->count() ? 0 : -1));
+    filling_ = false;
+    const QString problem = QString::fromStdString(recorder_.Store().Problem());
+    lProblem->setText(recorder_.Store().IsOpen() ? problem : QStringLiteral("No usage history is kept: ") + problem);
+    lProblem->setVisible(!problem.isEmpty());
+    showInterface();
+}
+
+bool TUsageWindow::SelectInterface(const QString& name) {
+    const int at = cbInterface->findText(name);
+    if (at < 0) return false;
+    cbInterface->setCurrentIndex(at);
+    return true;
+}
+
+void TUsageWindow::showInterface() {
+    const std::int64_t id = selectedId();
+    const int today = recorder_.Today();
+    const bool any = id != 0;
+    cbAllowance->setEnabled(any);
+    bExport->setEnabled(recorder_.Store().IsOpen());
+    showPeriods(id, today);
+    showAllowance(id, today);
+    showCharts(id, today);
+}
+
+void TUsageWindow::showPeriods(std::int64_t id, int today) {
+    TUsageStore& store = recorder_.Store();
+    const int weekStart = WeekStart(today, static_cast<int>(QLocale::system().firstDayOfWeek()));
+    const int monthStart = MonthStart(today);
+    const std::pair<int, int> ranges[rowCount] = {
+        {today, AddDays(today, 1)},           {AddDays(today, -1), today},
+        {weekStart, AddDays(today, 1)},       {monthStart, AddDays(today, 1)},
+        {AddMonths(today, -1), monthStart},   {0, 99991231},
+    };
+    for (int r = 0; r < rowCount; ++r) {
+        const TUsageBytes b = id ? store.Sum(id, ranges[r].first, ranges[r].second) : TUsageBytes{};
+        QTreeWidgetItem* row = Periods->topLevelItem(r);
+        row->setText(1, sizeText(b.Received));
+        row->setText(2, sizeText(b.Sent));
+        row->setText(3, sizeText(b.Total()));
+    }
+}
+
+void TUsageWindow::showAllowance(std::int64_t id, int today) {
+    const auto i = id ? recorder_.Store().Interface(id) : std::nullopt;
+    const bool limited = i && i->AllowanceGB > 0;
+    {
+        const QSignalBlocker a(cbAllowance), b(sbAllowance), c(sbBillingDay);
+        cbAllowance->setChecked(limited);
+        if (limited) sbAllowance->setValue(i->AllowanceGB);
+        sbBillingDay->setValue(i ? std::clamp(i->BillingDay, 1, 31) : 1);
+        sbAllowance->setEnabled(limited);
+        sbBillingDay->setEnabled(limited);
+    }
+    pbAllowance->setVisible(limited);
+    if (!limited) {
+        lAllowance->setText(i ? QStringLiteral("No allowance set.") : QString());
+        return;
+    }
+    const TBillingPeriod period = BillingPeriodOf(today, i->BillingDay);
+    const std::uint64_t used = recorder_.Store().Sum(id, period.Start, period.End).Total();
+    const std::uint64_t allowance = AllowanceBytes(i->AllowanceGB);
+    const double percent = 100.0 * static_cast<double>(used) / static_cast<double>(allowance);
+    pbAllowance->setValue(static_cast<int>(std::min(100.0, percent)));
+    pbAllowance->setFormat(QStringLiteral("%1 %").arg(QLocale::system().toString(percent, 'f', 1)));
+    lAllowance->setText(QStringLiteral("%1 of %2 used from %3 to %4. At this pace: %5 by the end.")
+                            .arg(sizeText(used), sizeText(allowance), dayText(period.Start),
+                                 dayText(AddDays(period.End, -1)),
+                                 sizeText(ProjectedUse(used, period, recorder_.NowTime()))));
+}
+
+void TUsageWindow::showCharts(std::int64_t id, int today) {
+    TUsageStore& store = recorder_.Store();
+    const QLocale locale = QLocale::system();
+    std::vector<TUsageBar> days;
+    const int firstDay = AddDays(today, -30);
+    std::vector<TDayUsage> stored = id ? store.Days(id, firstDay, AddDays(today, 1)) : std::vector<TDayUsage>{};
+    auto next = stored.begin();
+    for (int d = firstDay; d <= today; d = AddDays(d, 1)) {
+        TUsageBar bar{QString::number(DayOfMonthOf(d)), locale.toString(dateOf(d), QLocale::LongFormat), {}};
+        if (next != stored.end() && next->Day == d) bar.Bytes = (next++)->Bytes;
+        days.push_back(bar);
+    }
+    DaysChart->SetBars(id ? std::move(days) : std::vector<TUsageBar>{});
+
+    std::vector<TUsageBar> months;
+    const int firstMonth = AddMonths(today, -11);
+    stored = id ? store.Months(id, firstMonth, AddDays(today, 1)) : std::vector<TDayUsage>{};
+    next = stored.begin();
+    for (int m = firstMonth; m <= today; m = AddMonths(m, 1)) {
+        TUsageBar bar{locale.monthName(MonthOf(m), QLocale::ShortFormat),
+                      locale.monthName(MonthOf(m), QLocale::LongFormat) + QLatin1Char(' ') + QString::number(YearOf(m)),
+                      {}};
+        if (next != stored.end() && next->Day == m / 100) bar.Bytes = (next++)->Bytes;
+        months.push_back(bar);
+    }
+    MonthsChart->SetBars(id ? std::move(months) : std::vector<TUsageBar>{});
+}
+
+void TUsageWindow::allowanceEdited() {
+    const std::int64_t id = selectedId();
+    if (!id || filling_) return;
+    const double gigabytes = cbAllowance->isChecked() ? sbAllowance->value() : 0.0;
+    const auto before = recorder_.Store().Interface(id);
+    if (before && before->AllowanceGB == gigabytes && before->BillingDay == sbBillingDay->value()) return;
+    recorder_.Store().SetAllowance(id, gigabytes, sbBillingDay->value());
+    // A new allowance is announced anew when it is reached.
+    recorder_.Store().SetNotified(id, 0, 0);
+    showAllowance(id, recorder_.Today());
+}
+
+QString TUsageWindow::ExportTo(const QString& path) {
+    return QString::fromStdString(ExportUsageCsv(recorder_.Store(), path.toStdString()));
+}
+
+void TUsageWindow::exportClick() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export usage"),
+                                                      QDir::home().filePath(QStringLiteral("vantrix-usage.csv")),
+                                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
+    if (path.isEmpty()) return;
+    const QString problem = ExportTo(path);
+    if (!problem.isEmpty()) QMessageBox::warning(this, QStringLiteral("Export usage"), problem);
+}
+
+}  // namespace vx
