@@ -13,6 +13,7 @@
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "support/temp_dir.h"
+#include "usage/usage_day.h"
 
 namespace vx {
 namespace {
@@ -91,6 +92,37 @@ TEST_F(MainWindowKernelTest, AWatcherMeasuresRealTraffic) {
         EXPECT_EQ(watcher->lDLTotal->text(), row->text(TInterfaceTree::colDownload));
         EXPECT_EQ(watcher->lULTotal->text(), row->text(TInterfaceTree::colUpload));
     }
+}
+
+// Traffic over the veth is in the day's usage within an interval, and
+// still there when the window starts again.
+TEST_F(MainWindowKernelTest, TrafficLandsInTheUsageHistory) {
+    const int interval = Twnd_vx_Main::UsageIntervalMs;
+    Twnd_vx_Main::UsageIntervalMs = 200;
+    auto usedToday = [](Twnd_vx_Main& w) -> std::uint64_t {
+        TUsageStore& store = w.Usage()->Store();
+        for (const TUsageInterface& i : store.Interfaces())
+            if (i.Name == "vxa") return store.Sum(i.Id, w.Usage()->Today(), AddDays(w.Usage()->Today(), 1)).Sent;
+        return 0;
+    };
+    std::uint64_t sent = 0;
+    {
+        Twnd_vx_Main w;
+        w.show();
+        QTest::qWait(50);  // the history opens and takes its baseline
+        test::TKernelLab::SendUdpToPeer(100, 1200);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return usedToday(w) >= 100 * 1200; }, 5000));
+        sent = usedToday(w);
+    }
+    {
+        Twnd_vx_Main w;
+        w.show();
+        QTest::qWait(50);
+        EXPECT_GE(usedToday(w), sent);
+        test::TKernelLab::SendUdpToPeer(10, 1000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return usedToday(w) >= sent + 10 * 1000; }, 5000));
+    }
+    Twnd_vx_Main::UsageIntervalMs = interval;
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "shell/startup.h"
 #include "support/fake_ip_helper.h"
 #include "support/temp_dir.h"
+#include "usage_view/usage_window.h"
 #include "watcher/watcher_panel.h"
 
 namespace vx {
@@ -177,6 +178,34 @@ TEST_F(MainWindowTest, CheckingAnInterfaceMarksItAndWritesTheSettingsAtOnce) {
     EXPECT_FALSE(w->Configuration().AdapterMark(2));
     EXPECT_EQ(w->Tree->topLevelItem(1)->checkState(0), Qt::Unchecked);
     EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\nUnits=0\nPeriod=1\neth0=0\nwlan0=0\ntun0=0\n");
+}
+
+TEST_F(MainWindowTest, UsageFromTheMenusAndFromAGraph) {
+    auto w = shown();
+    EXPECT_EQ(w->acUsage->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_U));
+    EXPECT_TRUE(w->PopupMenu1->actions().contains(w->acUsage));
+    ASSERT_NE(w->Usage(), nullptr);
+    EXPECT_EQ(w->Usage()->Store().Path(), "");  // opened once the window is up
+    QTest::qWait(10);
+    EXPECT_EQ(w->Usage()->Store().Path(), dir.file("vantrix.usage.sqlite"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("vantrix.usage.sqlite")));
+
+    w->Tree->show();
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    ASSERT_EQ(w->Watchers().size(), 1u);
+    Tfrm_vx_Watcher* watcher = w->Watchers()[0];
+    auto* graphMenu = watcher->findChild<QMenu*>(QStringLiteral("GraphMenu"));
+    ASSERT_NE(graphMenu, nullptr);
+    QStringList texts;
+    for (QAction* a : graphMenu->actions()) texts << a->text();
+    EXPECT_EQ(texts.value(0), "Export history...");
+    EXPECT_EQ(texts.value(1), "Usage of eth0...");
+    EXPECT_TRUE(graphMenu->actions().contains(w->acExit));  // and everything of the window's menu
+
+    TUsageWindow* usage = w->ShowUsage();
+    ASSERT_NE(usage, nullptr);
+    EXPECT_TRUE(usage->isVisible());
+    EXPECT_EQ(w->ShowUsage(), usage);  // one window, raised again
 }
 
 TEST_F(MainWindowTest, RefreshesAndTicksWriteNothing) {
