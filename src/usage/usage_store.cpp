@@ -104,6 +104,7 @@ TUsageStore::~TUsageStore() { Close(); }
 void TUsageStore::Close() {
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
+    ids_.clear();
 }
 
 void TUsageStore::noteError(int code) {
@@ -205,12 +206,15 @@ bool TUsageStore::moveAside() {
 }
 
 std::int64_t TUsageStore::interfaceId(const std::string& key, const std::string& name) {
+    if (const auto known = ids_.find(key); known != ids_.end() && known->second.second == name) return known->second.first;
     Statement upsert(*this,
                      "INSERT INTO interfaces(key, name) VALUES(?1, ?2) "
                      "ON CONFLICT(key) DO UPDATE SET name = excluded.name WHERE name <> excluded.name");
     if (!upsert.bind(1, key).bind(2, name).run()) return 0;
     Statement find(*this, "SELECT id FROM interfaces WHERE key = ?1");
-    return find.bind(1, key).row() ? find.integer(0) : 0;
+    const std::int64_t id = find.bind(1, key).row() ? find.integer(0) : 0;
+    if (id) ids_[key] = {id, name};
+    return id;
 }
 
 bool TUsageStore::Commit(const TUsageBatch& batch) {
@@ -254,6 +258,7 @@ bool TUsageStore::Commit(const TUsageBatch& batch) {
     }
     if (good && exec("COMMIT")) return true;
     exec("ROLLBACK");
+    ids_.clear();  // ids made in the rolled-back transaction are gone
     return false;
 }
 

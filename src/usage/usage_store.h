@@ -69,6 +69,9 @@ private:
     std::int64_t interfaceId(const std::string& key, const std::string& name);
     void forEachDay(void (*row)(void*, const std::string&, int, const TUsageBytes&), void* context);
 
+    // Interface ids by key, with the name last written, so that a write
+    // touches the interfaces table only for new or renamed interfaces.
+    std::map<std::string, std::pair<std::int64_t, std::string>> ids_;
     sqlite3* db_ = nullptr;
     std::string path_;
     std::string problem_;

@@ -1,0 +1,104 @@
+// The usage history as the program runs it, on a real SQLite file:
+//  - the per-minute write (read 50 interfaces' counters, book, write in one
+//    transaction, check the allowances), CPU time per write;
+//  - opening the Usage window (a real TUsageWindow, shown and painted
+//    offscreen) over ten years of daily rows for 50 interfaces.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "support/temp_dir.h"
+#include "usage/scripted_counter_source.h"
+#include "usage/usage_day.h"
+#include "usage_view/usage_window.h"
+
+namespace {
+
+using namespace vx;
+
+constexpr int kInterfaces = 50;
+
+std::shared_ptr<test::TScriptedCounterSource::State> fiftyInterfaces() {
+    auto state = std::make_shared<test::TScriptedCounterSource::State>();
+    for (int i = 0; i < kInterfaces; ++i)
+        state->readings.push_back({static_cast<std::uint32_t>(i + 2), "name:veth" + std::to_string(i),
+                                   "veth" + std::to_string(i), {1000000, 1000000}});
+    return state;
+}
+
+void BM_UsageMinuteWrite(benchmark::State& state) {
+    test::TTempDir dir;
+    auto counters = fiftyInterfaces();
+    std::time_t now = LocalMidnight(20261210) + 3600;
+    TUsageRecorder recorder(dir.file("u.sqlite"), std::make_unique<test::TScriptedCounterSource>(counters),
+                            [&now] { return now; });
+    recorder.Start(3600000);
+    for (const TUsageInterface& i : recorder.Store().Interfaces())
+        if (i.Id % 5 == 0) recorder.Store().SetAllowance(i.Id, 1000, 15);
+    unsigned step = 0;
+    for (auto _ : state) {
+        for (TUsageReading& r : counters->readings) {
+            r.Counters.Received += 5000000 + (step * 7919u) % 100000u;
+            r.Counters.Sent += 500000;
+        }
+        now += 60;
+        ++step;
+        recorder.Record();
+    }
+    state.counters["interfaces"] = kInterfaces;
+}
+BENCHMARK(BM_UsageMinuteWrite)->Unit(benchmark::kMicrosecond)->MinTime(3.0);
+
+// Ten years of days up to today for 50 interfaces, written once.
+const std::string& tenYears() {
+    static test::TTempDir dir;
+    static const std::string path = [] {
+        const std::string file = dir.file("ten-years.sqlite");
+        TUsageStore store;
+        store.Open(file);
+        const int today = LocalDayOf(std::time(nullptr));
+        TUsageBatch batch;
+        for (int i = 0; i < kInterfaces; ++i) {
+            const std::string key = "name:veth" + std::to_string(i);
+            batch.Names[key] = "veth" + std::to_string(i);
+            for (int d = AddDays(today, -3652); d <= today; d = AddDays(d, 1))
+                batch.Increments[{key, d}] = {static_cast<std::uint64_t>(1000000000 + d % 977 * 1000000),
+                                              static_cast<std::uint64_t>(100000000 + d % 311 * 100000)};
+        }
+        store.Commit(batch);
+        return file;
+    }();
+    return path;
+}
+
+void BM_UsageWindowOpen(benchmark::State& state) {
+    auto counters = fiftyInterfaces();
+    TUsageRecorder recorder(tenYears(), std::make_unique<test::TScriptedCounterSource>(counters));
+    recorder.Start(3600000);
+    std::int64_t rows = 0;
+    for (auto _ : state) {
+        auto window = std::make_unique<TUsageWindow>(recorder);
+        window->SelectInterface(QStringLiteral("veth25"));
+        window->show();
+        QApplication::processEvents();  // laid out and painted
+        window->grab();
+        rows = window->cbInterface->count();
+    }
+    state.counters["interfaces"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_UsageWindowOpen)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    ::benchmark::Initialize(&argc, argv);
+    ::benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
