@@ -21,6 +21,8 @@
 #include "support/fake_ip_helper.h"
 #include "support/temp_dir.h"
 #include "sysinfo/version_info.h"
+#include "usage/scripted_counter_source.h"
+#include "usage_view/usage_window.h"
 #include "watcher/adapter_info_dialog.h"
 #include "watcher/watcher_panel.h"
 
@@ -187,6 +189,26 @@ TEST_P(LooksTest, EveryTextFitsAndCanBeRead) {
              d->Fill(config.Adapter(0));
              d->show();
              return std::unique_ptr<QWidget>(std::move(d));
+         }},
+        {"usage",
+         [] {
+             // One recorder for the whole run, over a history with an allowance.
+             static test::TTempDir folder;
+             static auto counters = std::make_shared<test::TScriptedCounterSource::State>();
+             static TUsageRecorder* recorder = [] {
+                 counters->readings = {{2, "hw:00:16:3e:00:00:01", "enp0s31f6", {0, 0}}};
+                 auto* r = new TUsageRecorder(folder.file("u.sqlite"),
+                                              std::make_unique<test::TScriptedCounterSource>(counters));
+                 r->Start(3600000);
+                 counters->readings[0].Counters = {7340032000ull, 734003200ull};
+                 r->Record();
+                 r->Store().SetAllowance(r->Store().Interfaces().at(0).Id, 50, 31);
+                 return r;
+             }();
+             auto w = std::make_unique<TUsageWindow>(*recorder);
+             w->SelectInterface(QStringLiteral("enp0s31f6"));
+             w->show();
+             return std::unique_ptr<QWidget>(std::move(w));
          }},
         {"about",
          [] {
