@@ -60,6 +60,7 @@ public:
 
     // How often the usage history is written (tests shorten it).
     static inline int UsageIntervalMs = TUsageRecorder::kIntervalMs;
+    static constexpr int kUsageStartDelayMs = 500;
     // The usage history; null when no settings location is known.
     TUsageRecorder* Usage() const { return FUsage; }
     // Opens (or raises) the Usage window, on `interfaceName` when given.

@@ -29,8 +29,9 @@ void Twnd_vx_Main::createUsage() {
                            : QStringLiteral("%1 has used %2 % of its monthly allowance: %3.").arg(name).arg(percent).arg(figures),
                        percent >= 100);
             });
-    // Opening the history and the first reading wait until the window is up.
-    QTimer::singleShot(0, FUsage, [this] { FUsage->Start(UsageIntervalMs); });
+    // Opening the history and the first reading wait until the window is up
+    // and painted: they are no part of a start the user waits for.
+    QTimer::singleShot(kUsageStartDelayMs, FUsage, [this] { FUsage->Start(UsageIntervalMs); });
 }
 
 TUsageWindow* Twnd_vx_Main::ShowUsage(const QString& interfaceName) {

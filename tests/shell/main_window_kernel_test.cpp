@@ -109,7 +109,8 @@ TEST_F(MainWindowKernelTest, TrafficLandsInTheUsageHistory) {
     {
         Twnd_vx_Main w;
         w.show();
-        QTest::qWait(50);  // the history opens and takes its baseline
+        // The history opens and takes its baseline.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Usage()->Store().Path().empty(); }, 3000));
         test::TKernelLab::SendUdpToPeer(100, 1200);
         EXPECT_TRUE(QTest::qWaitFor([&] { return usedToday(w) >= 100 * 1200; }, 5000));
         sent = usedToday(w);
@@ -117,7 +118,7 @@ TEST_F(MainWindowKernelTest, TrafficLandsInTheUsageHistory) {
     {
         Twnd_vx_Main w;
         w.show();
-        QTest::qWait(50);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Usage()->Store().Path().empty(); }, 3000));
         EXPECT_GE(usedToday(w), sent);
         test::TKernelLab::SendUdpToPeer(10, 1000);
         EXPECT_TRUE(QTest::qWaitFor([&] { return usedToday(w) >= sent + 10 * 1000; }, 5000));

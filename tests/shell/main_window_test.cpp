@@ -186,7 +186,7 @@ TEST_F(MainWindowTest, UsageFromTheMenusAndFromAGraph) {
     EXPECT_TRUE(w->PopupMenu1->actions().contains(w->acUsage));
     ASSERT_NE(w->Usage(), nullptr);
     EXPECT_EQ(w->Usage()->Store().Path(), "");  // opened once the window is up
-    QTest::qWait(10);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->Usage()->Store().Path().empty(); }, 3000));
     EXPECT_EQ(w->Usage()->Store().Path(), dir.file("vantrix.usage.sqlite"));
     EXPECT_TRUE(std::filesystem::exists(dir.file("vantrix.usage.sqlite")));
 
