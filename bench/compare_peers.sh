@@ -26,27 +26,17 @@ ns=vxcmp$$ peer=vxcmppeer$$
 work=$(mktemp -d)
 pids=()
 source "$(dirname "$0")/../scripts/x_desktop.sh"
+source "$(dirname "$0")/../scripts/netns_lab.sh"
 cleanup() {
   for p in "${pids[@]}" "${x_desktop_pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  ip netns pids "$ns" 2>/dev/null | xargs -r kill 2>/dev/null || true
-  ip netns pids "$peer" 2>/dev/null | xargs -r kill 2>/dev/null || true
-  ip netns del "$ns" 2>/dev/null || true
-  ip netns del "$peer" 2>/dev/null || true
+  remove_namespaces "$ns" "$peer"
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-ip netns add "$ns"
-ip netns add "$peer"
-ip -n "$ns" link set lo up
-ip -n "$peer" link set lo up
 devices=()
 for i in 0 1 2 3; do
-  ip link add "vxc${i}a" netns "$ns" type veth peer name "vxc${i}b" netns "$peer"
-  ip -n "$ns" addr add "10.240.$i.1/24" dev "vxc${i}a"
-  ip -n "$peer" addr add "10.240.$i.2/24" dev "vxc${i}b"
-  ip -n "$ns" link set "vxc${i}a" up
-  ip -n "$peer" link set "vxc${i}b" up
+  make_veth_pair "$ns" "$peer" "vxc${i}a" "vxc${i}b" "10.240.$i"
   devices+=("vxc${i}a")
 done
 # Bounded traffic both ways on every pair: 20 datagrams of 1400 bytes every

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -93,12 +92,3 @@ void BM_UsageWindowOpen(benchmark::State& state) {
 BENCHMARK(BM_UsageWindowOpen)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

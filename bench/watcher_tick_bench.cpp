@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 
 #include "support/fake_ip_helper.h"
@@ -80,12 +79,3 @@ void BM_WatcherTickRatio(benchmark::State& state) {
 BENCHMARK(BM_WatcherTickRatio)->Unit(benchmark::kMicrosecond)->MinTime(4.0);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    ::benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -55,12 +55,7 @@ fi
 "$bin" >/dev/null 2>&1 &
 app=$!
 
-for _ in $(seq 100); do
-  win=$(xdotool search --onlyvisible --name '^Vantrix$' 2>/dev/null | head -n1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "${win:-}" ] || { echo "no Vantrix window appeared" >&2; exit 1; }
+win=$(wait_for_window Vantrix)
 sleep 1
 if [ "$scene" = 0 ]; then
   # Show the interface list (Ctrl+I) and give it a tick to read the totals.
@@ -72,15 +67,6 @@ else
   (for _ in $(seq 40); do head -c 200000 /dev/zero >/dev/udp/127.0.0.1/9 2>/dev/null || true; sleep 0.1; done) &
   sleep 5
 fi
-# The window manager's frame (with the title bar) is the window's top-level
-# ancestor: walk up the parents until the next one is the root.
-root=$(xwininfo -root | awk '/Window id:/ {print $4}')
-frame=$win
-while :; do
-  parent=$(xwininfo -id "$frame" -children | awk '/Parent window id:/ {print $4}')
-  [ -z "$parent" ] || [ "$parent" = "$root" ] && break
-  frame=$parent
-done
-import -window "$frame" "$out"
+save_frame "$win" "$out"
 state=$(xprop -id "$win" _NET_WM_STATE 2>/dev/null | sed 's/.*= //')
 echo "saved $out ($(xwininfo -id "$win" | awk '/Width|Height/ {printf "%s%s ", $1, $2}')state: $state)"

@@ -14,23 +14,16 @@ mkdir -p "$(dirname "$out")"
 work=$(mktemp -d)
 ns=vxshot$$ peer=vxpeer$$
 source scripts/x_desktop.sh
+source scripts/netns_lab.sh
 cleanup() {
   if [ -n "${app:-}" ]; then kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; fi
   kill "${x_desktop_pids[@]}" 2>/dev/null || true
-  ip netns del "$ns" 2>/dev/null || true
-  ip netns del "$peer" 2>/dev/null || true
+  remove_namespaces "$ns" "$peer"
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-ip netns add "$ns"
-ip netns add "$peer"
-ip link add vxs0 netns "$ns" type veth peer name vxp0 netns "$peer"
-ip -n "$ns" addr add 10.203.0.1/24 dev vxs0
-ip -n "$peer" addr add 10.203.0.2/24 dev vxp0
-ip -n "$ns" link set lo up
-ip -n "$ns" link set vxs0 up
-ip -n "$peer" link set vxp0 up
+make_veth_pair "$ns" "$peer" vxs0 vxp0 10.203.0
 ip -n "$ns" route add default via 10.203.0.2
 
 # Megabytes of UDP from the peer to the program's side, and some back.
@@ -46,12 +39,7 @@ db="$XDG_CONFIG_HOME/Vantrix/Vantrix/vantrix.usage.sqlite"
 start_vantrix() {
   ip netns exec "$ns" env DISPLAY="$DISPLAY" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" "$bin" >/dev/null 2>&1 &
   app=$!
-  for _ in $(seq 100); do
-    win=$(xdotool search --onlyvisible --name '^Vantrix$' 2>/dev/null | head -n1 || true)
-    [ -n "$win" ] && break
-    sleep 0.1
-  done
-  [ -n "${win:-}" ] || { echo "no Vantrix window appeared" >&2; exit 1; }
+  win=$(wait_for_window Vantrix)
   sleep 1
 }
 
@@ -65,19 +53,7 @@ traffic 300 60
 
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" 2>/dev/null || true
 xdotool key --window "$win" ctrl+u
-for _ in $(seq 50); do
-  usage=$(xdotool search --onlyvisible --name '^Usage$' 2>/dev/null | head -n1 || true)
-  [ -n "$usage" ] && break
-  sleep 0.1
-done
-[ -n "${usage:-}" ] || { echo "no Usage window appeared" >&2; exit 1; }
+usage=$(wait_for_window Usage)
 sleep 1
-root=$(xwininfo -root | awk '/Window id:/ {print $4}')
-frame=$usage
-while :; do
-  parent=$(xwininfo -id "$frame" -children | awk '/Parent window id:/ {print $4}')
-  [ -z "$parent" ] || [ "$parent" = "$root" ] && break
-  frame=$parent
-done
-import -window "$frame" "$out"
+save_frame "$usage" "$out"
 echo "saved $out"

@@ -24,3 +24,31 @@ start_x_desktop() {
     sleep 0.5
   fi
 }
+
+# Prints the id of the first visible window titled exactly TITLE, waiting up
+# to 10 s for it; fails when none appears.
+#   wait_for_window TITLE
+wait_for_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "no $1 window appeared" >&2
+  return 1
+}
+
+# Saves a window with the window manager's frame (the window's top-level
+# ancestor: the parents are walked up until the next one is the root).
+#   save_frame WINDOW OUT.png
+save_frame() {
+  local root frame=$1 parent
+  root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+  while :; do
+    parent=$(xwininfo -id "$frame" -children | awk '/Parent window id:/ {print $4}')
+    [ -z "$parent" ] || [ "$parent" = "$root" ] && break
+    frame=$parent
+  done
+  import -window "$frame" "$2"
+}

@@ -37,10 +37,12 @@ void Twnd_vx_Main::createUsage() {
 TUsageWindow* Twnd_vx_Main::ShowUsage(const QString& interfaceName) {
     if (!FUsage) return nullptr;
     FUsage->Record();  // today's figures up to this moment
-    if (!FUsageWindow) FUsageWindow = new TUsageWindow(*FUsage, this);
-    FUsageWindow->Refresh();
+    if (FUsageWindow)
+        FUsageWindow->Refresh();
+    else
+        FUsageWindow = new TUsageWindow(*FUsage, this);  // reads the history as it is made
     QString name = interfaceName;
-    // The first watched interface, else the one with the default route.
+    // The watcher at the top (the newest), else the interface with the default route.
     if (name.isEmpty() && !FWatchers.empty()) name = QString::fromStdString(FWatchers.back()->Adapter().Name);
     if (name.isEmpty()) {
         const int best = FNCC->FindAdapter(static_cast<std::int64_t>(FNCC->BestInterfaceIdx()));
