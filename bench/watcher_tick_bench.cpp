@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <chrono>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "support/fake_ip_helper.h"
 #include "support/manual_clock.h"
@@ -47,6 +50,7 @@ struct TTickRig {
         net->rows2[3].OutOctets = out;
         clock->advanceMs(1000);
         panel->TimerTimer();
+        net->calls.clear();  // the fake's call log is no part of the program
     }
 };
 
@@ -77,5 +81,45 @@ void BM_WatcherTickRatio(benchmark::State& state) {
     state.counters["ratio"] = daySeconds / shortSeconds;
 }
 BENCHMARK(BM_WatcherTickRatio)->Unit(benchmark::kMicrosecond)->MinTime(4.0);
+
+// The process's resident set in MB (VmRSS).
+double residentMb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    double kb = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> kb;
+            break;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return kb / 1024;
+}
+
+// What four watchers holding a full day of history (86,400 points per
+// series) keep
+// resident beyond four watchers with 300 points. A second day of ticks
+// drops a full day, so the storage is in its all-day steady state.
+void BM_FourWatchersFullDayResident(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<TTickRig>> rigs;
+        for (int i = 0; i < 4; ++i) rigs.push_back(std::make_unique<TTickRig>(300));
+        const double before = residentMb();
+        for (auto& rig : rigs) {
+            for (int i = 300; i < 2 * 86400; ++i) {
+                rig->tick();
+                if (i % 1000 == 0) QApplication::processEvents();
+            }
+            QApplication::processEvents();
+        }
+        const double after = residentMb();
+        state.counters["MB_300_points"] = before;
+        state.counters["MB_full_day"] = after;
+        state.counters["MB_growth"] = after - before;
+        state.counters["points"] = rigs.front()->panel->sp_XYLine1.Count();
+    }
+}
+BENCHMARK(BM_FourWatchersFullDayResident)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

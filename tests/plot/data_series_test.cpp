@@ -209,18 +209,27 @@ TEST(DataSeriesTest, SortedDrawingGivesTheSamePicture) {
 }
 
 TEST(DataSeriesTest, DroppingTheOldestPointKeepsTheRest) {
-    Tsp_XYLine s;
-    for (int i = 0; i < 1000; ++i) s.AddXY(i, -i);
-    for (int i = 0; i < 5000; ++i) {  // the watcher's tick: add one, drop the oldest
-        s.AddXY(1000 + i, -(1000 + i));
-        s.Delete(0);
+    // A short history, and one long enough that the storage is compacted
+    // long before half of it lies in front.
+    for (const int history : {1000, 20000}) {
+        SCOPED_TRACE(history);
+        Tsp_XYLine s;
+        for (int i = 0; i < history; ++i) s.AddXY(i, -i);
+        const int drops = 3 * history + 17;
+        for (int i = 0; i < drops; ++i) {  // the watcher's tick: add one, drop the oldest
+            s.AddXY(history + i, -(history + i));
+            s.Delete(0);
+        }
+        ASSERT_EQ(s.Count(), history);
+        for (int i = 0; i < history; ++i) {
+            ASSERT_EQ(s.GetX(i), drops + i);
+            ASSERT_EQ(s.GetY(i), -(drops + i));
+        }
+        EXPECT_EQ(s.Capacity(), (history / 32 + 1) * 32);
+        double v = 0;
+        ASSERT_TRUE(s.GetYMin(v));
+        EXPECT_EQ(v, -(drops + history - 1));
     }
-    ASSERT_EQ(s.Count(), 1000);
-    for (int i = 0; i < 1000; ++i) {
-        EXPECT_EQ(s.GetX(i), 5000 + i);
-        EXPECT_EQ(s.GetY(i), -(5000 + i));
-    }
-    EXPECT_EQ(s.Capacity(), 1024);
 }
 
 }  // namespace
