@@ -1,7 +1,5 @@
 #include "about/download_thread.h"
 
-#include <curl/curl.h>
-
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <QThread>
@@ -14,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "about/curl_library.h"
 #include "about/update_page.h"
 #include "about/update_url.h"
 
@@ -23,14 +22,11 @@ namespace {
 // The read size of one chunk; progress is reported after each.
 constexpr long kChunk = 1025;
 
-struct CurlGlobal {
-    CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
-};
-
 struct SList {
+    const TCurlLibrary& curl;
     curl_slist* list = nullptr;
-    ~SList() { curl_slist_free_all(list); }
-    void add(const char* line) { list = curl_slist_append(list, line); }
+    ~SList() { curl.slist_free_all(list); }
+    void add(const char* line) { list = curl.slist_append(list, line); }
 };
 
 int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -42,7 +38,9 @@ int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 }  // namespace
 
 TDownloadThread::TDownloadThread(TDownloadRequest request, QObject* gui) : request_(std::move(request)), gui_(gui) {
-    static CurlGlobal global;
+    // Loaded here, on the creating thread, so that libcurl's global set-up
+    // never runs on a worker.
+    curlLib_ = CurlLibrary(error_);
     thread_ = std::thread([this] { Run(); });
 }
 
@@ -70,7 +68,7 @@ std::size_t TDownloadThread::OnData(char* data, std::size_t size, std::size_t co
     if (self->aborting_) return 0;
     if (self->downloadedSize_ == 0) {
         curl_off_t length = -1;
-        curl_easy_getinfo(static_cast<CURL*>(self->curl_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        self->curlLib_->easy_getinfo(static_cast<CURL*>(self->curl_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
         self->fileSize_ = length > 0 ? length : 0;
     }
     if (self->file_ && self->fileSize_ > 0 && self->downloadedSize_ + static_cast<std::int64_t>(bytes) > self->fileSize_) {
@@ -103,6 +101,7 @@ std::size_t TDownloadThread::OnData(char* data, std::size_t size, std::size_t co
 }
 
 bool TDownloadThread::Transfer() {
+    if (!curlLib_) return false;  // error_ says why
     const TRequestTarget target = RequestTargetOf(request_.URL, request_.AltURL);
     if (target.host.empty()) {
         error_ = "No host in \"" + request_.URL + "\"";
@@ -113,6 +112,7 @@ bool TDownloadThread::Transfer() {
     const long port = target.secure && request_.Port == 80 ? 443 : request_.Port;
     const std::string url = (target.secure ? "https://" : "http://") + target.host + target.path;
 
+    const TCurlLibrary& lib = *curlLib_;
     const bool toFile = !request_.FileName.empty();
     // The file appears under its name only once complete: a broken transfer
     // never leaves a partial update that could be started later. It is
@@ -137,45 +137,45 @@ bool TDownloadThread::Transfer() {
     }
     const std::string& partial = partial_;
 
-    CURL* curl = curl_easy_init();
+    CURL* curl = lib.easy_init();
     curl_ = curl;
     char detail[CURL_ERROR_SIZE] = {};
-    SList headers;
+    SList headers{lib};
     headers.add("Accept: */*");
     headers.add("Pragma: no-cache");
     headers.add("Cache-Control: no-cache");
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_PORT, port);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    lib.easy_setopt(curl, CURLOPT_URL, url.c_str());
+    lib.easy_setopt(curl, CURLOPT_PORT, port);
+    lib.easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     // A secure page never continues over plain HTTP.
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, target.secure ? "https" : "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "TUpdateCheck");
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
+    lib.easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, target.secure ? "https" : "http,https");
+    lib.easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    lib.easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    lib.easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
+    lib.easy_setopt(curl, CURLOPT_USERAGENT, "TUpdateCheck");
+    lib.easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
     if (!request_.UserName.empty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, request_.UserName.c_str());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, request_.Password.c_str());
+        lib.easy_setopt(curl, CURLOPT_USERNAME, request_.UserName.c_str());
+        lib.easy_setopt(curl, CURLOPT_PASSWORD, request_.Password.c_str());
     }
-    curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kChunk);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &TDownloadThread::OnData);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &onProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &aborting_);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
+    lib.easy_setopt(curl, CURLOPT_BUFFERSIZE, kChunk);
+    lib.easy_setopt(curl, CURLOPT_WRITEFUNCTION, &TDownloadThread::OnData);
+    lib.easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    lib.easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    lib.easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &onProgress);
+    lib.easy_setopt(curl, CURLOPT_XFERINFODATA, &aborting_);
+    lib.easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    lib.easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
     // A connection that delivers nothing for a minute is given up.
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, detail);
-    if (!toFile) curl_easy_setopt(curl, CURLOPT_TIMEOUT, request_.PageTimeLimitSeconds);
+    lib.easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    lib.easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+    lib.easy_setopt(curl, CURLOPT_ERRORBUFFER, detail);
+    if (!toFile) lib.easy_setopt(curl, CURLOPT_TIMEOUT, request_.PageTimeLimitSeconds);
 
-    const CURLcode rc = curl_easy_perform(curl);
+    const CURLcode rc = lib.easy_perform(curl);
     curl_off_t length = -1;
-    curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-    curl_easy_cleanup(curl);
+    lib.easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    lib.easy_cleanup(curl);
     curl_ = nullptr;
 
     bool ok = false;
@@ -184,7 +184,7 @@ bool TDownloadThread::Transfer() {
     } else if (writeFailed_) {
         // error_ already names the refused write
     } else if (rc != CURLE_OK) {
-        error_ = detail[0] ? detail : curl_easy_strerror(rc);
+        error_ = detail[0] ? detail : lib.easy_strerror(rc);
     } else if (toFile && length < 0) {
         error_ = "The server did not send the file's length";
     } else if (toFile && length != downloadedSize_) {

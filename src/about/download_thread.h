@@ -16,6 +16,7 @@ class QObject;
 
 namespace vx {
 
+struct TCurlLibrary;
 class TDownloadThread;
 // total = the response's Content-Length (0 when missing), soFar = bytes received.
 using TDownloadProgress = std::function<void(TDownloadThread& sender, std::int64_t total, std::int64_t soFar)>;
@@ -69,6 +70,7 @@ private:
     std::string received_;
     std::FILE* file_ = nullptr;
     std::string partial_;  // the private temporary name the file is written under
+    const TCurlLibrary* curlLib_ = nullptr;
     void* curl_ = nullptr;
     std::int64_t fileSize_ = 0;
     std::int64_t downloadedSize_ = 0;

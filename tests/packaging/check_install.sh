@@ -49,6 +49,8 @@ deb)
   # (read whole first: grep -q stopping early would fail the pipe)
   info=$(dpkg-deb -I "$deb")
   grep -q '^ Depends: .*libqt6widgets6' <<<"$info" || { echo "no Qt dependency in: $info"; exit 1; }
+  # libcurl is opened at run time: the package must still depend on it.
+  grep -q '^ Depends: .*libcurl4 ' <<<"$info" || { echo "no libcurl dependency in: $info"; exit 1; }
   lintian --fail-on error "$deb"
   ;;
 *)
