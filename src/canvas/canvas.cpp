@@ -8,4 +8,8 @@ void Canvas::lineTo(int x, int y) {
     penPos_ = to;
 }
 
+void Canvas::segments(std::span<const TPoint> points) {
+    for (std::size_t i = 1; i < points.size(); ++i) polyline(points.subspan(i - 1, 2));
+}
+
 }  // namespace vx

@@ -88,6 +88,10 @@ public:
 
     // Open polyline through the points with the current pen.
     virtual void polyline(std::span<const TPoint> points) = 0;
+    // Each pair of neighbouring points as its own two-point polyline: the
+    // joints come out as separate segments draw them, which a polyline
+    // through all the points does not reproduce.
+    virtual void segments(std::span<const TPoint> points);
     // Closed polygon: filled with the brush, outlined with the pen.
     virtual void polygon(std::span<const TPoint> points) = 0;
     // Outlined with the pen and filled with the brush.

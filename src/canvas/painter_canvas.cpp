@@ -151,6 +151,20 @@ void TPainterCanvas::polyline(std::span<const TPoint> points) {
     endMode();
 }
 
+void TPainterCanvas::segments(std::span<const TPoint> points) {
+    if (points.size() < 2) return;
+    // The pen is set once for all segments; each is still its own
+    // two-point polyline, so the pixels equal those of polyline() per pair.
+    applyPen(false);
+    QPoint pair[2] = {{points[0].x, points[0].y}, {}};
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        pair[1] = QPoint(points[i].x, points[i].y);
+        painter_.drawPolyline(pair, 2);
+        pair[0] = pair[1];
+    }
+    endMode();
+}
+
 void TPainterCanvas::polygon(std::span<const TPoint> points) {
     if (points.empty()) return;
     applyPen(true);

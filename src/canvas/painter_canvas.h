@@ -33,6 +33,7 @@ public:
     QPainter& painter() { return painter_; }
 
     void polyline(std::span<const TPoint> points) override;
+    void segments(std::span<const TPoint> points) override;
     void polygon(std::span<const TPoint> points) override;
     void rectangle(const TRect& r) override;
     void ellipse(const TRect& r) override;

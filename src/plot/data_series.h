@@ -202,6 +202,7 @@ private:
 
     Tsp_PointAttr fPA;
     bool fDLM = false;
+    std::vector<TPoint> fRun;  // the points of one paint, kept for the next
 };
 
 }  // namespace vx

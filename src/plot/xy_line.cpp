@@ -79,15 +79,23 @@ void Tsp_XYLine::Draw() {
     if (fPN > 1 && fLineAttr.Visible() && fLineAttr.Style() != TPenStyle::psClear) {
         fLineAttr.SetPenAttr(*fCanvas);
         fCanvas->setBrush({fCanvas->brush().color, TBrushStyle::bsClear});
+        // Runs of drawable segments go to the canvas together; a segment
+        // with both ends far outside the surface breaks the run.
+        std::vector<TPoint>& run = fRun;
+        run.clear();
         TPoint prev{xa.V2P(GetX(from)), ya.V2P(GetY(from))};
         for (int i = from + 1; i <= to; ++i) {
             const TPoint p{xa.V2P(GetX(i)), ya.V2P(GetY(i))};
             if (!(farAway(prev.x, prev.y) && farAway(p.x, p.y))) {
-                const TPoint segment[] = {prev, p};
-                fCanvas->polyline(segment);
+                if (run.empty()) run.push_back(prev);
+                run.push_back(p);
+            } else if (!run.empty()) {
+                fCanvas->segments(run);
+                run.clear();
             }
             prev = p;
         }
+        if (!run.empty()) fCanvas->segments(run);
     }
     if (fPA.Visible()) {
         fCanvas->setPen({fPA.BorderColor(), TPenStyle::psSolid, fPA.BorderWidth(), TPenMode::pmCopy});

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <span>
+#include <vector>
 
 #include "canvas/painter_canvas.h"
 #include "support/recording_canvas.h"
@@ -81,6 +83,34 @@ TEST(PainterCanvasTest, NotXorDrawnTwiceRestoresThePicture) {
     EXPECT_NE(c.image(), before);
     canvas.polyline(box);
     EXPECT_EQ(c.finish(), before);
+}
+
+// Drawing a run of segments in one call gives the pixels of one two-point
+// polyline per pair (a polyline through all points differs at the joints).
+TEST(PainterCanvasTest, SegmentsEqualOnePolylinePerPair) {
+    std::vector<TPoint> run;
+    unsigned seed = 7;
+    for (int i = 0; i < 200; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const int y = static_cast<int>((seed >> 16) % 80) - 10;  // some beyond the edges
+        run.push_back({i % 3 == 0 && i > 0 ? run.back().x : i / 2 + 5, i % 11 == 0 && i > 0 ? run.back().y : y});
+    }
+    const TPenAttr pens[] = {
+        {clLime, TPenStyle::psSolid, 1, TPenMode::pmCopy},
+        {clLime, TPenStyle::psSolid, 3, TPenMode::pmCopy},
+        {clRed, TPenStyle::psDash, 1, TPenMode::pmCopy},
+        {clWhite, TPenStyle::psSolid, 1, TPenMode::pmXor},
+    };
+    for (const TPenAttr& pen : pens) {
+        SCOPED_TRACE(pen.width * 10 + static_cast<int>(pen.style) + 100 * static_cast<int>(pen.mode));
+        TImageCanvas perPair(110, 60, clBlack), together(110, 60, clBlack);
+        perPair.canvas().setPen(pen);
+        for (std::size_t i = 1; i < run.size(); ++i)
+            perPair.canvas().polyline(std::span<const TPoint>(run).subspan(i - 1, 2));
+        together.canvas().setPen(pen);
+        together.canvas().segments(run);
+        EXPECT_EQ(perPair.finish(), together.finish());
+    }
 }
 
 TEST(PainterCanvasTest, ClipLimitsDrawingAndReportsItsBox) {
