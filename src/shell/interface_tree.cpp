@@ -7,7 +7,13 @@
 namespace vx {
 namespace {
 
+// A row's interface index and snapshot position, packed in one number on
+// the first column; its byte counters on the columns that show them. Each
+// value sits on the cell it concerns, and an unchanged value is not
+// written, so new counters repaint only the counter cells, not the icon,
+// check box and name.
 constexpr int kNodeRole = Qt::UserRole + 1;
+constexpr int kCounterRole = Qt::UserRole + 3;
 // The check state last seen, so that text, icon and font updates of a row
 // (which also report the row as changed) are not taken for a click.
 constexpr int kSeenCheckRole = Qt::UserRole + 2;
@@ -44,11 +50,22 @@ TInterfaceTree::TInterfaceTree(QWidget* parent) : QTreeWidget(parent) {
 }
 
 TInterfaceNodeData TInterfaceTree::NodeData(const QTreeWidgetItem* item) {
-    return item ? item->data(colInterface, kNodeRole).value<TInterfaceNodeData>() : TInterfaceNodeData{};
+    if (!item) return {};
+    const quint64 node = item->data(colInterface, kNodeRole).toULongLong();
+    return {static_cast<std::uint32_t>(node >> 32), item->data(colDownload, kCounterRole).toULongLong(),
+            item->data(colUpload, kCounterRole).toULongLong(), static_cast<std::int32_t>(node & 0xFFFFFFFFu)};
 }
 
 void TInterfaceTree::SetNodeData(QTreeWidgetItem* item, const TInterfaceNodeData& data) {
-    item->setData(colInterface, kNodeRole, QVariant::fromValue(data));
+    // QTreeWidgetItem reports every write as a change of the cell, so only
+    // new values are written.
+    const auto set = [item](int column, int role, quint64 value) {
+        const QVariant old = item->data(column, role);
+        if (!old.isValid() || old.toULongLong() != value) item->setData(column, role, value);
+    };
+    set(colInterface, kNodeRole, (quint64{data.IntfIdx} << 32) | static_cast<std::uint32_t>(data.Index));
+    set(colDownload, kCounterRole, data.Received);
+    set(colUpload, kCounterRole, data.Sent);
 }
 
 QTreeWidgetItem* TInterfaceTree::FindRow(std::uint32_t intfIdx) const {

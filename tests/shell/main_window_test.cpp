@@ -154,6 +154,32 @@ TEST_F(MainWindowTest, TotalsAndTheBoldBestInterface) {
     for (int i = 0; i < w->Tree->topLevelItemCount(); ++i) EXPECT_FALSE(w->Tree->topLevelItem(i)->font(0).bold());
 }
 
+// A tick reports as changed only the cells whose counters moved: the name,
+// icon and check box of a row are not repainted for new counters.
+TEST_F(MainWindowTest, ATickChangesOnlyTheCountersThatMoved) {
+    auto w = shown();
+    w->Tree->show();
+    w->UpdateTraffic();
+    std::vector<std::pair<int, int>> changed;  // row, column
+    QObject::connect(w->Tree->model(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         for (int r = from.row(); r <= to.row(); ++r)
+                             for (int c = from.column(); c <= to.column(); ++c) changed.emplace_back(r, c);
+                     });
+    w->UpdateTraffic();
+    EXPECT_TRUE(changed.empty());  // nothing moved
+    fake->rows[2].dwInOctets += 5;  // eth0 received, still shown as "1.50 KB"
+    w->UpdateTraffic();
+    EXPECT_EQ(changed, (std::vector<std::pair<int, int>>{{0, 1}}));
+    changed.clear();
+    fake->rows[2].dwOutOctets += 1048576;  // sent: the counter and its text
+    w->UpdateTraffic();
+    EXPECT_EQ(changed, (std::vector<std::pair<int, int>>{{0, 2}, {0, 2}}));
+    EXPECT_EQ(w->Tree->topLevelItem(0)->text(2), "4.00 MB");
+    EXPECT_EQ(TInterfaceTree::NodeData(w->Tree->topLevelItem(0)).Sent, 4u * 1048576);
+    EXPECT_EQ(TInterfaceTree::NodeData(w->Tree->topLevelItem(0)).IntfIdx, 2u);
+}
+
 TEST_F(MainWindowTest, InterfaceViewChangesTheHeightByTheListsHeight) {
     auto w = shown();
     const int before = w->height();
