@@ -141,14 +141,13 @@ void Twnd_vx_Main::acHideExecute() {
 }
 
 void Twnd_vx_Main::createTrayIcon() {
+    // The picture drawn here at once; the installed theme icon, where the
+    // desktop's icon theme has one, replaces it just after the window is
+    // up, since looking through the icon themes takes a good part of a
+    // start (a copy run from a folder or a USB stick finds none).
     QIcon icon;
-    // The installed theme icon where there is one; the same picture drawn
-    // here otherwise (a copy run from a folder or a USB stick).
-    icon = QIcon::fromTheme(QStringLiteral(VX_APP_ID));
-    if (icon.isNull()) {
-        icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 16)));
-        icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 32)));
-    }
+    icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 16)));
+    icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 32)));
     setWindowIcon(icon);
     if (qApp) qApp->setWindowIcon(icon);
     TrayIcon = new QSystemTrayIcon(icon, this);
@@ -158,8 +157,16 @@ void Twnd_vx_Main::createTrayIcon() {
         if (reason == QSystemTrayIcon::Trigger) TrayIconClick();
     });
     // Registering with the desktop's tray (over D-Bus or XEmbed) takes a
-    // good part of a start; it happens just after the window is up.
-    QTimer::singleShot(0, TrayIcon, &QSystemTrayIcon::show);
+    // good part of a start too; it also happens just after the window is up.
+    QTimer::singleShot(0, TrayIcon, [this] {
+        const QIcon themed = QIcon::fromTheme(QStringLiteral(VX_APP_ID));
+        if (!themed.isNull()) {
+            setWindowIcon(themed);
+            if (qApp) qApp->setWindowIcon(themed);
+            TrayIcon->setIcon(themed);
+        }
+        TrayIcon->show();
+    });
 }
 
 }  // namespace vx
