@@ -60,7 +60,9 @@ public:
 
     // How often the usage history is written (tests shorten it).
     static inline int UsageIntervalMs = TUsageRecorder::kIntervalMs;
-    static constexpr int kUsageStartDelayMs = 500;
+    // Start-up work nobody needs at once (the usage history, the theme's
+    // icon) waits this long, so that the window is up and painted first.
+    static constexpr int kDeferredStartDelayMs = 500;
     // The usage history; null when no settings location is known.
     TUsageRecorder* Usage() const { return FUsage; }
     // Opens (or raises) the Usage window, on `interfaceName` when given.

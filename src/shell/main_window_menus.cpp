@@ -141,10 +141,11 @@ void Twnd_vx_Main::acHideExecute() {
 }
 
 void Twnd_vx_Main::createTrayIcon() {
-    // The picture drawn here at once; the installed theme icon, where the
-    // desktop's icon theme has one, replaces it just after the window is
-    // up, since looking through the icon themes takes a good part of a
-    // start (a copy run from a folder or a USB stick finds none).
+    // The picture drawn here at once. The installed theme icon (the same
+    // picture, in more sizes, unless the desktop's icon theme has its own)
+    // replaces it once the window is painted: looking through the icon
+    // themes takes a good part of a start, and a copy run from a folder or
+    // a USB stick finds none.
     QIcon icon;
     icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 16)));
     icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 32)));
@@ -157,15 +158,14 @@ void Twnd_vx_Main::createTrayIcon() {
         if (reason == QSystemTrayIcon::Trigger) TrayIconClick();
     });
     // Registering with the desktop's tray (over D-Bus or XEmbed) takes a
-    // good part of a start too; it also happens just after the window is up.
-    QTimer::singleShot(0, TrayIcon, [this] {
+    // good part of a start too; it happens just after the window is up.
+    QTimer::singleShot(0, TrayIcon, &QSystemTrayIcon::show);
+    QTimer::singleShot(kDeferredStartDelayMs, TrayIcon, [this] {
         const QIcon themed = QIcon::fromTheme(QStringLiteral(VX_APP_ID));
-        if (!themed.isNull()) {
-            setWindowIcon(themed);
-            if (qApp) qApp->setWindowIcon(themed);
-            TrayIcon->setIcon(themed);
-        }
-        TrayIcon->show();
+        if (themed.isNull()) return;
+        setWindowIcon(themed);
+        if (qApp) qApp->setWindowIcon(themed);
+        TrayIcon->setIcon(themed);
     });
 }
 

@@ -31,7 +31,7 @@ void Twnd_vx_Main::createUsage() {
             });
     // Opening the history and the first reading wait until the window is up
     // and painted: they are no part of a start the user waits for.
-    QTimer::singleShot(kUsageStartDelayMs, FUsage, [this] { FUsage->Start(UsageIntervalMs); });
+    QTimer::singleShot(kDeferredStartDelayMs, FUsage, [this] { FUsage->Start(UsageIntervalMs); });
 }
 
 TUsageWindow* Twnd_vx_Main::ShowUsage(const QString& interfaceName) {
