@@ -21,6 +21,9 @@
 namespace vx {
 
 Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) : TLMForm(parent) {
+    // Before the child widgets exist: a style change makes every existing
+    // widget polish itself again.
+    InstallToolTipTiming();
     setObjectName(QStringLiteral("wnd_vx_Main"));
     setWindowTitle(QStringLiteral("Vantrix"));
     resize(kClientWidth, kClientHeight);
@@ -52,7 +55,6 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     layout->addWidget(Tree);
     layout->addWidget(ScrollBox, 1);
     setCentralWidget(client);
-    InstallToolTipTiming();
 
     createActions();
     createMenus();
