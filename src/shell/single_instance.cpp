@@ -1,18 +1,62 @@
 #include "shell/single_instance.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalSocket>
+#include <QSocketNotifier>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace vx {
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
-const QByteArray kActivate = QByteArrayLiteral("activate\n");
+constexpr std::string_view kActivate = "activate\n";
+// A client says one short line; anything longer is not one of ours.
+constexpr std::size_t kMaxMessage = 64;
+
+bool addressOf(const std::string& path, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address.sun_path) return false;
+    path.copy(address.sun_path, path.size());
+    return true;
+}
+
+// Writes all of `data`, waiting up to the timeout while the socket is full.
+bool writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL);
+        if (n > 0) {
+            data.remove_prefix(static_cast<std::size_t>(n));
+        } else if (n < 0 && errno == EAGAIN) {
+            pollfd p{fd, POLLOUT, 0};
+            if (::poll(&p, 1, kConnectTimeoutMs) <= 0) return false;
+        } else if (n < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
+
+struct TSingleInstance::TClient {
+    int fd = -1;
+    std::string received;
+    std::unique_ptr<QSocketNotifier> notifier;
+    ~TClient() {
+        notifier.reset();
+        if (fd >= 0) ::close(fd);
+    }
+};
 
 QString TSingleInstance::SocketName(const std::string& settingsFile) {
     // A full path in the user's runtime folder (private to the user), else
@@ -26,40 +70,112 @@ QString TSingleInstance::SocketName(const std::string& settingsFile) {
 }
 
 TSingleInstance::TSingleInstance(const std::string& settingsFile, QObject* parent)
-    : QObject(parent), FName(SocketName(settingsFile)) {}
+    : QObject(parent), FPath(SocketName(settingsFile).toStdString()) {}
 
-bool TSingleInstance::askRunningInstance() {
-    QLocalSocket socket;
-    socket.connectToServer(FName);
-    if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-    socket.write(kActivate);
-    socket.waitForBytesWritten(kConnectTimeoutMs);
-    socket.disconnectFromServer();
+TSingleInstance::~TSingleInstance() {
+    FClients.clear();
+    delete FNotifier;
+    if (FListener >= 0) {
+        ::close(FListener);
+        if (FOwnsPath) ::unlink(FPath.c_str());
+    }
+}
+
+bool TSingleInstance::askRunningInstance() const {
+    sockaddr_un address;
+    if (!addressOf(FPath, address)) return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return false;
+    bool asked = false;
+    int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    if (rc < 0 && errno == EAGAIN) {
+        // The listener's queue is full for the moment: it is alive.
+        pollfd p{fd, POLLOUT, 0};
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (::poll(&p, 1, kConnectTimeoutMs) > 0 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 &&
+            error == 0)
+            rc = 0;
+    }
+    if (rc == 0) asked = writeAll(fd, kActivate);
+    ::close(fd);
+    return asked;
+}
+
+bool TSingleInstance::listenOn() {
+    sockaddr_un address;
+    if (!addressOf(FPath, address)) return false;
+    FListener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (FListener < 0) return false;
+    // Only this user may connect: the socket file is made without any
+    // permission for others.
+    const mode_t previous = ::umask(0077);
+    const int rc = ::bind(FListener, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    ::umask(previous);
+    if (rc < 0 || ::listen(FListener, 8) < 0) {
+        const int error = errno;  // for the caller: EADDRINUSE means a socket file is in the way
+        ::close(FListener);
+        FListener = -1;
+        errno = error;
+        return false;
+    }
+    FOwnsPath = true;
+    FNotifier = new QSocketNotifier(FListener, QSocketNotifier::Read, this);
+    connect(FNotifier, &QSocketNotifier::activated, this, [this] { acceptClients(); });
     return true;
+}
+
+void TSingleInstance::acceptClients() {
+    for (;;) {
+        const int fd = ::accept4(FListener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) return;  // EAGAIN: none left (other errors: try at the next wake-up)
+        auto client = std::make_unique<TClient>();
+        client->fd = fd;
+        client->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        TClient* raw = client.get();
+        connect(client->notifier.get(), &QSocketNotifier::activated, this, [this, raw] { readClient(raw); });
+        FClients.push_back(std::move(client));
+    }
+}
+
+void TSingleInstance::readClient(TClient* client) {
+    char buffer[kMaxMessage];
+    bool done = false;
+    for (;;) {
+        const ssize_t n = ::recv(client->fd, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            client->received.append(buffer, static_cast<std::size_t>(n));
+            // One line is all a client says; more than a short one is not ours.
+            done = client->received.find('\n') != std::string::npos || client->received.size() > kMaxMessage;
+            if (done) break;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            done = n == 0 || errno != EAGAIN;  // the client has gone, or the connection broke
+            break;
+        }
+    }
+    if (!done) return;
+    const bool activate = client->received == kActivate;
+    // The client is dropped once its notifier has finished signalling.
+    client->notifier->setEnabled(false);
+    QMetaObject::invokeMethod(
+        this, [this, client] { std::erase_if(FClients, [client](const auto& c) { return c.get() == client; }); },
+        Qt::QueuedConnection);
+    if (activate && OnActivate) OnActivate();
 }
 
 bool TSingleInstance::Claim() {
     if (askRunningInstance()) return false;
-    FServer = std::make_unique<QLocalServer>();
-    FServer->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!FServer->listen(FName)) {
+    if (listenOn()) return true;
+    if (errno == EADDRINUSE) {
         // Nobody answered: a socket left by a crashed instance. Take it over.
-        QLocalServer::removeServer(FName);
-        if (!FServer->listen(FName)) {
-            // Another start won the race in between: defer to it.
-            if (askRunningInstance()) return false;
-            return true;  // no socket at all: run alone rather than not at all
-        }
+        ::unlink(FPath.c_str());
+        if (listenOn()) return true;
+        // Another start won the race in between: defer to it.
+        if (askRunningInstance()) return false;
     }
-    connect(FServer.get(), &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* client = FServer->nextPendingConnection()) {
-            connect(client, &QLocalSocket::readyRead, this, [this, client] {
-                if (client->readAll().contains(kActivate) && OnActivate) OnActivate();
-            });
-            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-        }
-    });
-    return true;
+    return true;  // no socket at all: run alone rather than not at all
 }
 
 }  // namespace vx

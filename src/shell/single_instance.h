@@ -5,12 +5,17 @@
 // asks it to come to the front and exits, so there is never a second tray
 // icon or a second writer of the same file. A socket left by an instance
 // that crashed answers nobody and is taken over.
+//
+// Plain Unix-domain sockets watched by the event loop: the program needs
+// nothing else of a network library, and loading one costs every start.
 
-#include <QLocalServer>
 #include <QObject>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+class QSocketNotifier;
 
 namespace vx {
 
@@ -21,6 +26,7 @@ public:
     static QString SocketName(const std::string& settingsFile);
 
     explicit TSingleInstance(const std::string& settingsFile, QObject* parent = nullptr);
+    ~TSingleInstance() override;
 
     // True when this is the only instance (it now listens); false when
     // another one runs and was asked to come to the front.
@@ -29,10 +35,17 @@ public:
     std::function<void()> OnActivate;
 
 private:
-    bool askRunningInstance();
+    struct TClient;
+    bool askRunningInstance() const;
+    bool listenOn();
+    void acceptClients();
+    void readClient(TClient* client);
 
-    QString FName;
-    std::unique_ptr<QLocalServer> FServer;
+    std::string FPath;
+    int FListener = -1;
+    bool FOwnsPath = false;
+    QSocketNotifier* FNotifier = nullptr;
+    std::vector<std::unique_ptr<TClient>> FClients;
 };
 
 }  // namespace vx

@@ -22,19 +22,70 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(SingleInstanceTest, ASecondClaimActivatesTheFirst) {
+// A first instance that claimed its settings file and counts the requests
+// to come to the front.
+class RunningInstanceTest : public ::testing::Test {
+protected:
     test::TTempDir dir;
     const std::string file = dir.file("vantrix.ini");
-    TSingleInstance first(file);
+    TSingleInstance first{file};
     int activations = 0;
-    first.OnActivate = [&] { ++activations; };
-    ASSERT_TRUE(first.Claim());
+
+    void SetUp() override {
+        first.OnActivate = [this] { ++activations; };
+        ASSERT_TRUE(first.Claim());
+    }
+};
+
+TEST_F(RunningInstanceTest, ASecondClaimActivatesTheFirst) {
     TSingleInstance second(file);
     EXPECT_FALSE(second.Claim());
     EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 1; }, 5000));
     TSingleInstance otherFile(dir.file("portable/vantrix.ini"));
     EXPECT_TRUE(otherFile.Claim());  // another settings file is another instance
     EXPECT_EQ(activations, 1);
+}
+
+// Only this user may connect, and only the one line a later start sends
+// (whole or in pieces) brings the window up; other talk is dropped.
+TEST_F(RunningInstanceTest, OnlyTheUsersActivateLineActivates) {
+    const std::string path = TSingleInstance::SocketName(file).toStdString();
+    EXPECT_EQ(fs::status(path).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+
+    const auto send = [&](std::initializer_list<std::string_view> pieces) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, path.size());
+        EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        for (std::string_view piece : pieces) {
+            EXPECT_EQ(::write(fd, piece.data(), piece.size()), static_cast<ssize_t>(piece.size()));
+            QTest::qWait(20);
+        }
+        ::close(fd);
+    };
+    const struct {
+        std::initializer_list<std::string_view> pieces;
+        int activates;
+    } cases[] = {
+        {{"activate\n"}, 1},
+        {{"acti", "vate", "\n"}, 1},
+        {{"activate"}, 0},  // no line end before the client left
+        {{"ACTIVATE\n"}, 0},
+        {{"activate\nactivate\n"}, 0},
+        {{std::string_view("xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx")}, 0},
+        {{}, 0},
+    };
+    int expected = 0;
+    for (const auto& c : cases) {
+        send(c.pieces);
+        expected += c.activates;
+        QTest::qWait(50);
+        EXPECT_EQ(activations, expected) << *c.pieces.begin();
+    }
+    TSingleInstance second(file);
+    EXPECT_FALSE(second.Claim());  // still listening after all that
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activations == expected + 1; }, 5000));
 }
 
 // A socket file left by an instance that crashed answers nobody: the next
