@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QSocketNotifier>
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 
@@ -86,20 +87,18 @@ bool TSingleInstance::askRunningInstance() const {
     if (!addressOf(FPath, address)) return false;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return false;
-    bool asked = false;
-    int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    if (rc < 0 && errno == EAGAIN) {
-        // The listener's queue is full for the moment: it is alive.
-        pollfd p{fd, POLLOUT, 0};
-        int error = 0;
-        socklen_t length = sizeof error;
-        if (::poll(&p, 1, kConnectTimeoutMs) > 0 && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 &&
-            error == 0)
-            rc = 0;
-    }
-    if (rc == 0) asked = writeAll(fd, kActivate);
+    // A listener whose queue is full refuses with EAGAIN for the moment: it
+    // is alive, so it is asked again; one that stays that busy is still
+    // taken as running, never as a stale socket to take over.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kConnectTimeoutMs);
+    int rc;
+    while ((rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address)) < 0 &&
+           (errno == EAGAIN || errno == EINTR) && std::chrono::steady_clock::now() < deadline)
+        ::usleep(10000);
+    const bool running = rc == 0 || errno == EAGAIN;
+    if (rc == 0) writeAll(fd, kActivate);
     ::close(fd);
-    return asked;
+    return running;
 }
 
 bool TSingleInstance::listenOn() {

@@ -2,6 +2,7 @@
 // socket hand-over, and the real program started twice.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "persistence/ini_storage.h"
 #include "shell/settings_location.h"
@@ -106,6 +108,33 @@ TEST(SingleInstanceTest, AStaleSocketIsTakenOver) {
     EXPECT_TRUE(next.Claim());
     TSingleInstance after(file);
     EXPECT_FALSE(after.Claim());
+}
+
+// A running instance whose queue of connections is full refuses for the
+// moment: a later start defers to it instead of taking its socket over.
+TEST(SingleInstanceTest, ABusyInstanceIsNotTakenOver) {
+    test::TTempDir dir;
+    const std::string file = dir.file("vantrix.ini");
+    const std::string path = TSingleInstance::SocketName(file).toStdString();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, path.size());
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);  // never accepts
+    std::vector<int> waiting;
+    for (int i = 0; i < 16; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        waiting.push_back(fd);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 && errno == EAGAIN) break;
+    }
+    TSingleInstance next(file);
+    EXPECT_FALSE(next.Claim());
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    for (int fd : waiting) ::close(fd);
+    ::close(listener);
 }
 
 // The real program: a second start ends at once and leaves the first
