@@ -10,6 +10,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cerrno>
@@ -19,6 +20,7 @@ namespace vx {
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
+constexpr int kRetryAcceptMs = 1000;
 constexpr std::string_view kActivate = "activate\n";
 // A client says one short line; anything longer is not one of ours.
 constexpr std::size_t kMaxMessage = 64;
@@ -127,7 +129,14 @@ bool TSingleInstance::listenOn() {
 void TSingleInstance::acceptClients() {
     for (;;) {
         const int fd = ::accept4(FListener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd < 0) return;  // EAGAIN: none left (other errors: try at the next wake-up)
+        if (fd < 0 && (errno == EINTR || errno == ECONNABORTED)) continue;
+        if (fd < 0 && errno != EAGAIN) {
+            // Out of file descriptors or memory: the waiting client stays
+            // queued, and the socket would wake the loop at once again.
+            FNotifier->setEnabled(false);
+            QTimer::singleShot(kRetryAcceptMs, FNotifier, [this] { FNotifier->setEnabled(true); });
+        }
+        if (fd < 0) return;
         auto client = std::make_unique<TClient>();
         client->fd = fd;
         client->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);

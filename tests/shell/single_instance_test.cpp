@@ -1,6 +1,7 @@
 // One instance per user and settings file: in-process checks of the local
 // socket hand-over, and the real program started twice.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -88,6 +89,48 @@ TEST_F(RunningInstanceTest, OnlyTheUsersActivateLineActivates) {
     TSingleInstance second(file);
     EXPECT_FALSE(second.Claim());  // still listening after all that
     EXPECT_TRUE(QTest::qWaitFor([&] { return activations == expected + 1; }, 5000));
+}
+
+// Out of file descriptors the instance cannot take a later start's call:
+// the call waits in the queue without keeping the loop busy, and is taken
+// once descriptors are free again.
+TEST_F(RunningInstanceTest, ACallWaitsOutAShortageOfDescriptors) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers' own checks need descriptors too";
+#endif
+    const std::string path = TSingleInstance::SocketName(file).toStdString();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, path.size());
+    const int caller = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    std::vector<int> spare;  // every descriptor up to a limit just above those in use
+    for (int fd; (fd = ::dup(0)) >= 0 && fd < 4096;) spare.push_back(fd);
+    for (int fd : spare) ::close(fd);
+    rlimit tight = saved;
+    tight.rlim_cur = static_cast<rlim_t>(spare.empty() ? 0 : spare.back()) + 1;
+    spare.clear();
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    for (int fd; (fd = ::dup(0)) >= 0;) spare.push_back(fd);
+
+    const bool called = ::connect(caller, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                        ::write(caller, "activate\n", 9) == 9;
+    rusage before{}, after{};
+    ::getrusage(RUSAGE_SELF, &before);
+    QTest::qWait(300);
+    ::getrusage(RUSAGE_SELF, &after);
+    const int early = activations;
+    for (int fd : spare) ::close(fd);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    EXPECT_TRUE(called);
+    EXPECT_EQ(early, 0);
+    const auto cpuMs = [](const rusage& u) {
+        return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+    };
+    EXPECT_LT(cpuMs(after) - cpuMs(before), 150);  // not spinning on the waiting call
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 1; }, 5000));
+    ::close(caller);
 }
 
 // A socket file left by an instance that crashed answers nobody: the next
