@@ -111,14 +111,7 @@ std::optional<double> IniTextToFloat(std::string_view text) {
     return v;
 }
 
-std::string DateTimeToIniText(TDateTime value) {
-    const auto p = DecodeDateTime(value);
-    if (!p) return {};
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", p->year, p->month, p->day, p->hour, p->minute,
-                  p->second);
-    return buf;
-}
+std::string DateTimeToIniText(TDateTime value) { return DateTimeText(value, ' '); }
 
 std::optional<TDateTime> IniTextToDateTime(std::string_view text) {
     const std::string_view s = trimBlanks(text);

@@ -32,14 +32,7 @@ std::string CsvField(const std::string& text) {
     return quoted + '"';
 }
 
-std::string IsoDateTime(TDateTime value) {
-    const auto p = DecodeDateTime(value);
-    if (!p) return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", p->year, p->month, p->day, p->hour, p->minute,
-                  p->second);
-    return text;
-}
+std::string IsoDateTime(TDateTime value) { return DateTimeText(value, 'T'); }
 
 std::string IsoDay(int day) {
     char text[16];

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 
 namespace vx {
@@ -46,6 +47,15 @@ std::optional<TDateTimeParts> DecodeDateTime(TDateTime value) {
     p.minute = static_cast<int>(ms / 60000 % 60);
     p.hour = static_cast<int>(ms / 3600000);
     return p;
+}
+
+std::string DateTimeText(TDateTime value, char separator) {
+    const auto p = DecodeDateTime(value);
+    if (!p) return {};
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d:%02d", p->year, p->month, p->day, separator, p->hour,
+                  p->minute, p->second);
+    return text;
 }
 
 TDateTime Now() {

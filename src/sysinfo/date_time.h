@@ -6,6 +6,7 @@
 // still counts forward from midnight (-1.25 is 1899-12-29 06:00).
 
 #include <optional>
+#include <string>
 
 namespace vx {
 
@@ -22,6 +23,10 @@ std::optional<TDateTime> TryEncodeDateTime(const TDateTimeParts& parts);
 // Splits a value into its fields, rounded to the nearest millisecond.
 // Nothing for NaN, infinities and years outside 1..9999.
 std::optional<TDateTimeParts> DecodeDateTime(TDateTime value);
+
+// "YYYY-MM-DD<separator>hh:mm:ss", seconds rounded as DecodeDateTime
+// rounds them; empty where DecodeDateTime gives nothing.
+std::string DateTimeText(TDateTime value, char separator);
 
 // The local date and time now.
 TDateTime Now();

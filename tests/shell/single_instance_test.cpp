@@ -126,7 +126,8 @@ TEST_F(RunningInstanceTest, ACallWaitsOutAShortageOfDescriptors) {
     EXPECT_TRUE(called);
     EXPECT_EQ(early, 0);
     const auto cpuMs = [](const rusage& u) {
-        return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+        return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 +
+               static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
     };
     EXPECT_LT(cpuMs(after) - cpuMs(before), 150);  // not spinning on the waiting call
     EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 1; }, 5000));
