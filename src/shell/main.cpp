@@ -55,6 +55,9 @@ int main(int argc, char** argv) {
         window.show();
         result = QApplication::exec();
         instance.OnActivate = nullptr;
+        // A start from now on must not take this ending instance for a
+        // running one; it waits for the lock, which goes with the process.
+        instance.Release();
     }
     vx::LayoutStorage.reset();
     return result;
