@@ -1,6 +1,9 @@
 #include "canvas/painter_canvas.h"
 
+#include <cmath>
+
 #include <QFontMetrics>
+#include <QImage>
 #include <QPolygon>
 #include <QString>
 #include <cstdlib>
@@ -274,6 +277,12 @@ int TPainterCanvas::drawText(const std::string& text, TRect& r, unsigned flags) 
 
 TRect TPainterCanvas::clipRect() const {
     if (clip_) return *clip_;
+    // In drawing units: a HiDPI image has more pixels than that (a widget
+    // already counts in drawing units).
+    if (device_->devType() == QInternal::Image) {
+        const QSizeF size = static_cast<const QImage*>(device_)->deviceIndependentSize();
+        return {0, 0, static_cast<int>(std::lround(size.width())), static_cast<int>(std::lround(size.height()))};
+    }
     return {0, 0, device_->width(), device_->height()};
 }
 

@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QUrl>
+#include <QWindow>
 #include <exception>
 #include <vector>
 
@@ -141,7 +142,7 @@ int TLMForm::monitorOf(const QWidget* w) {
 }
 
 void TLMForm::setVisible(bool visible) {
-    const bool restore = visible && !isVisible() && FLC && !FRestyling;
+    const bool restore = visible && !isVisible() && FLC;
     if (restore) FLM.Restore();
     const QPoint restored = pos();
     QMainWindow::setVisible(visible);
@@ -163,14 +164,23 @@ void TLMForm::keepFrameAt(QPoint at) {
 
 void TLMForm::SetWindowFlagInPlace(Qt::WindowType flag, bool on) {
     if (bool(windowFlags() & flag) == on) return;
-    const bool wasVisible = isVisible();
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(flag, on);
+    QWindow* handle = windowHandle();
+    if (!handle || !isVisible()) {
+        setWindowFlags(flags);  // not on screen: the next show maps it with these
+        WindowRecreated();
+        return;
+    }
+    // A shown window keeps its native window: the new hints (frame, stay on
+    // top) go to it while it stays mapped. Hiding it to re-create it races
+    // the window manager, which may miss the map that follows an unmap and
+    // leave the window withdrawn with no way back.
     const QPoint frameAt = frameGeometry().topLeft();
     const bool normal = windowState() == Qt::WindowNoState;
-    FRestyling = true;
-    setWindowFlag(flag, on);  // re-creates the native window, which hides it
-    if (wasVisible) show();
-    FRestyling = false;
-    if (wasVisible && normal) keepFrameAt(frameAt);
+    overrideWindowFlags(flags);
+    handle->setFlags(flags);
+    if (normal) keepFrameAt(frameAt);
     WindowRecreated();
 }
 

@@ -83,8 +83,8 @@ public:
     void DisplayChanged();
 
 protected:
-    // After SetWindowFlagInPlace: the native window is a new one, which
-    // holds none of the window-manager states set on the old one.
+    // After SetWindowFlagInPlace: the window-manager states set by hand
+    // (taskbar hints) are to be set again, as new flags rewrite them.
     virtual void WindowRecreated() {}
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -111,7 +111,6 @@ private:
     int FMonNum = -1;
     Qt::WindowStates FLastState = Qt::WindowNoState;
     QTimer FSettle;
-    bool FRestyling = false;  // a re-show for a flag change: no restore
     QPoint FFrameTarget;
     int FFrameChecks = 0;
     QTimer FFrameKeeper;

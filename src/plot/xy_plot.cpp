@@ -60,7 +60,7 @@ void Tsp_XYPlot::SetBorderStyle(Tsp_BorderStyle style) {
 void Tsp_XYPlot::SetBufferedDisplay(bool on) {
     if (on == fBuffered) return;
     if (on)
-        fDDBBuf = std::make_unique<Tsp_MemBitmap>(width(), height());
+        fDDBBuf = std::make_unique<Tsp_MemBitmap>(width(), height(), devicePixelRatioF());
     else
         fDDBBuf.reset();
     fBuffered = fDDBBuf != nullptr;
@@ -225,8 +225,9 @@ void Tsp_XYPlot::PaintOn(Canvas& widgetCanvas) {
     fDHeight = height();
     fDCanvas = &widgetCanvas;
     if (fBuffered && fDDBBuf && fDDBBuf->Valid()) {
-        if (fDDBBuf->Width() != fDWidth || fDDBBuf->Height() != fDHeight) {
-            fDDBBuf->Recreate(fDWidth, fDHeight);
+        // A new size, or a screen with another pixel ratio: a new picture.
+        if (fDDBBuf->Width() != fDWidth || fDDBBuf->Height() != fDHeight || fDDBBuf->Ratio() != devicePixelRatioF()) {
+            fDDBBuf->Recreate(fDWidth, fDHeight, devicePixelRatioF());
             fValidArrange = fValidAround = fValidField = false;
         }
     }

@@ -201,13 +201,11 @@ void Twnd_vx_Main::writeRowTexts(QTreeWidgetItem* item) {
     setText(TInterfaceTree::colInterface, a.Name);
     setText(TInterfaceTree::colDownload, FormatSize(static_cast<double>(node.Received)));
     setText(TInterfaceTree::colUpload, FormatSize(static_cast<double>(node.Sent)));
-    const auto& pictures = InterfacePictures16();
     const auto image = static_cast<std::size_t>(FNCC->AdapterImageIndex(index));
     constexpr int kImageRole = Qt::UserRole + 16;
     const QVariant shown = item->data(TInterfaceTree::colInterface, kImageRole);
     if (!shown.isValid() || shown.toULongLong() != image) {
-        item->setIcon(TInterfaceTree::colInterface,
-                      QIcon(QPixmap::fromImage(pictures[image < pictures.size() ? image : 0])));
+        item->setIcon(TInterfaceTree::colInterface, InterfaceIcon16(image));
         item->setData(TInterfaceTree::colInterface, kImageRole, QVariant::fromValue<qulonglong>(image));
     }
     const bool bold = node.IntfIdx == FNCC->BestInterfaceIdx();  // the way to the internet
@@ -335,10 +333,31 @@ void Twnd_vx_Main::updateNoWatcherHint() { FNoWatcherHint->setVisible(FWatchers.
 bool Twnd_vx_Main::eventFilter(QObject* watched, QEvent* event) {
     if (watched == FWatcherArea && event->type() == QEvent::Resize)
         FNoWatcherHint->setGeometry(FWatcherArea->rect().adjusted(24, 0, -24, 0));
-    if ((watched == FWatcherArea || watched == ScrollBox->viewport()) && event->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (QWindow* handle = windowHandle()) handle->startSystemMove();
-        return true;
+    // Dragging the watcher area moves the window. The move starts only once
+    // the mouse has gone past the drag distance: a window manager takes the
+    // pointer for the move, and clicks and double clicks (the session
+    // totals, the graph) would never reach their controls.
+    if (watched == FWatcherArea || watched == ScrollBox->viewport()) {
+        const auto* mouse = dynamic_cast<QMouseEvent*>(event);
+        switch (mouse ? event->type() : QEvent::None) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (mouse->button() == Qt::LeftButton) FDragFrom = mouse->globalPosition().toPoint();
+            break;
+        case QEvent::MouseMove:
+            if (FDragFrom && (mouse->buttons() & Qt::LeftButton) &&
+                (mouse->globalPosition().toPoint() - *FDragFrom).manhattanLength() >= QApplication::startDragDistance()) {
+                FDragFrom.reset();
+                if (QWindow* handle = windowHandle()) handle->startSystemMove();
+                return true;
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            FDragFrom.reset();
+            break;
+        default:
+            break;
+        }
     }
     return TLMForm::eventFilter(watched, event);
 }

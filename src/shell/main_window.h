@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "netconfig/network_change_notifier.h"
 #include "netconfig/network_configuration.h"
@@ -120,6 +121,7 @@ private:
     QSystemTrayIcon* TrayIcon = nullptr;
     QMenu* MainMenuFile = nullptr;
     QWidget* FWatcherArea = nullptr;
+    std::optional<QPoint> FDragFrom;  // where a left press in the watcher area began
     // Shown in the watcher area while no watcher is open.
     QLabel* FNoWatcherHint = nullptr;
     void updateNoWatcherHint();

@@ -94,7 +94,7 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
     outer->addWidget(ok, 0, Qt::AlignRight);
 
     pages->setCurrentIndex(0);
-    Image1->setPixmap(QPixmap::fromImage(InterfacePictures32()[0]));
+    Image1->setPixmap(QPixmap::fromImage(DrawInterfacePicture(0, 32, devicePixelRatioF())));
     eName->setText(QStringLiteral("Failed to get data. Device is not available."));
     resize(362, 364);
     // A fixed size (the designed one, or larger where the texts need it).
@@ -114,7 +114,7 @@ void Tdlg_vx_AdapterInfo::Fill(const TAdapter& adapter) {
     eIP->setText(QString::fromStdString(first.substr(0, eq)));
     eMask->setText(eq == std::string::npos ? QString() : QString::fromStdString(first.substr(eq + 1)));
     const int image = GetInterfaceImageIndex(adapter._Typ, adapter._Status);
-    Image1->setPixmap(QPixmap::fromImage(InterfacePictures32()[static_cast<std::size_t>(image)]));
+    Image1->setPixmap(QPixmap::fromImage(DrawInterfacePicture(image, 32, devicePixelRatioF())));
 }
 
 void ShowAdapterInfo(const TAdapter& adapter, QWidget* owner) {

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
+#include <cmath>
 
 namespace vx {
 namespace {
@@ -217,14 +219,43 @@ std::vector<QImage> makeList(int size, bool blankSome) {
 
 }  // namespace
 
-QImage DrawInterfacePicture(int index, int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+QImage DrawInterfacePicture(int index, int size, qreal ratio) {
+    const int pixels = static_cast<int>(std::lround(size * ratio));
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
-    draw(p, index);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(pixels / 32.0, pixels / 32.0);
+        draw(p, index);
+    }
+    image.setDevicePixelRatio(static_cast<qreal>(pixels) / size);
     return image;
+}
+
+QIcon InterfaceIcon16(std::size_t index) {
+    static const std::vector<QIcon> icons = [] {
+        std::vector<QIcon> out;
+        const auto& plain = InterfacePictures16();
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            QIcon icon;
+            icon.addPixmap(QPixmap::fromImage(plain[i]));
+            const bool blank = i == 0 || i == 8 || i == 14;
+            for (const qreal ratio : {1.5, 2.0, 3.0}) {
+                QImage image = blank ? QImage() : DrawInterfacePicture(static_cast<int>(i), 16, ratio);
+                if (blank) {
+                    image = QImage(static_cast<int>(16 * ratio), static_cast<int>(16 * ratio),
+                                   QImage::Format_ARGB32_Premultiplied);
+                    image.fill(Qt::transparent);
+                    image.setDevicePixelRatio(ratio);
+                }
+                icon.addPixmap(QPixmap::fromImage(image));
+            }
+            out.push_back(icon);
+        }
+        return out;
+    }();
+    return icons[index < icons.size() ? index : 0];
 }
 
 const std::vector<QImage>& InterfacePictures16() {

@@ -10,6 +10,7 @@
 // the interface list and caption bars show no picture for an interface that
 // does not work or is wireless.
 
+#include <QIcon>
 #include <QImage>
 #include <vector>
 
@@ -19,7 +20,12 @@ inline constexpr int kInterfacePictureCount = 15;
 // The program's own icon (window, tray, desktop entry): the network card.
 inline constexpr int kProgramIconPicture = 7;
 
-QImage DrawInterfacePicture(int index, int size);
+// The picture `size` pixels wide in drawing units, with the pixels of a
+// screen of device pixel ratio `ratio` (sharp on HiDPI screens).
+QImage DrawInterfacePicture(int index, int size, qreal ratio = 1.0);
+// The 16-pixel list picture as an icon with pixels for ratios 1, 1.5, 2
+// and 3, so that the list shows it sharp on every screen.
+QIcon InterfaceIcon16(std::size_t index);
 
 // The two picture lists, made on first use.
 const std::vector<QImage>& InterfacePictures16();

@@ -5,6 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -140,5 +145,40 @@ void StopDesktop() {
 }
 
 const TDesktop& Desktop() { return gDesktop; }
+
+}  // namespace vx::test
+
+namespace vx::test {
+
+TCpuHog::TCpuHog() {
+    const long cores = ::sysconf(_SC_NPROCESSORS_ONLN);
+    for (long i = 0; i < std::max(1L, cores); ++i) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            (void)!::nice(10);
+            for (volatile unsigned long n = 0;; n = n + 1) {
+            }
+        }
+        FPids.push_back(pid);
+    }
+}
+
+TCpuHog::~TCpuHog() {
+    for (int pid : FPids) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+}
+
+bool IsViewable(unsigned long window) {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return false;
+    xcb_connection_t* c = x11->connection();
+    xcb_get_window_attributes_reply_t* reply =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, static_cast<xcb_window_t>(window)), nullptr);
+    const bool viewable = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(reply);
+    return viewable;
+}
 
 }  // namespace vx::test

@@ -6,6 +6,7 @@
 // application object; tests skip with a message when it could not start.
 
 #include <string>
+#include <vector>
 
 namespace vx::test {
 
@@ -30,3 +31,23 @@ std::string RunOnDisplay(const std::string& command);
         if (!::vx::test::Desktop().running)                                      \
             GTEST_SKIP() << "no X desktop: " << ::vx::test::Desktop().why;       \
     } while (0)
+
+namespace vx::test {
+
+// Keeps every core busy with nice'd spinning processes while it lives, so
+// that races between the program and the window manager show.
+class TCpuHog {
+public:
+    TCpuHog();
+    ~TCpuHog();
+    TCpuHog(const TCpuHog&) = delete;
+    TCpuHog& operator=(const TCpuHog&) = delete;
+
+private:
+    std::vector<int> FPids;
+};
+
+// Whether the X window is mapped and viewable now.
+bool IsViewable(unsigned long window);
+
+}  // namespace vx::test

@@ -2,7 +2,10 @@
 // to frames, states and placement, which the offscreen platform cannot show.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QWindow>
@@ -13,6 +16,7 @@
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "support/fake_ip_helper.h"
+#include "watcher/watcher_panel.h"
 #include "support/temp_dir.h"
 
 namespace vx {
@@ -31,6 +35,21 @@ protected:
     test::TTempDir dir;
     std::string file = dir.file("vantrix.ini");
     std::unique_ptr<Twnd_vx_Main> w;
+    std::shared_ptr<test::TFakeIpHelper> fake = std::make_shared<test::TFakeIpHelper>();
+
+    // One working interface, eth0, to watch.
+    void withAnInterface() {
+        TIpAdapterInfo a;
+        a.AdapterName = "eth0";
+        a.Index = 2;
+        a.Type = 6;
+        fake->hasIfEntry2 = false;
+        fake->adapters = {a};
+        TMibIfRow row;
+        row.wszName.assign("eth0", 4);
+        row.dwOperStatus = 5;
+        fake->rows = {{2, row}};
+    }
 
     void SetUp() override {
         VX_REQUIRE_DESKTOP();
@@ -43,7 +62,7 @@ protected:
     }
     // A fresh window, shown and framed by the window manager.
     void open() {
-        w = std::make_unique<Twnd_vx_Main>(std::make_shared<test::TFakeIpHelper>());
+        w = std::make_unique<Twnd_vx_Main>(fake);
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         settle();
@@ -89,6 +108,79 @@ TEST_F(DesktopWindowTest, CaptionAndAlwaysVisibleWorkWithASettingsFile) {
     EXPECT_TRUE(w->acOnTop->isChecked());
     EXPECT_NE(netWmState(*w).find("_NET_WM_STATE_ABOVE"), std::string::npos) << netWmState(*w);
     EXPECT_FALSE(w->menuBar()->isVisible());
+}
+
+// Hiding and showing the caption, and restarts with it hidden, never leave
+// the window unmapped, also while both cores are busy: a window that the
+// window manager failed to map again has no way back for the user.
+TEST_F(DesktopWindowTest, CaptionTogglesAndRestartsNeverLoseTheWindow) {
+    open();
+    w->acPersistent->trigger();
+    const test::TCpuHog hog;
+    int lost = 0;
+    std::string where;
+    const auto check = [&](const std::string& what) {
+        if (QTest::qWaitFor([&] { return test::IsViewable(w->windowHandle()->winId()); }, 3000)) return;
+        ++lost;
+        where += " " + what;
+    };
+    for (int i = 0; i < 100; ++i) {
+        w->acCaption->trigger();
+        QTest::qWait(i % 7 == 0 ? 0 : 10 * (i % 5));  // toggles at all paces, some at once after another
+        check("toggle " + std::to_string(i));
+    }
+    if (w->acCaption->isChecked()) w->acCaption->trigger();  // restarts with the caption hidden
+    for (int i = 0; i < 20; ++i) {
+        restart();
+        check("restart " + std::to_string(i));
+        w->acCaption->trigger();
+        check("restart " + std::to_string(i) + ", caption shown");
+        w->acCaption->trigger();
+        check("restart " + std::to_string(i) + ", caption hidden");
+    }
+    EXPECT_EQ(lost, 0) << "unmapped after:" << where;
+}
+
+// Without the caption the watcher area moves the window, but only once the
+// mouse is dragged: a double click on "Session totals" still reaches it
+// under a window manager, which takes the pointer for a move.
+TEST_F(DesktopWindowTest, ClicksReachTheWatcherAndADragMovesTheWindow) {
+    withAnInterface();
+    open();
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    ASSERT_EQ(w->Watchers().size(), 1u);
+    w->acCaption->trigger();
+    settle();
+    QTest::qWait(300);
+    const auto at = [](QWidget* widget) {
+        const QPoint p = widget->mapToGlobal(widget->rect().center());
+        return std::to_string(p.x()) + " " + std::to_string(p.y());
+    };
+
+    QString asked;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            box->reject();
+        }
+    });
+    answer.start(50);
+    test::RunOnDisplay("xdotool mousemove " + at(w->Watchers()[0]->Panel1) + " click --repeat 2 --delay 60 1");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }, 5000)) << "no question after a double click";
+    EXPECT_EQ(asked, "Clear session totals?");
+    answer.stop();
+
+    const QPoint before = frameAt();
+    test::RunOnDisplay("xdotool mousemove " + at(w->Watchers()[0]->lDLMax) + " mousedown 1");
+    QTest::qWait(100);
+    for (int step = 1; step <= 8; ++step) {
+        test::RunOnDisplay("xdotool mousemove_relative -- 8 6");
+        QTest::qWait(60);
+    }
+    test::RunOnDisplay("xdotool mouseup 1");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frameAt() != before; }, 3000)) << "the drag did not move the window";
+    EXPECT_GT(frameAt().x(), before.x() + 20);
 }
 
 // The frame stays where it is through caption toggles and restarts.
