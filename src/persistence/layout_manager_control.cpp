@@ -1,12 +1,14 @@
 #include "persistence/layout_manager_control.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
 #include "persistence/desktop_metrics.h"
 #include "persistence/ini_text.h"
 #include "persistence/layout_manager.h"
+#include "persistence/screen_fit.h"
 #include "persistence/storage_session.h"
 
 namespace vx {
@@ -198,6 +200,15 @@ void TLayoutManagerControl::restoreWindowLayout(ILayoutManagerStorage& s, const 
             int width = w->width(), height = w->height();
             applyPair(readKeyed(s, section, sizeKey(desktop, m.dpi(w)), "Size"), width, height);
             w->resize(width, height);
+        }
+        // A place stored on another arrangement of screens may lie off the
+        // screens of now: the frame is moved fully onto the nearest one.
+        // The stored place itself stays in the file.
+        if (HasOption(FOptions, loPosition) && WindowsArePlaced()) {
+            std::vector<QRect> areas;
+            for (const QScreen* screen : QGuiApplication::screens()) areas.push_back(screen->availableGeometry());
+            const QPoint fitted = FitOntoScreens(QRect(w->pos(), w->frameGeometry().size()), areas);
+            if (fitted != w->pos()) w->move(fitted);
         }
         if (HasOption(FOptions, loState) && s.ValueExists(section, "State")) {
             const auto state = s.ReadInteger(section, "State", stateOrdinal(w));

@@ -291,6 +291,13 @@ void Tsp_XYDataSeries::ReplaceXY(int i, double aX, double aY) {
     NotifyAndUpdate();
 }
 
+void Tsp_XYDataSeries::ScaleY(double factor) {
+    if (fPN <= 0 || factor == 1) return;
+    for (int i = 0; i < fPN; ++i) fY[static_cast<std::size_t>(fStart + i)] *= factor;
+    ValidMinMax = false;
+    NotifyAndUpdate();
+}
+
 void Tsp_XYDataSeries::Delete(int i) {
     if (i < 0 || i >= fPN) return;
     if (i == 0 && fPN > 1)

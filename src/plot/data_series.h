@@ -76,6 +76,8 @@ public:
     void AddXY(double aX, double aY);
     void InsertXY(int i, double aX, double aY);
     void ReplaceXY(int i, double aX, double aY);
+    // Multiplies every y by `factor` (a change of units): one redraw.
+    void ScaleY(double factor);
     void Delete(int i);
     void DeleteRange(int i1, int i2);
     void AddXYArrays(const double* pX, const double* pY, int n);

@@ -1,7 +1,11 @@
 #include "shell/desktop_session.h"
 
+#include <QGuiApplication>
 #include <cstdlib>
 #include <string_view>
+
+#include "persistence/desktop_metrics.h"
+#include "shell/taskbar_hint.h"
 
 namespace vx {
 namespace {
@@ -26,5 +30,15 @@ QString PlacementUnavailableReason() {
     return QStringLiteral("On Wayland a program cannot keep its window above the others. Start Vantrix with XWayland "
                           "(QT_QPA_PLATFORM=xcb) for this.");
 }
+
+QString StayOnTopUnavailableReason() {
+    if (!WindowsArePlaced()) return PlacementUnavailableReason();
+    if (!WindowManagerKeepsAbove())
+        return QStringLiteral("The window manager cannot keep a window above the others (it does not offer "
+                              "_NET_WM_STATE_ABOVE).");
+    return {};
+}
+
+bool PlatformCanUnminimize() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 }  // namespace vx

@@ -18,5 +18,12 @@ bool PreferXWayland();
 
 // Why Always Visible cannot work here, for its tooltip.
 QString PlacementUnavailableReason();
+// Why Always Visible cannot work on this desktop now (native Wayland, or an
+// X11 window manager without the state); empty when it can.
+QString StayOnTopUnavailableReason();
+// Whether a minimised window can be brought back by changing its state.
+// Native Wayland clients cannot: the compositor never says it minimised
+// the window, nor takes a request to undo it; the window is shown anew.
+bool PlatformCanUnminimize();
 
 }  // namespace vx

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "about/about_dialog.h"
+#include "shell/desktop_session.h"
 #include "shell/startup.h"
 #include "shell/taskbar_hint.h"
 #include "shell/tooltip_timing.h"
@@ -77,6 +78,7 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     connect(Tree, &QTreeWidget::itemDoubleClicked, this, [this] { TreeDblClick(); });
     Timer.setInterval(kTrafficIntervalMs);
     connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::UpdateTraffic);
+    connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::updateTrayToolTip);
     Timer.start();
 }
 
@@ -378,6 +380,13 @@ void Twnd_vx_Main::applyTaskbarHint() {
 }
 
 void Twnd_vx_Main::TrayIconClick() {
+    if (!PlatformCanUnminimize() && isVisible() && !isActiveWindow()) {
+        // The compositor neither says whether it minimised the window nor
+        // takes a request to undo it: shown anew, the window comes up as a
+        // new one, in front.
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        hide();
+    }
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
     raise();

@@ -74,6 +74,8 @@ public:
     // Back from the tray (or from a second start): shown in the state it
     // had (maximised stays maximised), raised and focused.
     void TrayIconClick();
+    // The tray icon; null while the desktop has no tray.
+    QSystemTrayIcon* Tray() const { return TrayIcon; }
 
 protected:
     // A left press on the empty watcher area moves the window (the way to
@@ -88,6 +90,8 @@ private:
     void createActions();
     void createMenus();
     void createTrayIcon();
+    void followTray();
+    void updateOnTopAvailability();
     void registerLayout();
     void RegisterInterfaceValues();
     void FormAfterRestore();
@@ -108,6 +112,8 @@ private:
     void acPersistentExecute();
     void acAutostartExecute();
     void acHideExecute();
+    bool windowIsAway() const;
+    void updateTrayToolTip();
     void ApplyCaption(bool toggled);
     void writeRowTexts(QTreeWidgetItem* item);
     void saveStoredValues();
@@ -118,7 +124,9 @@ private:
 
     std::unique_ptr<TNetworkConfiguration> FNCC;
     std::unique_ptr<TNetworkChangeNotifier> FNCN;
-    QSystemTrayIcon* TrayIcon = nullptr;
+    QSystemTrayIcon* TrayIcon = nullptr;  // only while the desktop has a tray
+    QTimer FTrayWatch;                    // looks for a tray while there is none
+    static constexpr int kTrayWatchMs = 3000;
     QMenu* MainMenuFile = nullptr;
     QWidget* FWatcherArea = nullptr;
     std::optional<QPoint> FDragFrom;  // where a left press in the watcher area began

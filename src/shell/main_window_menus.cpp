@@ -53,10 +53,18 @@ void Twnd_vx_Main::createActions() {
     connect(acPersistent, &QAction::triggered, this, &Twnd_vx_Main::acPersistentExecute);
     connect(acAutostart, &QAction::triggered, this, &Twnd_vx_Main::acAutostartExecute);
     connect(acUsage, &QAction::triggered, this, [this] { ShowUsage(); });
-    if (!WindowsArePlaced()) {
-        acOnTop->setEnabled(false);
-        acOnTop->setToolTip(PlacementUnavailableReason());
-    }
+    updateOnTopAvailability();
+}
+
+// Always Visible is greyed where it cannot work, with the reason where the
+// user sees it: the menus show their tooltips, and the status tip says it
+// too. Asked again whenever a menu with it opens, since the window manager
+// may change while Vantrix runs.
+void Twnd_vx_Main::updateOnTopAvailability() {
+    const QString reason = StayOnTopUnavailableReason();
+    acOnTop->setEnabled(reason.isEmpty());
+    acOnTop->setToolTip(reason.isEmpty() ? acOnTop->text() : reason);
+    acOnTop->setStatusTip(reason);
 }
 
 // The check mark is whether the entry exists (the user may remove it by hand).
@@ -82,6 +90,8 @@ void Twnd_vx_Main::createMenus() {
     connect(MonitorMenu, &QMenu::triggered, this, &Twnd_vx_Main::cmIntfClick);
 
     QMenu* view = bar->addMenu(QStringLiteral("View"));
+    view->setToolTipsVisible(true);
+    connect(view, &QMenu::aboutToShow, this, &Twnd_vx_Main::updateOnTopAvailability);
     view->addAction(acIntfView);
     view->addAction(acOOI);
     view->addAction(acUsage);
@@ -112,16 +122,26 @@ void Twnd_vx_Main::createMenus() {
     connect(periodGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmPeriod);
     bar->addMenu(QStringLiteral("Help"))->addAction(acAbout);
 
+    // The context and tray menu: every command of the main menu, so that
+    // nothing is out of reach while the caption (and the menu bar) is hidden.
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->setToolTipsVisible(true);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &Twnd_vx_Main::updateOnTopAvailability);
     for (QAction* a : {acIntfView, acOOI, acUsage}) PopupMenu1->addAction(a);
+    PopupMenu1->addMenu(MonitorMenu);
     PopupMenu1->addSeparator();
     for (QAction* a : {acOnTop, acCaption}) PopupMenu1->addAction(a);
+    PopupMenu1->addMenu(units);
+    PopupMenu1->addMenu(period);
     PopupMenu1->addSeparator();
-    PopupMenu1->addAction(acRefresh);
-    PopupMenu1->addAction(acAutostart);
+    for (QAction* a : {acRefresh, acPersistent, acAutostart}) PopupMenu1->addAction(a);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(acAbout);
     PopupMenu1->addSeparator();
     for (QAction* a : {acHide, acExit}) PopupMenu1->addAction(a);
+    // Hide while the window is up, Show while it is hidden or minimised.
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { acHide->setText(windowIsAway() ? QStringLiteral("Show") : QStringLiteral("Hide")); });
     for (QMenu* menu : {MainMenuFile, PopupMenu1})
         connect(menu, &QMenu::aboutToShow, this, [this] { acAutostart->setChecked(TAutostart::Enabled()); });
     for (QWidget* w : {static_cast<QWidget*>(Tree), static_cast<QWidget*>(ScrollBox)}) {
@@ -134,10 +154,29 @@ void Twnd_vx_Main::createMenus() {
 // The tray icon is the way back to a hidden window. Where the desktop has no
 // tray, hiding would lose the window for good: it is minimised instead.
 void Twnd_vx_Main::acHideExecute() {
+    if (windowIsAway()) {
+        TrayIconClick();
+        return;
+    }
     if (TrayIcon && QSystemTrayIcon::isSystemTrayAvailable())
         hide();
     else
         showMinimized();
+}
+
+bool Twnd_vx_Main::windowIsAway() const { return !isVisible() || isMinimized(); }
+
+// The tray's tooltip: the current rates of every watched interface, as
+// their panels show them.
+void Twnd_vx_Main::updateTrayToolTip() {
+    if (!TrayIcon) return;
+    QString tip = QApplication::applicationName();
+    for (auto it = FWatchers.rbegin(); it != FWatchers.rend(); ++it) {
+        const Tfrm_vx_Watcher* w = *it;
+        tip += QStringLiteral("\n%1: Download %2, Upload %3")
+                   .arg(QString::fromStdString(w->Adapter().Name), w->lDL->text(), w->lUL->text());
+    }
+    if (TrayIcon->toolTip() != tip) TrayIcon->setToolTip(tip);
 }
 
 void Twnd_vx_Main::createTrayIcon() {
@@ -151,22 +190,36 @@ void Twnd_vx_Main::createTrayIcon() {
     icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 32)));
     setWindowIcon(icon);
     if (qApp) qApp->setWindowIcon(icon);
-    TrayIcon = new QSystemTrayIcon(icon, this);
-    TrayIcon->setToolTip(QApplication::applicationName());
-    TrayIcon->setContextMenu(PopupMenu1);
-    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger) TrayIconClick();
-    });
-    // Registering with the desktop's tray (over D-Bus or XEmbed) takes a
-    // good part of a start too; it happens just after the window is up.
-    QTimer::singleShot(0, TrayIcon, &QSystemTrayIcon::show);
-    QTimer::singleShot(kDeferredStartDelayMs, TrayIcon, [this] {
+    // Looking for the desktop's tray (over D-Bus or XEmbed) takes a good
+    // part of a start too; it happens just after the window is up. Where
+    // there is none yet (a panel that starts after Vantrix, or none at all)
+    // it is looked for again now and then, and the icon appears with it.
+    FTrayWatch.setInterval(kTrayWatchMs);
+    connect(&FTrayWatch, &QTimer::timeout, this, &Twnd_vx_Main::followTray);
+    QTimer::singleShot(0, this, &Twnd_vx_Main::followTray);
+    QTimer::singleShot(kDeferredStartDelayMs, this, [this] {
         const QIcon themed = QIcon::fromTheme(QStringLiteral(VX_APP_ID));
         if (themed.isNull()) return;
         setWindowIcon(themed);
         if (qApp) qApp->setWindowIcon(themed);
-        TrayIcon->setIcon(themed);
+        if (TrayIcon) TrayIcon->setIcon(themed);
     });
+}
+
+void Twnd_vx_Main::followTray() {
+    if (TrayIcon || !QSystemTrayIcon::isSystemTrayAvailable()) {
+        if (!TrayIcon && !FTrayWatch.isActive()) FTrayWatch.start();
+        return;
+    }
+    FTrayWatch.stop();
+    TrayIcon = new QSystemTrayIcon(windowIcon(), this);
+    TrayIcon->setContextMenu(PopupMenu1);
+    connect(TrayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger) TrayIconClick();
+    });
+    updateTrayToolTip();
+    TrayIcon->show();
+    applyTaskbarHint();  // with a tray, no taskbar button
 }
 
 }  // namespace vx

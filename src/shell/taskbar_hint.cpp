@@ -21,6 +21,27 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
 
 }  // namespace
 
+bool WindowManagerKeepsAbove() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return true;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c) return true;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (!screen) return true;
+    const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
+    // The list of what the window manager supports, 1024 atoms at most.
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, screen->root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 1024), nullptr);
+    bool found = false;
+    if (reply && reply->format == 32) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        const int count = xcb_get_property_value_length(reply) / 4;
+        for (int i = 0; i < count && !found; ++i) found = atoms[i] == above;
+    }
+    std::free(reply);
+    return found;
+}
+
 void SetSkipTaskbar(QWidget* w, bool skip) {
     if (!w || !w->isWindow() || QGuiApplication::platformName() != QLatin1String("xcb")) return;
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();

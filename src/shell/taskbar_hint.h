@@ -16,4 +16,10 @@ namespace vx {
 // shown top-level window `w`.
 void SetSkipTaskbar(QWidget* w, bool skip);
 
+// Whether the X11 window manager keeps windows above the others: it lists
+// _NET_WM_STATE_ABOVE among what it supports (_NET_SUPPORTED). Some do not
+// (the XWayland of some compositors), and there Always Visible would
+// silently do nothing. True off X11.
+bool WindowManagerKeepsAbove();
+
 }  // namespace vx

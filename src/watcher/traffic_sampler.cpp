@@ -31,6 +31,14 @@ double TTrafficSampler::PlotValue(double bytesPerSecond) const {
     return bytesPerSecond;
 }
 
+double TTrafficSampler::ChangeUnits(int units) {
+    const double before = PlotValue(1);
+    Units = units;
+    const double factor = PlotValue(1) / before;
+    MS *= factor;
+    return factor;
+}
+
 TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
     constexpr double kSecond = 1.0 / 86400;
     if (FViewLength == 0) {

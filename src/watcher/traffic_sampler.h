@@ -68,6 +68,10 @@ public:
     bool ReadCounters(std::uint64_t& received, std::uint64_t& sent);
 
     double PlotValue(double bytesPerSecond) const;
+    // Switches to `units`; returns the factor that turns values plotted in
+    // the old units into the new (the graph's points are converted, so
+    // that the graph and its export stay in one unit).
+    double ChangeUnits(int units);
     std::uint32_t ViewLength() const { return FViewLength; }
     double MaxDownload() const { return MDL; }
     // The highest value plotted since the value axes were last rescaled.

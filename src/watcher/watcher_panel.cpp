@@ -190,7 +190,7 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
 
     ApplyColors();
     connect(cbUnits, &QComboBox::currentIndexChanged, this, [this] {
-        FSampler.Units = cbUnits->currentIndex();
+        applyUnits(cbUnits->currentIndex());
         sp_XYPlotDblClick();
     });
     connect(bProps, &QPushButton::clicked, this, &Tfrm_vx_Watcher::bPropsClick);
@@ -208,7 +208,15 @@ int Tfrm_vx_Watcher::Units() const { return cbUnits->currentIndex(); }
 void Tfrm_vx_Watcher::SetUnits(int units) {
     const QSignalBlocker quiet(cbUnits);
     cbUnits->setCurrentIndex(units >= 0 && units < cbUnits->count() ? units : -1);
-    FSampler.Units = cbUnits->currentIndex();
+    applyUnits(cbUnits->currentIndex());
+}
+
+// The points already drawn are converted: the graph goes on in the new
+// unit, and an export has every row in the unit its header names.
+void Tfrm_vx_Watcher::applyUnits(int units) {
+    const double factor = FSampler.ChangeUnits(units);
+    sp_XYLine1.ScaleY(factor);
+    sp_XYLine2.ScaleY(factor);
 }
 
 void Tfrm_vx_Watcher::ApplyColors() {

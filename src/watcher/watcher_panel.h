@@ -68,6 +68,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void applyUnits(int units);
     std::shared_ptr<IIpHelper> FHelper;
     std::shared_ptr<IClock> FClock;
     TTrafficSampler FSampler;

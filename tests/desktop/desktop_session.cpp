@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -179,6 +180,50 @@ bool IsViewable(unsigned long window) {
     const bool viewable = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
     std::free(reply);
     return viewable;
+}
+
+namespace {
+
+xcb_connection_t* connection() {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t root(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
+
+}  // namespace
+
+unsigned Atom(const char* name) {
+    xcb_connection_t* c = connection();
+    if (!c) return 0;
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+    const unsigned atom = reply ? reply->atom : 0;
+    std::free(reply);
+    return atom;
+}
+
+std::vector<unsigned> RootAtoms(const char* property) {
+    std::vector<unsigned> atoms;
+    xcb_connection_t* c = connection();
+    if (!c) return atoms;
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(c, xcb_get_property(c, 0, root(c), Atom(property), XCB_ATOM_ATOM, 0, 4096), nullptr);
+    if (reply && reply->format == 32) {
+        const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        atoms.assign(values, values + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    return atoms;
+}
+
+void SetRootAtoms(const char* property, const std::vector<unsigned>& atoms) {
+    xcb_connection_t* c = connection();
+    if (!c) return;
+    std::vector<xcb_atom_t> values(atoms.begin(), atoms.end());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, root(c), Atom(property), XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(values.size()), values.data());
+    xcb_flush(c);
 }
 
 }  // namespace vx::test

@@ -50,4 +50,10 @@ private:
 // Whether the X window is mapped and viewable now.
 bool IsViewable(unsigned long window);
 
+// The atoms of a property of the root window (ATOM list), and a new list
+// for it, through the application's own X connection.
+std::vector<unsigned> RootAtoms(const char* property);
+void SetRootAtoms(const char* property, const std::vector<unsigned>& atoms);
+unsigned Atom(const char* name);
+
 }  // namespace vx::test

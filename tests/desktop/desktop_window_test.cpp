@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
@@ -220,6 +221,49 @@ TEST_F(DesktopWindowTest, NoTaskbarButtonWhileATrayExists) {
     const std::string type =
         test::RunOnDisplay("xprop -id " + xid(*w) + " _NET_WM_WINDOW_TYPE 2>/dev/null");
     EXPECT_NE(type.find("_NET_WM_WINDOW_TYPE_NORMAL"), std::string::npos) << type;
+}
+
+// The tray's menu toggles Hide and Show, and its tooltip gives every
+// watched interface's current rates.
+TEST_F(DesktopWindowTest, TheTrayTogglesAndTellsTheRates) {
+    if (!test::Desktop().tray) GTEST_SKIP() << "no tray host";
+    withAnInterface();
+    open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Tray() != nullptr; }, 5000));
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    ASSERT_EQ(w->Watchers().size(), 1u);
+    QTest::qWait(2200);  // a tick of the watcher and of the list
+    EXPECT_NE(w->Tray()->toolTip().indexOf("eth0: Download " + w->Watchers()[0]->lDL->text()), -1)
+        << w->Tray()->toolTip().toStdString();
+
+    emit w->PopupMenu1->aboutToShow();
+    EXPECT_EQ(w->acHide->text(), "Hide");
+    w->acHide->trigger();
+    settle();
+    EXPECT_FALSE(w->isVisible());
+    emit w->PopupMenu1->aboutToShow();
+    EXPECT_EQ(w->acHide->text(), "Show");
+    w->acHide->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return test::IsViewable(w->windowHandle()->winId()); }, 3000));
+}
+
+// A window manager that does not offer _NET_WM_STATE_ABOVE cannot keep a
+// window on top: Always Visible is greyed with the reason, and comes back
+// when the manager offers it.
+TEST_F(DesktopWindowTest, AlwaysVisibleFollowsWhatTheWindowManagerOffers) {
+    open();
+    const std::vector<unsigned> offered = test::RootAtoms("_NET_SUPPORTED");
+    ASSERT_FALSE(offered.empty());
+    std::vector<unsigned> without = offered;
+    std::erase(without, test::Atom("_NET_WM_STATE_ABOVE"));
+    ASSERT_LT(without.size(), offered.size());
+    test::SetRootAtoms("_NET_SUPPORTED", without);
+    emit w->PopupMenu1->aboutToShow();
+    EXPECT_FALSE(w->acOnTop->isEnabled());
+    EXPECT_NE(w->acOnTop->toolTip().indexOf("_NET_WM_STATE_ABOVE"), -1) << w->acOnTop->toolTip().toStdString();
+    test::SetRootAtoms("_NET_SUPPORTED", offered);
+    emit w->PopupMenu1->aboutToShow();
+    EXPECT_TRUE(w->acOnTop->isEnabled());
 }
 
 // Back from the tray: maximised stays maximised, raised and focused.

@@ -10,7 +10,10 @@
 #include <QToolTip>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 #include <QSystemTrayIcon>
+#include <functional>
 #include <QTest>
 #include <filesystem>
 
@@ -333,6 +336,49 @@ TEST_F(MainWindowTest, HideWithoutATrayMinimisesInstead) {
     w->acHide->trigger();
     EXPECT_TRUE(w->isVisible());  // still reachable from the taskbar
     EXPECT_TRUE(w->isMinimized());
+}
+
+// With the caption hidden there is no menu bar: every command of the main
+// menu is in the context (and tray) menu, submenus included.
+TEST_F(MainWindowTest, TheContextMenuHoldsEveryMainMenuCommand) {
+    auto w = shown();
+    const std::function<void(const QMenu*, QSet<QAction*>&)> collect = [&](const QMenu* menu, QSet<QAction*>& into) {
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue;
+            if (a->menu()) {
+                into.insert(a->menu()->menuAction());
+                collect(a->menu(), into);
+            } else {
+                into.insert(a);
+            }
+        }
+    };
+    QSet<QAction*> inMenuBar, inContext;
+    for (QAction* top : w->menuBar()->actions())
+        if (top->menu()) collect(top->menu(), inMenuBar);
+    collect(w->PopupMenu1, inContext);
+    // The menu bar's own menus (File, View, Help) are only containers; the
+    // Monitor menu and the two settings submenus are reached as submenus.
+    for (QAction* top : w->menuBar()->actions()) inMenuBar.remove(top);
+    for (QAction* a : inMenuBar) EXPECT_TRUE(inContext.contains(a)) << a->text().toStdString();
+    EXPECT_TRUE(inContext.contains(w->MonitorMenu->menuAction()));
+    EXPECT_TRUE(inContext.contains(w->pmFast) && inContext.contains(w->pmSpeed) && inContext.contains(w->acAbout));
+}
+
+// The tray menu's Hide says Show while the window is hidden or minimised,
+// and then brings it back.
+TEST_F(MainWindowTest, HideBecomesShowWhileTheWindowIsAway) {
+    auto w = shown();
+    emit w->PopupMenu1->aboutToShow();
+    EXPECT_EQ(w->acHide->text(), "Hide");
+    w->acHide->trigger();  // no tray here: minimised
+    ASSERT_TRUE(w->isMinimized());
+    emit w->PopupMenu1->aboutToShow();
+    EXPECT_EQ(w->acHide->text(), "Show");
+    w->acHide->trigger();
+    EXPECT_FALSE(w->isMinimized());
+    emit w->PopupMenu1->aboutToShow();
+    EXPECT_EQ(w->acHide->text(), "Hide");
 }
 
 // While no watcher is open, the watcher area says how to open one; the

@@ -178,5 +178,29 @@ TEST_F(WatcherPanelTest, HistoryExportsWithDotsInAnyLocale) {
     EXPECT_NE(panel->ExportHistoryTo(QString::fromStdString(dir.file("no/such/folder.csv"))), "");
 }
 
+// A switch of units converts the points already drawn: the graph goes on
+// in the new unit and every exported row is in the header's unit.
+TEST_F(WatcherPanelTest, AUnitSwitchConvertsTheHistory) {
+    tick(10000, 5000);
+    tick(10000 + 1536, 5000 + 256);  // 1.50 KB/s = 12.29 kbps; 0.25 KB/s = 2.05 kbps
+    panel->cbUnits->setCurrentIndex(1);  // Speed, as the user picks it
+    tick(10000 + 1536 + 1000, 5000 + 256 + 125);  // 8.00 kbps, 1.00 kbps
+    test::TTempDir dir;
+    ASSERT_EQ(panel->ExportHistoryTo(QString::fromStdString(dir.file("h.csv"))), "");
+    EXPECT_EQ(test::ReadWholeFile(dir.file("h.csv")),
+              "time,download (kbps),upload (kbps)\n"
+              "2025-12-09T12:00:01,0.00,0.00\n"
+              "2025-12-09T12:00:02,12.29,2.05\n"
+              "2025-12-09T12:00:03,8.00,1.00\n");
+    EXPECT_NEAR(panel->sp_XYPlot->LeftAxis().Max(), 12.288, 1e-9);  // rescaled to the converted peak
+    panel->cbUnits->setCurrentIndex(0);  // and back: the same figures as before
+    ASSERT_EQ(panel->ExportHistoryTo(QString::fromStdString(dir.file("h.csv"))), "");
+    EXPECT_EQ(test::ReadWholeFile(dir.file("h.csv")),
+              "time,download (KB/s),upload (KB/s)\n"
+              "2025-12-09T12:00:01,0.00,0.00\n"
+              "2025-12-09T12:00:02,1.50,0.25\n"
+              "2025-12-09T12:00:03,0.98,0.12\n");
+}
+
 }  // namespace
 }  // namespace vx
