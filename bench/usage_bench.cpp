@@ -29,15 +29,34 @@ std::shared_ptr<test::TScriptedCounterSource::State> fiftyInterfaces() {
     return state;
 }
 
+// A history that has seen `count` interfaces come and go (container veths):
+// each with a day of traffic and a baseline of an earlier boot.
+void seenBefore(const std::string& path, int count) {
+    if (count <= 0) return;
+    TUsageStore store;
+    store.Open(path);
+    TUsageBatch batch;
+    for (int i = 0; i < count; ++i) {
+        const std::string key = "name:old" + std::to_string(i);
+        batch.Names[key] = "old" + std::to_string(i);
+        batch.Increments[{key, 20261101}] = {1000, 100};
+        batch.Baselines.push_back({key, static_cast<std::uint32_t>(1000 + i), "boot-0", {1000, 100}});
+    }
+    store.Commit(batch);
+}
+
+// range(0): interfaces seen before and gone (50 and 100,000): a write's cost
+// must not grow with them.
 void BM_UsageMinuteWrite(benchmark::State& state) {
     test::TTempDir dir;
     auto counters = fiftyInterfaces();
     std::time_t now = LocalMidnight(20261210) + 3600;
+    seenBefore(dir.file("u.sqlite"), static_cast<int>(state.range(0)));
     TUsageRecorder recorder(dir.file("u.sqlite"), std::make_unique<test::TScriptedCounterSource>(counters),
                             [&now] { return now; });
     recorder.Start(3600000);
     for (const TUsageInterface& i : recorder.Store().Interfaces())
-        if (i.Id % 5 == 0) recorder.Store().SetAllowance(i.Id, 1000, 15);
+        if (i.Id % 5 == 0 && i.Key.starts_with("name:veth")) recorder.Store().SetAllowance(i.Id, 1000, 15);
     unsigned step = 0;
     for (auto _ : state) {
         for (TUsageReading& r : counters->readings) {
@@ -49,8 +68,9 @@ void BM_UsageMinuteWrite(benchmark::State& state) {
         recorder.Record();
     }
     state.counters["interfaces"] = kInterfaces;
+    state.counters["seen_before"] = static_cast<double>(state.range(0));
 }
-BENCHMARK(BM_UsageMinuteWrite)->Unit(benchmark::kMicrosecond)->MinTime(3.0);
+BENCHMARK(BM_UsageMinuteWrite)->Arg(50)->Arg(100000)->Unit(benchmark::kMicrosecond)->MinTime(3.0);
 
 // Ten years of days up to today for 50 interfaces, written once.
 const std::string& tenYears() {

@@ -6,11 +6,15 @@
 #   scripts/screenshot.sh --scene BINARY DPI OUT.png
 #       the list with the machine's first two interfaces watched, the title
 #       bar and menu hidden and Always Visible on, at DPI (96, 120)
+#   scripts/screenshot.sh --scene-menu BINARY DPI OUT.png
+#       the same with its context menu open (the whole screen)
+# QT_SCALE_FACTOR in the environment (2 for a HiDPI screen) reaches Vantrix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scene=0
-if [ "${1:-}" = "--scene" ]; then
+scene=0 menu=0
+if [ "${1:-}" = "--scene" ] || [ "${1:-}" = "--scene-menu" ]; then
   scene=1
+  [ "$1" = "--scene-menu" ] && menu=1
   bin=$2 dpi=$3 out=$4
 else
   bin=${1:-build/src/shell/vantrix}
@@ -67,6 +71,14 @@ else
   (for _ in $(seq 40); do head -c 200000 /dev/zero >/dev/udp/127.0.0.1/9 2>/dev/null || true; sleep 0.1; done) &
   sleep 5
 fi
-save_frame "$win" "$out"
+if [ "$menu" = 1 ]; then
+  # The context menu, opened on the watcher area as a user does.
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 40)) click 3
+  sleep 1
+  import -window root "$out"
+else
+  save_frame "$win" "$out"
+fi
 state=$(xprop -id "$win" _NET_WM_STATE 2>/dev/null | sed 's/.*= //')
 echo "saved $out ($(xwininfo -id "$win" | awk '/Width|Height/ {printf "%s%s ", $1, $2}')state: $state)"

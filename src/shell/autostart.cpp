@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <QUtf8StringView>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -60,6 +63,11 @@ std::string TAutostart::ExecValue(const std::string& programFile) {
         arg += c;
     }
     if (quote) arg = "\"" + arg + "\"";
+    // GLib looks for the program named first without undoing the %% it
+    // holds, finds no such file and refuses the entry: a path with a %
+    // starts through env, which GLib finds, and which gets the path with
+    // its % restored.
+    if (programFile.find('%') != std::string::npos) arg = "env " + arg;
     std::string value;
     for (const char c : arg) {
         if (c == '\\') value += '\\';
@@ -68,15 +76,25 @@ std::string TAutostart::ExecValue(const std::string& programFile) {
     return value;
 }
 
-bool TAutostart::Enable(const std::string& programFile, bool portable) {
+std::string TAutostart::CannotStart(const std::string& programFile) {
+    if (!QUtf8StringView(programFile).isValidUtf8())
+        return "Its path is not valid UTF-8, which a desktop entry cannot hold.";
+    for (const unsigned char c : programFile)
+        if (c < 0x20 || c == 0x7f) return "Its path holds a control character, which a desktop entry cannot hold.";
+    return {};
+}
+
+std::string TAutostart::Enable(const std::string& programFile, bool portable) {
     const std::string path = EntryPath();
-    if (path.empty() || programFile.find('\n') != std::string::npos) return false;
+    if (path.empty()) return "No configuration folder is known.";
+    if (std::string why = CannotStart(programFile); !why.empty()) return why;
     const std::string exec = !portable && isOnPathAsVantrix(programFile) ? "vantrix" : ExecValue(programFile);
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
     const std::string temp = path + ".tmp-" + std::to_string(::getpid());
     {
         std::ofstream out(temp, std::ios::trunc);
+        if (!out) return path + ": " + std::strerror(errno);
         out << "[Desktop Entry]\n"
                "Type=Application\n"
                "Name=Vantrix\n"
@@ -88,13 +106,17 @@ bool TAutostart::Enable(const std::string& programFile, bool portable) {
                "X-GNOME-Autostart-enabled=true\n";
         out.flush();
         if (!out) {
+            const int error = errno;
             fs::remove(temp, ec);
-            return false;
+            return path + ": " + std::strerror(error);
         }
     }
     fs::rename(temp, path, ec);
-    if (ec) fs::remove(temp, ec);
-    return !ec && Enabled();
+    if (ec) {
+        fs::remove(temp, ec);
+        return path + ": " + ec.message();
+    }
+    return Enabled() ? std::string() : path + ": not written";
 }
 
 bool TAutostart::Disable() {

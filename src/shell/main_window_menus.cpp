@@ -2,6 +2,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -70,10 +71,15 @@ void Twnd_vx_Main::updateOnTopAvailability() {
 // The check mark is whether the entry exists (the user may remove it by hand).
 void Twnd_vx_Main::acAutostartExecute() {
     const std::string program = ProgramFileName();
-    if (acAutostart->isChecked())
-        TAutostart::Enable(program, TStorageQuery{}.IsPortableLocation(program));
-    else
+    if (acAutostart->isChecked()) {
+        const std::string why = TAutostart::Enable(program, TStorageQuery{}.IsPortableLocation(program));
+        if (!why.empty())
+            QMessageBox::warning(this, QStringLiteral("Start with the desktop"),
+                                 QStringLiteral("Vantrix cannot be started with the desktop from where it is: %1")
+                                     .arg(QString::fromStdString(why)));
+    } else {
         TAutostart::Disable();
+    }
     acAutostart->setChecked(TAutostart::Enabled());
 }
 

@@ -1,5 +1,14 @@
 #include "sysinfo/csv_text.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -41,11 +50,43 @@ std::string IsoDay(int day) {
 }
 
 std::string WriteCsvFile(const std::string& path, const std::function<void(std::ostream&)>& write) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return "Unable to write to " + path + ": " + std::strerror(errno);
-    write(out);
-    out.close();
-    if (!out) return "Unable to write to " + path;
+    const auto failed = [&path](const std::string& why) { return "Unable to write to " + path + ": " + why; };
+    // Only a regular file is replaced, or a new one made: a pipe would hold
+    // the program in open() until a reader comes, a device is no file, and
+    // a link would have its target overwritten.
+    struct stat old {};
+    const bool exists = ::lstat(path.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) return failed(std::strerror(errno));
+    if (exists && S_ISLNK(old.st_mode)) return failed("it is a symbolic link");
+    if (exists && !S_ISREG(old.st_mode)) return failed("it is not a regular file");
+
+    std::ostringstream text;
+    write(text);
+    const std::string data = std::move(text).str();
+
+    // Written beside it and renamed over it: a full disk or a crash leaves
+    // the earlier file whole.
+    const std::filesystem::path target(path);
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::string temp = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return failed(std::strerror(errno));
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    int error = ::fchmod(fd, exists ? (old.st_mode & 07777) : (0666 & ~mask)) == 0 ? 0 : errno;
+    for (std::size_t done = 0; error == 0 && done < data.size();) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = errno;
+        else done += static_cast<std::size_t>(n);
+    }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(temp.c_str());
+        return failed(std::strerror(error));
+    }
     return {};
 }
 

@@ -24,10 +24,27 @@ void TUsageAccountant::Account(const std::vector<TUsageReading>& readings, int d
         }
         stored_.erase(r.Key);
         current_[r.Key] = {r.Key, r.Index, bootId_, r.Counters};
+        first_.try_emplace(r.Key, current_[r.Key], day);
         pending_.Names[r.Key] = r.Name;
     }
     pending_.Baselines.clear();
     for (const auto& [key, baseline] : current_) pending_.Baselines.push_back(baseline);
+}
+
+void TUsageAccountant::AdoptStored(const std::vector<TUsageBaseline>& stored) {
+    for (const TUsageBaseline& b : stored) {
+        if (bootId_.empty() || b.BootId != bootId_) continue;
+        const auto first = first_.find(b.Key);
+        if (first == first_.end()) {
+            if (!current_.contains(b.Key)) stored_[b.Key] = b;
+            continue;
+        }
+        const TUsageBaseline& f = first->second.first;
+        if (f.Index != b.Index || f.Counters.Received < b.Counters.Received || f.Counters.Sent < b.Counters.Sent)
+            continue;
+        const TUsageBytes delta{f.Counters.Received - b.Counters.Received, f.Counters.Sent - b.Counters.Sent};
+        if (delta.Total() > 0) pending_.Increments[{b.Key, first->second.second}] += delta;
+    }
 }
 
 void TUsageAccountant::Committed() {

@@ -30,11 +30,17 @@ public:
     bool HasPending() const { return !pending_.Increments.empty() || !pending_.Baselines.empty(); }
     // The pending batch is on disk: only later readings are pending now.
     void Committed();
+    // The baselines of the last run, known only now (the history could not
+    // be opened at the start, and the readings since were counted from the
+    // first one of this run): traffic while the program was closed is
+    // booked as at the start, on the first reading's day.
+    void AdoptStored(const std::vector<TUsageBaseline>& stored);
 
 private:
     std::string bootId_;
     std::map<std::string, TUsageBaseline> stored_;  // of the last run, by key, until first seen
     std::map<std::string, TUsageBaseline> current_;
+    std::map<std::string, std::pair<TUsageBaseline, int>> first_;  // this run's first reading and its day
     TUsageBatch pending_;
 };
 

@@ -1,5 +1,11 @@
 #include "usage/usage_recorder.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "usage/allowance.h"
@@ -22,7 +28,10 @@ TUsageRecorder::TUsageRecorder(std::string databasePath, std::unique_ptr<IUsageC
     connect(&timer_, &QTimer::timeout, this, &TUsageRecorder::Record);
 }
 
-TUsageRecorder::~TUsageRecorder() = default;
+TUsageRecorder::~TUsageRecorder() {
+    store_.Close();
+    if (lock_ >= 0) ::close(lock_);
+}
 
 int TUsageRecorder::Today() const { return LocalDayOf(now_()); }
 
@@ -31,25 +40,71 @@ void TUsageRecorder::Start(int intervalMs) {
     timer_.start(intervalMs);
 }
 
+void TUsageRecorder::problem(const std::string& message) {
+    if (reported_) return;
+    reported_ = true;
+    emit Problem(QString::fromStdString(message));
+}
+
+bool TUsageRecorder::takeLock() {
+    if (lock_ < 0) {
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
+        lock_ = ::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (lock_ < 0) return false;
+    }
+    int rc;
+    while ((rc = ::flock(lock_, LOCK_EX | LOCK_NB)) < 0 && errno == EINTR) {
+    }
+    return rc == 0;
+}
+
 bool TUsageRecorder::ensureOpen() {
     if (store_.IsOpen() && !store_.FoundDamage()) return true;
-    if (gaveUp_) return false;
+    if (!takeLock()) {
+        if (lock_ >= 0)
+            problem("Another Vantrix is recording the usage history " + path_ +
+                    "; this one does not record while it runs.");
+        else
+            problem("The usage history " + path_ + " cannot be kept: " + path_ + ".lock: " + std::strerror(errno));
+        return false;
+    }
     if (!store_.Open(path_)) {
-        gaveUp_ = true;
-        emit Problem(QString::fromStdString(store_.Problem()));
+        problem("The usage history " + path_ + " cannot be opened: " + store_.Problem() +
+                ". Vantrix tries again every minute.");
+        // This run's traffic is counted meanwhile (no other writer holds
+        // the lock), and written once the history opens.
+        if (!accountant_) {
+            accountant_.emplace(source_->BootId(), std::vector<TUsageBaseline>{});
+            adoptStored_ = true;
+        }
         return false;
     }
     if (!store_.MovedAsideTo().empty()) emit Problem(QString::fromStdString(store_.Problem()));
     // A fresh start of the history keeps what this run counted so far.
-    if (!accountant_) accountant_.emplace(source_->BootId(), store_.Baselines());
+    if (!accountant_) {
+        accountant_.emplace(source_->BootId(), store_.Baselines(source_->BootId()));
+    } else if (adoptStored_) {
+        accountant_->AdoptStored(store_.Baselines(source_->BootId()));
+    }
+    adoptStored_ = false;
     return true;
 }
 
 void TUsageRecorder::Record() {
-    if (!ensureOpen()) return;
+    if (!ensureOpen()) {
+        // Counted meanwhile, written once the history can be opened.
+        if (accountant_ && source_->Read(readings_)) accountant_->Account(readings_, Today());
+        return;
+    }
     if (source_->Read(readings_)) accountant_->Account(readings_, Today());
     if (!accountant_->HasPending()) return;
-    if (!store_.Commit(accountant_->Pending())) return;  // kept for the next try
+    if (!store_.Commit(accountant_->Pending())) {  // kept for the next try
+        problem("The usage history " + path_ + " could not be written: " + store_.Problem() +
+                ". Vantrix tries again every minute.");
+        return;
+    }
+    reported_ = false;
     accountant_->Committed();
     checkAllowances();
     emit Recorded();
@@ -57,7 +112,7 @@ void TUsageRecorder::Record() {
 
 void TUsageRecorder::checkAllowances() {
     const int today = Today();
-    for (const TUsageInterface& i : store_.Interfaces()) {
+    for (const TUsageInterface& i : store_.InterfacesWithAllowance()) {
         const std::uint64_t allowance = AllowanceBytes(i.AllowanceGB);
         if (allowance == 0) continue;
         const TBillingPeriod period = BillingPeriodOf(today, i.BillingDay);

@@ -4,8 +4,14 @@
 // all interfaces' counters, books the differences on today's local date,
 // writes them in one transaction, and announces allowances crossed (80 %
 // and 100 %, once each per billing period). Also at Flush (the program's
-// end). A history that cannot be kept is reported once; the program runs
-// on without it.
+// end).
+//
+// One writer per history: the recorder holds a lock file beside it for as
+// long as it records, and another program (a second Vantrix that got past
+// the single-instance check) does not record while it is held. A history
+// that cannot be opened or written is reported once, with the file and
+// the reason, and tried again at every interval; what was counted
+// meanwhile stays pending and is written once the fault clears.
 
 #include <QObject>
 #include <QTimer>
@@ -53,7 +59,11 @@ signals:
 
 private:
     bool ensureOpen();
+    bool takeLock();
     void checkAllowances();
+    // Says `message` unless a problem was already said since the last
+    // successful write.
+    void problem(const std::string& message);
 
     std::string path_;
     std::unique_ptr<IUsageCounterSource> source_;
@@ -62,7 +72,9 @@ private:
     std::optional<TUsageAccountant> accountant_;
     std::vector<TUsageReading> readings_;
     QTimer timer_;
-    bool gaveUp_ = false;
+    int lock_ = -1;          // the writer's lock file, held while recording
+    bool reported_ = false;  // a problem was said since the last good write
+    bool adoptStored_ = false;  // counting began before the history could be opened
 };
 
 // The history's file beside the settings file: "vantrix.ini" gives

@@ -15,6 +15,7 @@ struct TUsageBytes {
     std::uint64_t Received = 0;
     std::uint64_t Sent = 0;
     std::uint64_t Total() const { return Received + Sent; }
+    bool operator==(const TUsageBytes&) const = default;
     TUsageBytes& operator+=(const TUsageBytes& other) {
         Received += other.Received;
         Sent += other.Sent;

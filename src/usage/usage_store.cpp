@@ -1,6 +1,12 @@
 #include "usage/usage_store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <ctime>
 #include <filesystem>
@@ -109,7 +115,9 @@ void TUsageStore::Close() {
 
 void TUsageStore::noteError(int code) {
     if (isDamage(code)) damaged_ = true;
-    problem_ = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+    // SQLite calls a write that ran out of space a "disk I/O error".
+    const bool full = (code & 0xff) == SQLITE_FULL || (db_ && sqlite3_system_errno(db_) == ENOSPC);
+    problem_ = full ? "the disk is full" : db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
 }
 
 bool TUsageStore::exec(const char* sql) {
@@ -128,9 +136,12 @@ bool TUsageStore::Open(const std::string& path) {
     damaged_ = knownDamaged;
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
+    const bool walExisted = fs::exists(path + "-wal", ec);
+    const bool shmExisted = fs::exists(path + "-shm", ec);
     if (!knownDamaged && openFile() && prepareSchema()) return true;
     if (!damaged_) {
         Close();
+        removeLogsOfFailedOpen(walExisted, shmExisted);
         return false;
     }
     // Unreadable: kept for whoever wants to look at it, and a new one begun.
@@ -148,15 +159,39 @@ bool TUsageStore::Open(const std::string& path) {
     return opened;
 }
 
+// A log or index that this open made is of no use when the open failed,
+// and one made read-only would stop the next run from writing.
+void TUsageStore::removeLogsOfFailedOpen(bool walExisted, bool shmExisted) {
+    std::error_code ec;
+    if (!walExisted) fs::remove(path_ + "-wal", ec);
+    if (!shmExisted) fs::remove(path_ + "-shm", ec);
+}
+
 bool TUsageStore::openFile() {
-    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    // The history says what was used on which day: the user's alone. The
+    // file is made 0600 before SQLite opens it (its log and index take the
+    // same mode), and an older one open to others is closed to them.
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        problem_ = path_ + ": " + std::strerror(errno);
+        if (errno == EACCES || errno == EROFS || errno == EPERM) problem_ = "the file is read-only";
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 077) != 0 && st.st_uid == ::geteuid())
+        (void)::fchmod(fd, st.st_mode & 0700);
+    ::close(fd);
+    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         noteError(rc);
         return false;
     }
-    sqlite3_busy_timeout(db_, 2000);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db_, 1);
+    if (sqlite3_db_readonly(db_, "main") == 1) {
+        problem_ = "the file is read-only";
+        return false;
+    }
     return true;
 }
 
@@ -257,17 +292,24 @@ bool TUsageStore::Commit(const TUsageBatch& batch) {
                    .run();
     }
     if (good && exec("COMMIT")) return true;
+    const std::string why = problem_;  // not the rollback's own complaint
     exec("ROLLBACK");
+    problem_ = why;
     ids_.clear();  // ids made in the rolled-back transaction are gone
     return false;
 }
 
-std::vector<TUsageBaseline> TUsageStore::Baselines() {
+std::vector<TUsageBaseline> TUsageStore::Baselines(const std::string& bootId) {
     std::vector<TUsageBaseline> out;
     if (!db_) return out;
+    {
+        Statement drop(*this, "DELETE FROM baselines WHERE boot_id <> ?1");
+        drop.bind(1, bootId).run();
+    }
     Statement q(*this,
                 "SELECT i.key, b.ifindex, b.boot_id, b.received, b.sent FROM baselines b "
-                "JOIN interfaces i ON i.id = b.interface_id");
+                "JOIN interfaces i ON i.id = b.interface_id WHERE b.boot_id = ?1");
+    q.bind(1, bootId);
     while (q.row())
         out.push_back({q.text(0), static_cast<std::uint32_t>(q.integer(1)), q.text(2), {q.bytes(3), q.bytes(4)}});
     return out;
@@ -282,6 +324,16 @@ std::vector<TUsageInterface> TUsageStore::Interfaces() {
     std::vector<TUsageInterface> out;
     if (!db_) return out;
     Statement q(*this, (std::string(kInterfaceColumns) + " ORDER BY name COLLATE NOCASE, id").c_str());
+    while (q.row())
+        out.push_back({q.integer(0), q.text(1), q.text(2), q.real(3), static_cast<int>(q.integer(4)),
+                       static_cast<int>(q.integer(5)), static_cast<int>(q.integer(6))});
+    return out;
+}
+
+std::vector<TUsageInterface> TUsageStore::InterfacesWithAllowance() {
+    std::vector<TUsageInterface> out;
+    if (!db_) return out;
+    Statement q(*this, (std::string(kInterfaceColumns) + " WHERE allowance_gb > 0").c_str());
     while (q.row())
         out.push_back({q.integer(0), q.text(1), q.text(2), q.real(3), static_cast<int>(q.integer(4)),
                        static_cast<int>(q.integer(5)), static_cast<int>(q.integer(6))});

@@ -26,13 +26,19 @@ public:
     TUsageStore(const TUsageStore&) = delete;
     TUsageStore& operator=(const TUsageStore&) = delete;
 
-    // Opens (creating the file and its folder when missing). False when no
-    // history can be kept; Problem() then says why. A damaged file is moved
-    // aside first (MovedAsideTo() names where) and a fresh one opened.
+    // Opens (creating the file, readable by the user alone, and its folder
+    // when missing). False when no history can be kept; Problem() then says
+    // why, and no log file of this attempt is left behind. A damaged file
+    // is moved aside first (MovedAsideTo() names where) and a fresh one
+    // opened. A file that is read-only is not opened.
     bool Open(const std::string& path);
     bool IsOpen() const { return db_ != nullptr; }
     void Close();
     const std::string& Path() const { return path_; }
+    // How long a statement waits for another program's lock before it
+    // fails (the recorder tries again at its next write): short, since it
+    // runs on the GUI thread.
+    static constexpr int kBusyTimeoutMs = 100;
     // The last thing that went wrong, for the user; empty when all is well.
     const std::string& Problem() const { return problem_; }
     const std::string& MovedAsideTo() const { return movedAside_; }
@@ -43,8 +49,12 @@ public:
     // Adds the batch in one transaction; false (nothing written) on failure.
     bool Commit(const TUsageBatch& batch);
 
-    std::vector<TUsageBaseline> Baselines();
+    // The baselines kept in this boot (`bootId`); those of other boots
+    // are of no use again and are dropped.
+    std::vector<TUsageBaseline> Baselines(const std::string& bootId);
     std::vector<TUsageInterface> Interfaces();
+    // Only the interfaces with an allowance (what every write checks).
+    std::vector<TUsageInterface> InterfacesWithAllowance();
     std::optional<TUsageInterface> Interface(std::int64_t id);
     bool SetAllowance(std::int64_t id, double gigabytes, int billingDay);
     bool SetNotified(std::int64_t id, int period, int level);
@@ -65,6 +75,7 @@ private:
     bool prepareSchema();
     bool exec(const char* sql);
     bool moveAside();
+    void removeLogsOfFailedOpen(bool walExisted, bool shmExisted);
     void noteError(int code);
     std::int64_t interfaceId(const std::string& key, const std::string& name);
     void forEachDay(void (*row)(void*, const std::string&, int, const TUsageBytes&), void* context);

@@ -251,9 +251,17 @@ void TUsageWindow::allowanceEdited() {
     const double gigabytes = cbAllowance->isChecked() ? sbAllowance->value() : 0.0;
     const auto before = recorder_.Store().Interface(id);
     if (before && before->AllowanceGB == gigabytes && before->BillingDay == sbBillingDay->value()) return;
-    recorder_.Store().SetAllowance(id, gigabytes, sbBillingDay->value());
     // A new allowance is announced anew when it is reached.
-    recorder_.Store().SetNotified(id, 0, 0);
+    if (!recorder_.Store().SetAllowance(id, gigabytes, sbBillingDay->value()) ||
+        !recorder_.Store().SetNotified(id, 0, 0)) {
+        // Said, and the controls show what is stored, not what was asked.
+        QString why = QString::fromStdString(recorder_.Store().Problem());
+        if (!recorder_.Store().IsOpen()) why = QStringLiteral("the usage history is not open");
+        showAllowance(id, recorder_.Today());
+        QMessageBox::warning(this, QStringLiteral("Usage"),
+                             QStringLiteral("The allowance could not be saved: %1. Try again in a moment.").arg(why));
+        return;
+    }
     showAllowance(id, recorder_.Today());
 }
 

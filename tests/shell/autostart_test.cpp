@@ -2,7 +2,11 @@
 // folder.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMenu>
+#include <QTimer>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -42,13 +46,13 @@ protected:
 TEST_F(AutostartTest, EntryIsWrittenAndRemoved) {
     EXPECT_EQ(TAutostart::EntryPath(), config.file("autostart/" VX_APP_ID ".desktop"));
     EXPECT_FALSE(TAutostart::Enabled());
-    ASSERT_TRUE(TAutostart::Enable("/media/stick/vantrix", true));  // portable: its own path
+    ASSERT_EQ(TAutostart::Enable("/media/stick/vantrix", true), "");  // portable: its own path
     EXPECT_TRUE(TAutostart::Enabled());
     EXPECT_NE(entry().find("\nExec=/media/stick/vantrix\n"), std::string::npos) << entry();
     EXPECT_NE(entry().find("\nIcon=" VX_APP_ID "\n"), std::string::npos);
     EXPECT_TRUE(entry().starts_with("[Desktop Entry]\nType=Application\n"));
     if (std::system("command -v desktop-file-validate >/dev/null") == 0) {
-        ASSERT_TRUE(TAutostart::Enable("/media/My Stick/vantrix", true));
+        ASSERT_EQ(TAutostart::Enable("/media/My Stick/vantrix", true), "");
         EXPECT_EQ(std::system(("desktop-file-validate '" + TAutostart::EntryPath() + "'").c_str()), 0);
     }
     ASSERT_TRUE(TAutostart::Disable());
@@ -60,11 +64,57 @@ TEST_F(AutostartTest, ExecValuesAreQuotedAsDesktopEntriesRequire) {
     const std::pair<const char*, const char*> cases[] = {
         {"/usr/bin/vantrix", "/usr/bin/vantrix"},
         {"/media/My Stick/vantrix", "\"/media/My Stick/vantrix\""},
-        {"/media/100%/vantrix", "/media/100%%/vantrix"},
+        {"/media/100%/vantrix", "env /media/100%%/vantrix"},
+        {"/media/a b%/vantrix", "env \"/media/a b%%/vantrix\""},
         {"/media/a$b/vantrix", "\"/media/a\\\\$b/vantrix\""},
         {"/media/\"q\"/vantrix", "\"/media/\\\\\"q\\\\\"/vantrix\""},
     };
     for (const auto& [path, exec] : cases) EXPECT_EQ(TAutostart::ExecValue(path), exec) << path;
+}
+
+// Paths no desktop entry can hold are refused with a reason, and nothing is
+// written; a path with % is written so that GLib (GNOME's and most other
+// desktops' launcher) starts it.
+TEST_F(AutostartTest, OnlyEntriesTheDesktopCanStartAreWritten) {
+    const std::pair<std::string, const char*> refused[] = {
+        {"/media/st\xFFick/vantrix", "not valid UTF-8"},
+        {"/media/a\tb/vantrix", "control character"},
+        {"/media/a\nb/vantrix", "control character"},
+    };
+    for (const auto& [path, why] : refused) {
+        const std::string said = TAutostart::Enable(path, true);
+        EXPECT_NE(said.find(why), std::string::npos) << said;
+        EXPECT_FALSE(TAutostart::Enabled());
+    }
+    if (std::system("command -v gio >/dev/null") != 0) GTEST_SKIP() << "gio is not installed";
+    const std::string folder = config.file("100% sure");
+    fs::create_directories(folder);
+    const std::string marker = config.file("started");
+    test::WriteWholeFile(folder + "/vantrix", "#!/bin/sh\ntouch '" + marker + "'\n");
+    fs::permissions(folder + "/vantrix", fs::perms::owner_all);
+    ASSERT_EQ(TAutostart::Enable(folder + "/vantrix", true), "");
+    EXPECT_EQ(std::system(("gio launch '" + TAutostart::EntryPath() + "' 2>&1").c_str()), 0) << entry();
+    for (int i = 0; i < 50 && !fs::exists(marker); ++i) ::usleep(20000);
+    EXPECT_TRUE(fs::exists(marker)) << entry();
+}
+
+// A folder where the entry cannot be written: said, and not ticked.
+TEST_F(AutostartTest, AnUnwritableFolderLeavesTheItemUnticked) {
+    const std::string folder = config.file("autostart");
+    fs::create_directories(folder);
+    // Root writes into read-only folders: the folder is made immutable.
+    const bool root = ::geteuid() == 0;
+    if (root && std::system(("chattr +i '" + folder + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "chattr does not work here";
+    if (!root) fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    Twnd_vx_Main w(std::make_shared<test::TFakeIpHelper>());
+    QTimer::singleShot(200, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();  // the reason, said
+    });
+    w.acAutostart->trigger();
+    if (root) (void)!std::system(("chattr -i '" + folder + "'").c_str());
+    EXPECT_FALSE(TAutostart::Enabled());
+    EXPECT_FALSE(w.acAutostart->isChecked());
 }
 
 // The menu item writes and removes the entry, and its check mark follows

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <sys/stat.h>
+
 #include <clocale>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "support/temp_dir.h"
@@ -54,6 +58,63 @@ TEST(CsvTextTest, DecimalCommaLocaleChangesNothing) {
               "\"b,1\",2026-12-10,1234567,89\n");
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_ALL, saved.c_str());
+}
+
+// An export goes only to a regular file or a new name, is written beside
+// it and renamed over it, and says why it could not be written.
+TEST(CsvFileTest, OnlyRegularFilesAreReplacedAndNothingIsLeftHalfWritten) {
+    test::TTempDir dir;
+    const auto rows = [](std::ostream& out) { out << "a,b\n1,2\n"; };
+    const std::string fifo = dir.file("pipe.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    test::WriteWholeFile(dir.file("target.csv"), "keep me\n");
+    std::filesystem::create_symlink(dir.file("target.csv"), dir.file("link.csv"));
+    std::filesystem::create_directory(dir.file("folder.csv"));
+    test::WriteWholeFile(dir.file("old.csv"), "old\n");
+    ::chmod(dir.file("old.csv").c_str(), 0640);
+    const struct {
+        std::string path;
+        const char* said;  // empty: written
+    } cases[] = {
+        {fifo, "it is not a regular file"},             // would hang in open() otherwise
+        {dir.file("link.csv"), "it is a symbolic link"},  // its target would be overwritten
+        {dir.file("folder.csv"), "it is not a regular file"},
+        {dir.file("no/such/folder.csv"), "No such file or directory"},
+        {dir.file("new.csv"), ""},
+        {dir.file("old.csv"), ""},
+    };
+    for (const auto& c : cases) {
+        const std::string result = WriteCsvFile(c.path, rows);
+        if (*c.said == 0) {
+            EXPECT_EQ(result, "") << c.path;
+            EXPECT_EQ(test::ReadWholeFile(c.path), "a,b\n1,2\n") << c.path;
+        } else {
+            EXPECT_EQ(result, "Unable to write to " + c.path + ": " + c.said);
+        }
+    }
+    EXPECT_EQ(test::ReadWholeFile(dir.file("target.csv")), "keep me\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file("old.csv").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);  // a replaced file keeps its mode
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+}
+
+TEST(CsvFileTest, AFullDiskLeavesTheEarlierFileWhole) {
+    if (::geteuid() != 0) GTEST_SKIP() << "a small file system of its own needs root";
+    test::TTempDir dir;
+    if (std::system(("mount -t tmpfs -o size=64k tmpfs '" + dir.path().string() + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "tmpfs cannot be mounted here";
+    struct Unmount {
+        std::string at;
+        ~Unmount() { (void)!std::system(("umount '" + at + "'").c_str()); }
+    } unmount{dir.path().string()};
+    const std::string file = dir.file("history.csv");
+    test::WriteWholeFile(file, "the earlier export\n");
+    const std::string result = WriteCsvFile(file, [](std::ostream& out) { out << std::string(200000, 'x'); });
+    EXPECT_EQ(result, "Unable to write to " + file + ": No space left on device");
+    EXPECT_EQ(test::ReadWholeFile(file), "the earlier export\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
 }
 
 }  // namespace

@@ -2,7 +2,12 @@
 // allowance warnings once each, a damaged history never fatal.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+#include <sys/stat.h>
+
 #include <QSignalSpy>
+#include <cstdlib>
+#include <functional>
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -148,6 +153,149 @@ TEST_F(UsageRecorderTest, WritesKeepWaitingWhileTheCountersCannotBeRead) {
     state_->fails = false;
     r->Record();
     EXPECT_EQ(usedOn(*r, 20261210).Received, 500u);
+}
+
+// Two instances that both got past the single-instance check: one records,
+// the other says so once and takes over when the first has ended; the
+// history holds what the kernel counted, once.
+TEST_F(UsageRecorderTest, TwoInstancesNeverBookTheSameBytesTwice) {
+    auto first = recorder();
+    auto second = recorder();
+    QSignalSpy said(second.get(), &TUsageRecorder::Problem);
+    first->Start(3600000);
+    second->Start(3600000);
+    for (int i = 0; i < 5; ++i) {
+        count(1000, 100);
+        first->Record();
+        second->Record();
+    }
+    ASSERT_EQ(said.count(), 1);
+    EXPECT_TRUE(said.at(0).at(0).toString().contains("Another Vantrix is recording")) << said.at(0).at(0).toString().toStdString();
+    count(1000, 100);
+    first->Flush();
+    first.reset();
+    count(1000, 100);  // while only the second runs
+    second->Record();
+    second->Flush();
+    EXPECT_EQ(usedOn(*second, 20261210), (TUsageBytes{7000, 700}));
+    EXPECT_EQ(said.count(), 1);
+}
+
+// The history's faults: each is said once (with the file and the reason),
+// nothing is written meanwhile, the traffic of the time is written once
+// the fault clears, and a failed open leaves no log behind.
+TEST_F(UsageRecorderTest, FaultsAreSaidOnceAndRecordingResumesWhenTheyClear) {
+    struct TFault {
+        const char* name;
+        const char* said;
+        std::function<bool()> make;  // false: cannot be made here
+        std::function<void()> clear;
+    };
+    const bool root = ::geteuid() == 0;
+    sqlite3* holder = nullptr;
+    const TFault faults[] = {
+        {"a read-only file", "read-only",
+         [&] {
+             test::WriteWholeFile(path_, "");
+             // Root passes permissions: the file is made immutable instead.
+             return root ? std::system(("chattr +i '" + path_ + "' 2>/dev/null").c_str()) == 0
+                         : ::chmod(path_.c_str(), 0444) == 0;
+         },
+         [&] {
+             if (root) (void)!std::system(("chattr -i '" + path_ + "'").c_str());
+             ::chmod(path_.c_str(), 0600);
+         }},
+        {"another program's exclusive lock", "locked",
+         [&] {
+             if (sqlite3_open(path_.c_str(), &holder) != SQLITE_OK) return false;
+             return sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr) ==
+                    SQLITE_OK;
+         },
+         [&] {
+             sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+             sqlite3_close(holder);
+             holder = nullptr;
+         }},
+    };
+    for (const TFault& fault : faults) {
+        std::filesystem::remove_all(dir_.path());
+        std::filesystem::create_directories(dir_.path());
+        state_->readings[0].Counters = {0, 0};
+        if (!fault.make()) {
+            ADD_FAILURE() << "could not make " << fault.name;
+            continue;
+        }
+        {
+            auto r = recorder();
+            QSignalSpy said(r.get(), &TUsageRecorder::Problem);
+            r->Start(3600000);
+            count(100, 10);
+            r->Record();
+            count(100, 10);
+            r->Record();
+            ASSERT_EQ(said.count(), 1) << fault.name;
+            const std::string message = said.at(0).at(0).toString().toStdString();
+            EXPECT_NE(message.find(path_), std::string::npos) << fault.name << ": " << message;
+            EXPECT_NE(message.find(fault.said), std::string::npos) << fault.name << ": " << message;
+            if (!holder) EXPECT_FALSE(std::filesystem::exists(path_ + "-wal")) << fault.name;
+            fault.clear();
+            count(100, 10);
+            r->Record();
+            EXPECT_EQ(said.count(), 1) << fault.name;
+            EXPECT_EQ(usedOn(*r, 20261210), (TUsageBytes{300, 30})) << fault.name;
+        }
+    }
+}
+
+// A disk that fills while Vantrix runs: said once as a full disk, and the
+// traffic of the time is written when there is room again.
+TEST_F(UsageRecorderTest, AFullDiskIsSaidAsSuchAndNothingIsLost) {
+    if (::geteuid() != 0) GTEST_SKIP() << "a small file system of its own needs root";
+    const std::filesystem::path small = dir_.path() / "small";
+    std::filesystem::create_directories(small);
+    if (std::system(("mount -t tmpfs -o size=512k tmpfs '" + small.string() + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "tmpfs cannot be mounted here";
+    struct Unmount {
+        std::filesystem::path at;
+        ~Unmount() { (void)!std::system(("umount '" + at.string() + "'").c_str()); }
+    } unmount{small};
+    path_ = (small / "vantrix.usage.sqlite").string();
+    auto r = recorder();
+    QSignalSpy said(r.get(), &TUsageRecorder::Problem);
+    r->Start(3600000);
+    count(100, 10);
+    r->Record();
+    ASSERT_EQ(said.count(), 0);
+    const std::string filler = (small / "filler").string();
+    (void)!std::system(("dd if=/dev/zero of='" + filler + "' bs=4k 2>/dev/null").c_str());
+    // Many interfaces at once: a write that needs new pages.
+    for (int i = 0; i < 400; ++i)
+        state_->readings.push_back({static_cast<std::uint32_t>(100 + i), "name:veth" + std::to_string(i),
+                                    "veth" + std::to_string(i), {0, 0}});
+    count(100, 10);
+    r->Record();
+    count(100, 10);
+    r->Record();
+    ASSERT_EQ(said.count(), 1);
+    EXPECT_TRUE(said.at(0).at(0).toString().contains("the disk is full")) << said.at(0).at(0).toString().toStdString();
+    std::filesystem::remove(filler);
+    count(100, 10);
+    r->Record();
+    EXPECT_EQ(said.count(), 1);
+    EXPECT_EQ(usedOn(*r, 20261210), (TUsageBytes{400, 40}));
+}
+
+// The history is the user's alone, with its log and index.
+TEST_F(UsageRecorderTest, TheHistoryIsReadableByTheUserAlone) {
+    auto r = recorder();
+    r->Start(3600000);
+    count(1, 1);
+    r->Record();
+    for (const std::string& file : {path_, path_ + "-wal", path_ + "-shm"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << file;
+    }
 }
 
 TEST(UsageDatabasePathTest, BesideTheSettingsFile) {

@@ -60,9 +60,12 @@ TEST_F(UsageStoreTest, DaysAddUpAndSurviveReopening) {
     ASSERT_EQ(months.size(), 2u);
     EXPECT_EQ(months[0].Day, 202611);
     EXPECT_EQ(months[1].Bytes.Received, 205u);
-    const auto baselines = store.Baselines();
+    const auto baselines = store.Baselines("boot-1");
     ASSERT_EQ(baselines.size(), 2u);
     EXPECT_EQ(baselines[0].BootId, "boot-1");
+    // After a restart they are of no use: dropped, not carried along.
+    EXPECT_TRUE(store.Baselines("boot-2").empty());
+    EXPECT_TRUE(store.Baselines("boot-1").empty());
 }
 
 TEST_F(UsageStoreTest, ARenamedInterfaceKeepsItsHistory) {
@@ -82,8 +85,8 @@ TEST_F(UsageStoreTest, CountersBeyondTheSignedRangeComeBackWhole) {
     TUsageBatch b = batchOf("name:x", "x", 20261210, 1, 1);
     b.Baselines[0].Counters = {0xFFFFFFFFFFFFFFF0ull, 0x8000000000000001ull};
     ASSERT_TRUE(store.Commit(b));
-    EXPECT_EQ(store.Baselines()[0].Counters.Received, 0xFFFFFFFFFFFFFFF0ull);
-    EXPECT_EQ(store.Baselines()[0].Counters.Sent, 0x8000000000000001ull);
+    EXPECT_EQ(store.Baselines("boot-1")[0].Counters.Received, 0xFFFFFFFFFFFFFFF0ull);
+    EXPECT_EQ(store.Baselines("boot-1")[0].Counters.Sent, 0x8000000000000001ull);
 }
 
 TEST_F(UsageStoreTest, AllowancesAndNotificationsAreKept) {
