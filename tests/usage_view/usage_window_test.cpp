@@ -4,7 +4,12 @@
 
 #include <filesystem>
 
+#include <sqlite3.h>
+
+#include <QApplication>
 #include <QCheckBox>
+#include <QMessageBox>
+#include <QTimer>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -130,6 +135,34 @@ TEST_F(UsageWindowTest, AllowanceIsKeptAndMeasured) {
     EXPECT_EQ(again.sbBillingDay->value(), 31);
     again.cbAllowance->setChecked(false);
     EXPECT_DOUBLE_EQ(recorder_->Store().Interface(kept->Id)->AllowanceGB, 0.0);
+}
+
+// Another program holds the history locked: the window does not freeze on
+// it (a statement waits a moment, then gives up), and an allowance that
+// could not be saved is said; the box shows what is stored.
+TEST_F(UsageWindowTest, AnAllowanceThatCannotBeSavedIsSaid) {
+    traffic(20261210, kMB, 0);
+    TUsageWindow w(*recorder_);
+    w.show();
+    ASSERT_TRUE(w.SelectInterface("eth0"));
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.file("u.sqlite").c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QString said;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            said = box->text();
+            box->close();
+        }
+    });
+    w.cbAllowance->setChecked(true);
+    EXPECT_TRUE(said.startsWith("The allowance could not be saved: database is locked")) << said.toStdString();
+    EXPECT_FALSE(w.cbAllowance->isChecked());
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    w.cbAllowance->setChecked(true);
+    EXPECT_TRUE(w.cbAllowance->isChecked());
+    EXPECT_GT(recorder_->Store().Interface(w.cbInterface->currentData().toLongLong())->AllowanceGB, 0.0);
 }
 
 TEST_F(UsageWindowTest, ExportsEveryInterfaceAndDay) {
