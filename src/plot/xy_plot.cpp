@@ -1,5 +1,7 @@
 #include "plot/xy_plot.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
@@ -9,7 +11,23 @@
 
 namespace vx {
 
+namespace {
+
+// A plot is a chart to assistive technologies, not an unnamed filler; its
+// owner gives it a name and a description of what it shows.
+QAccessibleInterface* plotAccessible(const QString& className, QObject* object) {
+    if (className != QLatin1String("vx::Tsp_XYPlot") || !object || !object->isWidgetType()) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+}
+
+}  // namespace
+
 Tsp_XYPlot::Tsp_XYPlot(QWidget* parent) : QWidget(parent) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(plotAccessible);
+        return true;
+    }();
+    (void)accessible;
     LA.GridAttr().SetVisible(true);
     BA.GridAttr().SetVisible(true);
     for (Tsp_Axis* a : {&LA, &RA, &BA, &TA}) a->SetPlot(this);

@@ -40,6 +40,9 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     ScrollBox->setObjectName(QStringLiteral("ScrollBox"));
     ScrollBox->setFrameShape(QFrame::NoFrame);
     ScrollBox->setWidgetResizable(true);
+    // No focus stop of its own: an invisible one between the list and the
+    // watchers. Focused watcher controls are scrolled into view.
+    ScrollBox->setFocusPolicy(Qt::NoFocus);
     FWatcherArea = new QWidget(ScrollBox);
     auto* stack = new QVBoxLayout(FWatcherArea);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -300,7 +303,10 @@ void Twnd_vx_Main::acIntfViewExecute() {
     const bool show = Tree->isHidden();
     Tree->setVisible(show);
     resize(width(), height() + (show ? Tree->height() : -Tree->height()));
-    if (show) UpdateTraffic();
+    if (show) {
+        UpdateTraffic();
+        Tree->setFocus(Qt::ShortcutFocusReason);  // the keyboard goes on in the list
+    }
 }
 
 void Twnd_vx_Main::acOnTopExecute() {

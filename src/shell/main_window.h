@@ -92,6 +92,7 @@ private:
     void createTrayIcon();
     void followTray();
     void updateOnTopAvailability();
+    void updateTabOrder();
     void registerLayout();
     void RegisterInterfaceValues();
     void FormAfterRestore();

@@ -31,16 +31,16 @@ void Twnd_vx_Main::createActions() {
     acExit = make("acExit", "E&xit", {}, false, false);
     acExit->setToolTip(QStringLiteral("Exit"));
     acExit->setStatusTip(QStringLiteral("Quits the application"));
-    acAbout = make("acAbout", "About...", QKeySequence(Qt::Key_F1), false, false);
-    acOnTop = make("acOnTop", "Always Visible", {}, true, false);
-    acIntfView = make("acIntfView", "Interface View", QKeySequence(Qt::CTRL | Qt::Key_I), true, false);
-    acCaption = make("acCaption", "Window Caption", QKeySequence(Qt::CTRL | Qt::Key_W), true, true);
-    acHide = make("acHide", "Hide", {}, false, false);
-    acOOI = make("acOOI", "Only Operational Interfaces", {}, true, true);
-    acRefresh = make("acRefresh", "Refresh", QKeySequence(Qt::Key_F5), false, false);
-    acPersistent = make("acPersistent", "Persistent layout and settings", {}, true, false);
-    acAutostart = make("acAutostart", "Start with the desktop", {}, true, TAutostart::Enabled());
-    acUsage = make("acUsage", "Usage...", QKeySequence(Qt::CTRL | Qt::Key_U), false, false);
+    acAbout = make("acAbout", "&About...", QKeySequence(Qt::Key_F1), false, false);
+    acOnTop = make("acOnTop", "Always &Visible", {}, true, false);
+    acIntfView = make("acIntfView", "&Interface View", QKeySequence(Qt::CTRL | Qt::Key_I), true, false);
+    acCaption = make("acCaption", "Window &Caption", QKeySequence(Qt::CTRL | Qt::Key_W), true, true);
+    acHide = make("acHide", "&Hide", {}, false, false);
+    acOOI = make("acOOI", "&Only Operational Interfaces", {}, true, true);
+    acRefresh = make("acRefresh", "&Refresh", QKeySequence(Qt::Key_F5), false, false);
+    acPersistent = make("acPersistent", "Persistent &layout and settings", {}, true, false);
+    acAutostart = make("acAutostart", "Start with the &desktop", {}, true, TAutostart::Enabled());
+    acUsage = make("acUsage", "&Usage...", QKeySequence(Qt::CTRL | Qt::Key_U), false, false);
     acUsage->setStatusTip(QStringLiteral("Traffic per day and month, and the monthly allowance"));
 
     connect(acExit, &QAction::triggered, this, &QWidget::close);
@@ -64,7 +64,7 @@ void Twnd_vx_Main::createActions() {
 void Twnd_vx_Main::updateOnTopAvailability() {
     const QString reason = StayOnTopUnavailableReason();
     acOnTop->setEnabled(reason.isEmpty());
-    acOnTop->setToolTip(reason.isEmpty() ? acOnTop->text() : reason);
+    acOnTop->setToolTip(reason);  // empty: the text, as for any action
     acOnTop->setStatusTip(reason);
 }
 
@@ -85,17 +85,17 @@ void Twnd_vx_Main::acAutostartExecute() {
 
 void Twnd_vx_Main::createMenus() {
     QMenuBar* bar = menuBar();
-    MainMenuFile = bar->addMenu(QStringLiteral("File"));
+    MainMenuFile = bar->addMenu(QStringLiteral("&File"));
     MainMenuFile->addAction(acRefresh);
     MainMenuFile->addSeparator();
     MainMenuFile->addAction(acPersistent);
     MainMenuFile->addAction(acAutostart);
     MainMenuFile->addSeparator();
     MainMenuFile->addAction(acExit);
-    MonitorMenu = bar->addMenu(QStringLiteral("Monitor"));
+    MonitorMenu = bar->addMenu(QStringLiteral("&Monitor"));
     connect(MonitorMenu, &QMenu::triggered, this, &Twnd_vx_Main::cmIntfClick);
 
-    QMenu* view = bar->addMenu(QStringLiteral("View"));
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setToolTipsVisible(true);
     connect(view, &QMenu::aboutToShow, this, &Twnd_vx_Main::updateOnTopAvailability);
     view->addAction(acIntfView);
@@ -113,20 +113,20 @@ void Twnd_vx_Main::createMenus() {
         group->addAction(a);
         return a;
     };
-    QMenu* units = view->addMenu(QStringLiteral("Default Units"));
+    QMenu* units = view->addMenu(QStringLiteral("Default U&nits"));
     auto* unitGroup = new QActionGroup(this);
-    pmTransfer = radio(units, unitGroup, "pmTransfer", "Transfer", 0);
-    pmSpeed = radio(units, unitGroup, "pmSpeed", "Speed", 1);
+    pmTransfer = radio(units, unitGroup, "pmTransfer", "&Transfer", 0);
+    pmSpeed = radio(units, unitGroup, "pmSpeed", "&Speed", 1);
     pmTransfer->setChecked(true);
     connect(unitGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmUnitsClick);
-    QMenu* period = view->addMenu(QStringLiteral("Update Period"));
+    QMenu* period = view->addMenu(QStringLiteral("Update &Period"));
     auto* periodGroup = new QActionGroup(this);
-    pmFast = radio(period, periodGroup, "pmFast", "Fast (0.5 s)", 0);
-    pmNormal = radio(period, periodGroup, "pmNormal", "Normal (1 s)", 1);
-    pmSlow = radio(period, periodGroup, "pmSlow", "Slow (2 s)", 2);
+    pmFast = radio(period, periodGroup, "pmFast", "&Fast (0.5 s)", 0);
+    pmNormal = radio(period, periodGroup, "pmNormal", "&Normal (1 s)", 1);
+    pmSlow = radio(period, periodGroup, "pmSlow", "S&low (2 s)", 2);
     pmNormal->setChecked(true);
     connect(periodGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmPeriod);
-    bar->addMenu(QStringLiteral("Help"))->addAction(acAbout);
+    bar->addMenu(QStringLiteral("&Help"))->addAction(acAbout);
 
     // The context and tray menu: every command of the main menu, so that
     // nothing is out of reach while the caption (and the menu bar) is hidden.
@@ -147,7 +147,7 @@ void Twnd_vx_Main::createMenus() {
     PopupMenu1->addSeparator();
     for (QAction* a : {acHide, acExit}) PopupMenu1->addAction(a);
     // Hide while the window is up, Show while it is hidden or minimised.
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { acHide->setText(windowIsAway() ? QStringLiteral("Show") : QStringLiteral("Hide")); });
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { acHide->setText(windowIsAway() ? QStringLiteral("&Show") : QStringLiteral("&Hide")); });
     for (QMenu* menu : {MainMenuFile, PopupMenu1})
         connect(menu, &QMenu::aboutToShow, this, [this] { acAutostart->setChecked(TAutostart::Enabled()); });
     for (QWidget* w : {static_cast<QWidget*>(Tree), static_cast<QWidget*>(ScrollBox)}) {

@@ -1,6 +1,8 @@
 // The main window's watcher panels: opened, updated, retimed and closed in
 // step with the marks of the interfaces.
+#include <QComboBox>
 #include <QMenu>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -58,7 +60,10 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         auto* graphMenu = new QMenu(w);
         graphMenu->setObjectName(QStringLiteral("GraphMenu"));
         graphMenu->addAction(w->acExportHistory);
-        QAction* usage = graphMenu->addAction(QStringLiteral("Usage of %1...").arg(QString::fromStdString(adapter.Name)));
+        graphMenu->addAction(w->acClearSession);
+        QString shownName = QString::fromStdString(adapter.Name);
+        shownName.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a name's & is no access key
+        QAction* usage = graphMenu->addAction(QStringLiteral("Usa&ge of %1...").arg(shownName));
         connect(usage, &QAction::triggered, this, [this, w] { ShowUsage(QString::fromStdString(w->Adapter().Name)); });
         usage->setEnabled(FUsage != nullptr);
         graphMenu->addSeparator();
@@ -72,6 +77,7 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         w->Timer.start();
         w->show();
         updateNoWatcherHint();
+        updateTabOrder();
     }
     SetMark(adapter, true);
 }
@@ -86,9 +92,26 @@ void Twnd_vx_Main::RemoveWatcher(std::uint32_t intfIdx) {
     FWatchers.erase(it);
     delete w;
     updateNoWatcherHint();
+    updateTabOrder();
     TAdapter gone;
     gone.IntfIdx = intfIdx;
     SetMark(gone, false);
+}
+
+// Tab goes through the list, then each watcher from the top down (the
+// newest is on top, so creation order would run bottom up).
+void Twnd_vx_Main::updateTabOrder() {
+    QWidget* previous = Tree;
+    auto* stack = static_cast<QVBoxLayout*>(FWatcherArea->layout());
+    for (int i = 0; i < stack->count(); ++i) {
+        auto* w = qobject_cast<Tfrm_vx_Watcher*>(stack->itemAt(i)->widget());
+        if (!w) continue;
+        for (QWidget* next : {static_cast<QWidget*>(w->cbUnits), static_cast<QWidget*>(w->bProps),
+                              static_cast<QWidget*>(w->sp_XYPlot)}) {
+            setTabOrder(previous, next);
+            previous = next;
+        }
+    }
 }
 
 void Twnd_vx_Main::UpdateWatcherImages() {

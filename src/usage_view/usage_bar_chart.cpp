@@ -20,11 +20,18 @@ const QColor kGrid(0x46, 0x46, 0x46);
 
 TUsageBarChart::TUsageBarChart(const QString& title, QWidget* parent) : QWidget(parent), title_(title) {
     setMouseTracking(true);
+    setAccessibleName(title);  // the painted title, for screen readers
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 void TUsageBarChart::SetBars(std::vector<TUsageBar> bars) {
     bars_ = std::move(bars);
+    // What the bars show, in words: the bars with traffic and their totals.
+    QStringList parts;
+    for (const TUsageBar& bar : bars_)
+        if (bar.Bytes.Total() > 0)
+            parts << QStringLiteral("%1: %2").arg(bar.Caption, sizeText(bar.Bytes.Total()));
+    setAccessibleDescription(parts.isEmpty() ? QStringLiteral("No traffic.") : parts.join(QStringLiteral("; ")));
     update();
 }
 

@@ -50,8 +50,10 @@ TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(
 
     auto* outer = new QVBoxLayout(this);
     auto* chooser = new QHBoxLayout;
-    chooser->addWidget(new QLabel(QStringLiteral("Interface:"), this));
+    auto* interfaceLabel = new QLabel(QStringLiteral("&Interface:"), this);
+    chooser->addWidget(interfaceLabel);
     cbInterface = new QComboBox(this);
+    interfaceLabel->setBuddy(cbInterface);  // read with its label, reached by Alt+I
     cbInterface->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     chooser->addWidget(cbInterface);
     chooser->addStretch(1);
@@ -70,7 +72,9 @@ TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(
     Periods->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Periods->header()->setStretchLastSection(false);
     Periods->setSelectionMode(QAbstractItemView::NoSelection);
-    Periods->setFocusPolicy(Qt::NoFocus);
+    // Focusable (Tab), so that a screen reader user can read the totals.
+    Periods->setFocusPolicy(Qt::StrongFocus);
+    Periods->setAccessibleName(QStringLiteral("Totals per period"));
     const int rowHeight = Periods->sizeHintForRow(0) > 0 ? Periods->sizeHintForRow(0) : fontMetrics().height() + 4;
     Periods->setFixedHeight(Periods->header()->sizeHint().height() + rowHeight * rowCount + 2 * Periods->frameWidth() + 2);
     top->addWidget(Periods, 3);

@@ -69,6 +69,7 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
     Image1->setAlignment(Qt::AlignCenter);
     eName = new QLineEdit(general);
     eName->setReadOnly(true);
+    eName->setAccessibleName(QStringLiteral("Interface name"));
     top->addWidget(Image1);
     top->addWidget(eName, 1);
     page->addLayout(top);
@@ -79,8 +80,12 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
                               "IP Address:", "Subnet mask:", "Type:", "Status:"};
     QLabel** values[] = {&eAlias, &eMS, &eMTU, &eMAC, &eIP, &eMask, &eType, &eStatus};
     for (int row = 0; row < 8; ++row) {
-        grid->addWidget(new QLabel(QString::fromLatin1(captions[row]), group), row, 0);
+        auto* caption = new QLabel(QString::fromLatin1(captions[row]), group);
+        grid->addWidget(caption, row, 0);
         *values[row] = valueLabel(group);
+        // Read as "Alias: ...", not as the group's title when empty.
+        (*values[row])->setAccessibleName(caption->text().chopped(1));
+        caption->setBuddy(*values[row]);
         grid->addWidget(*values[row], row, 1);
     }
     page->addWidget(group);

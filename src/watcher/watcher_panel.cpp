@@ -1,5 +1,8 @@
 #include "watcher/watcher_panel.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
+
 #include <QAction>
 #include <QComboBox>
 #include <QDateTime>
@@ -167,6 +170,13 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
     Panel1->installEventFilter(this);
     lTDL = cell(this, FDownloadColor, QStringLiteral("Download"));
     lTUL = cell(this, FUploadColor, QStringLiteral("Upload"));
+    // Each value cell says what it holds; its text is the value.
+    const std::pair<QLabel*, const char*> named[] = {
+        {lDL, "Current download"},      {lDLMax, "Highest download"},  {lDLTotal, "Total received"},
+        {lUL, "Current upload"},        {lULMax, "Highest upload"},    {lULTotal, "Total sent"},
+        {lTDL, "Session download"},     {lTUL, "Session upload"},
+    };
+    for (const auto& [label, what] : named) label->setAccessibleName(QString::fromUtf8(what));
     // The first column is 70 pixels wide, or as wide as its longest text.
     int firstWidth = 70;
     for (QLabel* first : {lDownload, lUpload, Panel1})
@@ -194,14 +204,57 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
         sp_XYPlotDblClick();
     });
     connect(bProps, &QPushButton::clicked, this, &Tfrm_vx_Watcher::bPropsClick);
-    acExportHistory = new QAction(QStringLiteral("Export history..."), this);
+    acExportHistory = new QAction(QStringLiteral("&Export history..."), this);
     acExportHistory->setObjectName(QStringLiteral("acExportHistory"));
     connect(acExportHistory, &QAction::triggered, this, &Tfrm_vx_Watcher::acExportHistoryExecute);
+    // The double click on "Session totals" as a command, for the keyboard.
+    acClearSession = new QAction(QStringLiteral("Clear session &totals..."), this);
+    acClearSession->setObjectName(QStringLiteral("acClearSession"));
+    connect(acClearSession, &QAction::triggered, this, &Tfrm_vx_Watcher::Panel1DblClick);
+    // The graph takes the focus (Tab), so its menu opens from the keyboard
+    // too (the Menu key, Shift+F10).
+    sp_XYPlot->setFocusPolicy(Qt::StrongFocus);
     Timer.setInterval(1000);
     connect(&Timer, &QTimer::timeout, this, &Tfrm_vx_Watcher::TimerTimer);
 }
 
-void Tfrm_vx_Watcher::SetAdapter(const TAdapter& adapter) { FSampler.Adapter = ownCopy(adapter); }
+void Tfrm_vx_Watcher::SetAdapter(const TAdapter& adapter) {
+    FSampler.Adapter = ownCopy(adapter);
+    // What a screen reader says of the panel and its controls: the
+    // interface's name is painted on the caption bar, so it is named here.
+    const QString name = QString::fromStdString(adapter.Name);
+    setAccessibleName(QStringLiteral("%1 traffic").arg(name));
+    cbUnits->setAccessibleName(QStringLiteral("Units of %1").arg(name));
+    cbUnits->setAccessibleDescription(cbUnits->accessibleName());  // on Linux the name is the value
+    bProps->setAccessibleName(QStringLiteral("Properties of %1").arg(name));
+    sp_XYPlot->setAccessibleName(QStringLiteral("%1 graph").arg(name));
+}
+
+// The panel's and the graph's descriptions for screen readers: the current
+// and highest rates, and the last minute's average and peak. Made only
+// while an assistive technology listens.
+void Tfrm_vx_Watcher::describe() {
+    if (!QAccessible::isActive()) return;
+    setAccessibleDescription(QStringLiteral("Download %1, highest %2. Upload %3, highest %4.")
+                                 .arg(lDL->text(), lDLMax->text(), lUL->text(), lULMax->text()));
+    const auto lastMinute = [this](const Tsp_XYDataSeries& series) {
+        const TDateTime from = FClock->Now() - 60.0 / 86400;
+        double sum = 0, peak = 0;
+        int n = 0;
+        for (int i = series.Count() - 1; i >= 0 && series.GetX(i) >= from; --i, ++n) {
+            sum += series.GetY(i);
+            peak = std::max(peak, series.GetY(i));
+        }
+        return std::pair{n ? sum / n : 0.0, peak};
+    };
+    const auto [downAverage, downPeak] = lastMinute(sp_XYLine1);
+    const auto [upAverage, upPeak] = lastMinute(sp_XYLine2);
+    const QString unit = Units() == 1 ? QStringLiteral("kbps") : QStringLiteral("KB/s");
+    const auto number = [](double v) { return QString::fromStdString(FormatFixed(v, 2)); };
+    sp_XYPlot->setAccessibleDescription(
+        QStringLiteral("Last minute: download average %1 %5, peak %2 %5; upload average %3 %5, peak %4 %5.")
+            .arg(number(downAverage), number(downPeak), number(upAverage), number(upPeak), unit));
+}
 
 int Tfrm_vx_Watcher::Units() const { return cbUnits->currentIndex(); }
 
@@ -240,6 +293,7 @@ void Tfrm_vx_Watcher::TimerTimer() {
     lULTotal->setText(text(FormatValue(0, static_cast<double>(f.Sent))));
     lTDL->setText(text(FormatValue(0, static_cast<double>(f.SessionReceived))));
     lTUL->setText(text(FormatValue(0, static_cast<double>(f.SessionSent))));
+    describe();
 }
 
 void Tfrm_vx_Watcher::sp_XYPlotMouseMove(int x, int y) {
@@ -292,6 +346,15 @@ void Tfrm_vx_Watcher::acExportHistoryExecute() {
 void Tfrm_vx_Watcher::bPropsClick() { ShowAdapterInfo(FSampler.Adapter, window()); }
 
 bool Tfrm_vx_Watcher::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sp_XYPlot && event->type() == QEvent::KeyPress) {
+        // The graph's menu from the keyboard: the Menu key and Shift+F10,
+        // under the middle of the graph.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && (key->modifiers() & Qt::ShiftModifier))) {
+            emit sp_XYPlot->customContextMenuRequested(sp_XYPlot->rect().center());
+            return true;
+        }
+    }
     if (watched == sp_XYPlot && event->type() == QEvent::MouseMove) {
         const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
         sp_XYPlotMouseMove(p.x(), p.y());

@@ -61,6 +61,7 @@ public:
     QLabel *lDL, *lDLMax, *lDLTotal, *lUL, *lULMax, *lULTotal, *lTDL, *lTUL, *Panel1;
     QLabel *lDownload, *lUpload;
     QAction* acExportHistory;  // "Export history...", for the graph's context menu
+    QAction* acClearSession;   // "Clear session totals...", likewise
     QTimer Timer;
     TTrafficSampler& Sampler() { return FSampler; }
 
@@ -69,6 +70,7 @@ protected:
 
 private:
     void applyUnits(int units);
+    void describe();
     std::shared_ptr<IIpHelper> FHelper;
     std::shared_ptr<IClock> FClock;
     TTrafficSampler FSampler;

@@ -237,12 +237,12 @@ TEST_F(DesktopWindowTest, TheTrayTogglesAndTellsTheRates) {
         << w->Tray()->toolTip().toStdString();
 
     emit w->PopupMenu1->aboutToShow();
-    EXPECT_EQ(w->acHide->text(), "Hide");
+    EXPECT_EQ(w->acHide->text(), "&Hide");
     w->acHide->trigger();
     settle();
     EXPECT_FALSE(w->isVisible());
     emit w->PopupMenu1->aboutToShow();
-    EXPECT_EQ(w->acHide->text(), "Show");
+    EXPECT_EQ(w->acHide->text(), "&Show");
     w->acHide->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return test::IsViewable(w->windowHandle()->winId()); }, 3000));
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QPalette>
 #include <QStyleOptionComboBox>
 #include <QTest>
@@ -77,6 +78,8 @@ std::vector<std::string> faultsIn(QWidget* top) {
         int needed = 0, available = 0, neededHeight = 0, availableHeight = 0;
         if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty() && l->pixmap().isNull()) {
             text = l->text();
+            // A label with a buddy shows its access key underlined, not the &.
+            if (l->buddy() && l->textFormat() != Qt::RichText) text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
             const QFontMetrics fm(l->font());
             const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
             if (l->wordWrap()) {

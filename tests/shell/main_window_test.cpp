@@ -10,7 +10,11 @@
 #include <QToolTip>
 #include <QLabel>
 #include <QMenu>
+#include <QComboBox>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QAccessible>
 #include <QSet>
 #include <QSystemTrayIcon>
 #include <functional>
@@ -227,8 +231,9 @@ TEST_F(MainWindowTest, UsageFromTheMenusAndFromAGraph) {
     ASSERT_NE(graphMenu, nullptr);
     QStringList texts;
     for (QAction* a : graphMenu->actions()) texts << a->text();
-    EXPECT_EQ(texts.value(0), "Export history...");
-    EXPECT_EQ(texts.value(1), "Usage of eth0...");
+    EXPECT_EQ(texts.value(0), "&Export history...");
+    EXPECT_EQ(texts.value(1), "Clear session &totals...");
+    EXPECT_EQ(texts.value(2), "Usa&ge of eth0...");
     EXPECT_TRUE(graphMenu->actions().contains(w->acExit));  // and everything of the window's menu
 
     TUsageWindow* usage = w->ShowUsage();
@@ -365,20 +370,97 @@ TEST_F(MainWindowTest, TheContextMenuHoldsEveryMainMenuCommand) {
     EXPECT_TRUE(inContext.contains(w->pmFast) && inContext.contains(w->pmSpeed) && inContext.contains(w->acAbout));
 }
 
+// Every menu can be worked from the keyboard: each item has an access key,
+// none twice in one menu (submenus and the graph's menu included).
+TEST_F(MainWindowTest, EveryMenuItemHasItsOwnAccessKey) {
+    auto w = shown();
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    ASSERT_EQ(w->Watchers().size(), 1u);
+    const auto key = [](const QString& text) {
+        const int at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        return at < 0 ? QChar() : text.at(at + 1).toLower();
+    };
+    std::vector<const QMenu*> menus{w->PopupMenu1, w->Watchers()[0]->findChild<QMenu*>("GraphMenu")};
+    for (QAction* top : w->menuBar()->actions()) {
+        EXPECT_FALSE(key(top->text()).isNull()) << top->text().toStdString();
+        if (top->menu()) menus.push_back(top->menu());
+    }
+    for (std::size_t i = 0; i < menus.size(); ++i) {
+        ASSERT_NE(menus[i], nullptr);
+        QSet<QChar> seen;
+        for (QAction* a : menus[i]->actions()) {
+            if (a->isSeparator()) continue;
+            if (a->menu()) menus.push_back(a->menu());
+            if (menus[i] == w->MonitorMenu) continue;  // interface names, chosen by their first letters
+            const QChar k = key(a->text());
+            EXPECT_FALSE(k.isNull()) << a->text().toStdString();
+            EXPECT_FALSE(seen.contains(k)) << a->text().toStdString() << " in " << menus[i]->title().toStdString();
+            seen.insert(k);
+        }
+    }
+}
+
+// Keyboard only: Ctrl+I puts the focus in the list; Tab goes on through the
+// watchers from the top down (unit, properties, graph); the graph's menu
+// opens on the Menu key and on Shift+F10; the panels and their controls
+// say which interface they belong to.
+TEST_F(MainWindowTest, TheKeyboardReachesEverythingInOrder) {
+    auto w = shown();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->acIntfView->trigger();
+    EXPECT_EQ(QApplication::focusWidget(), w->Tree);
+    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);  // eth0
+    w->Tree->topLevelItem(1)->setCheckState(0, Qt::Checked);  // tun0, on top
+    ASSERT_EQ(w->Watchers().size(), 2u);
+    Tfrm_vx_Watcher* upper = w->Watchers()[1];
+    Tfrm_vx_Watcher* lower = w->Watchers()[0];
+    ASSERT_LT(upper->y(), lower->y());
+    w->Tree->setFocus();
+    std::vector<QWidget*> visited;
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(QApplication::focusWidget());
+    }
+    const std::vector<QWidget*> expected{upper->cbUnits, upper->bProps, upper->sp_XYPlot,
+                                         lower->cbUnits, lower->bProps, lower->sp_XYPlot};
+    EXPECT_EQ(visited, expected);
+
+    auto* graphMenu = upper->findChild<QMenu*>("GraphMenu");
+    ASSERT_NE(graphMenu, nullptr);
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers{}},
+                                         std::pair{Qt::Key_F10, Qt::KeyboardModifiers{Qt::ShiftModifier}}}) {
+        upper->sp_XYPlot->setFocus();
+        QTest::keyClick(upper->sp_XYPlot, key, modifiers);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return graphMenu->isVisible(); }, 2000)) << key;
+        graphMenu->hide();
+    }
+    EXPECT_TRUE(graphMenu->actions().contains(upper->acClearSession));
+
+    const auto name = [](QObject* o) { return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name); };
+    EXPECT_EQ(name(upper), "tun0 traffic");
+    // On Linux a combo box's name is its value; what it is for is its description.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(upper->cbUnits)->text(QAccessible::Description), "Units of tun0");
+    EXPECT_EQ(name(upper->bProps), "Properties of tun0");
+    EXPECT_EQ(name(upper->sp_XYPlot), "tun0 graph");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(upper->sp_XYPlot)->role(), QAccessible::Chart);
+    EXPECT_EQ(name(upper->lDL), "Current download");
+}
+
 // The tray menu's Hide says Show while the window is hidden or minimised,
 // and then brings it back.
 TEST_F(MainWindowTest, HideBecomesShowWhileTheWindowIsAway) {
     auto w = shown();
     emit w->PopupMenu1->aboutToShow();
-    EXPECT_EQ(w->acHide->text(), "Hide");
+    EXPECT_EQ(w->acHide->text(), "&Hide");
     w->acHide->trigger();  // no tray here: minimised
     ASSERT_TRUE(w->isMinimized());
     emit w->PopupMenu1->aboutToShow();
-    EXPECT_EQ(w->acHide->text(), "Show");
+    EXPECT_EQ(w->acHide->text(), "&Show");
     w->acHide->trigger();
     EXPECT_FALSE(w->isMinimized());
     emit w->PopupMenu1->aboutToShow();
-    EXPECT_EQ(w->acHide->text(), "Hide");
+    EXPECT_EQ(w->acHide->text(), "&Hide");
 }
 
 // While no watcher is open, the watcher area says how to open one; the
