@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick fonts-dejavu-core trayer icewm
-  weston qt6-wayland
+  weston qt6-wayland dbus at-spi2-core python3-pyatspi
   iproute2 locales
   desktop-file-utils appstream lintian dpkg-dev file
 )

@@ -34,6 +34,7 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     Tree = new TInterfaceTree(client);
+    Tree->setAccessibleName(QStringLiteral("Interfaces"));
     Tree->setFixedHeight(kTreeHeight);
     Tree->hide();
     ScrollBox = new QScrollArea(client);

@@ -1,6 +1,7 @@
 #include "watcher/watcher_panel.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 
 #include <QAction>
@@ -89,11 +90,27 @@ const std::vector<TPixmap>& InterfacePixmaps16() {
     return list;
 }
 
+namespace {
+
+// A watcher panel is a group of controls to assistive technologies (named
+// after its interface), not an unnamed filler.
+QAccessibleInterface* panelAccessible(const QString& className, QObject* object) {
+    if (className != QLatin1String("vx::Tfrm_vx_Watcher") || !object || !object->isWidgetType()) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
+}
+
+}  // namespace
+
 Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> helper, std::shared_ptr<IClock> clock)
     : QWidget(parent),
       FHelper(helper ? std::move(helper) : std::make_shared<LinuxIpHelper>()),
       FClock(clock ? std::move(clock) : std::make_shared<TSystemClock>()),
       FSampler(*FHelper, *FClock) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(panelAccessible);
+        return true;
+    }();
+    (void)accessible;
     resize(475, 200);
     // The panel's texts are small (8 points at 96 DPI) so that the cells hold them.
     QFont small = font();

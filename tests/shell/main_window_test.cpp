@@ -408,6 +408,11 @@ TEST_F(MainWindowTest, TheKeyboardReachesEverythingInOrder) {
     auto w = shown();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QMenu* file = w->menuBar()->actions().at(0)->menu();
+    QTest::keyClick(w.get(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }, 2000)) << "Alt+F opens File";
+    file->hide();
+    w->activateWindow();
     w->acIntfView->trigger();
     EXPECT_EQ(QApplication::focusWidget(), w->Tree);
     w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);  // eth0
