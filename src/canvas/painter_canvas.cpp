@@ -69,6 +69,7 @@ QImage toQImage(const TPixmap& image) {
         auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < image.width; ++x) line[x] = image.pixel(x, y);
     }
+    out.setDevicePixelRatio(image.scale > 0 ? image.scale : 1);
     return out;
 }
 
@@ -79,6 +80,7 @@ TPixmap fromQImage(const QImage& image) {
         const auto* line = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         for (int x = 0; x < src.width(); ++x) out.setPixel(x, y, line[x]);
     }
+    out.scale = std::max(1, static_cast<int>(std::lround(image.devicePixelRatio())));
     return out;
 }
 

@@ -8,9 +8,12 @@ namespace vx {
 // A plain 32-bit image (0xAARRGGBB per pixel, rows top to bottom) that the
 // core draws with; backends convert it to their own image type.
 struct TPixmap {
-    int width = 0;
+    int width = 0;   // in pixels
     int height = 0;
     std::vector<std::uint32_t> pixels;
+    // Pixels per drawing unit: 2 for a picture made for HiDPI screens,
+    // drawn at width / 2 by height / 2 units with all its pixels.
+    int scale = 1;
 
     TPixmap() = default;
     TPixmap(int w, int h, std::uint32_t fill = 0)

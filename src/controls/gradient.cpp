@@ -48,6 +48,7 @@ void DrawGradient(Canvas& canvas, const TRect& rect, TColor from, TColor to, TGr
 
 TPixmap GreyImage(const TPixmap& source) {
     TPixmap grey(source.width, source.height);
+    grey.scale = source.scale;
     for (int y = 0; y < source.height; ++y) {
         for (int x = 0; x < source.width; ++x) {
             const std::uint32_t p = source.pixel(x, y);

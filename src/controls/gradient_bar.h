@@ -110,6 +110,9 @@ public:
 
     // Picture: an image list entry, the application icon or the window icon.
     void SetImages(const std::vector<TPixmap>* images);
+    // The same pictures with twice the pixels (scale 2), drawn instead on
+    // screens of device pixel ratio 1.5 and more; the same count and order.
+    void SetImages2x(const std::vector<TPixmap>* images) { FImages2x = images; update(); }
     const std::vector<TPixmap>* Images() const { return FImages; }
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int index);
@@ -197,6 +200,7 @@ private:
     int FSelectionBarWidth = 3;
     bool FDFR = true;
     const std::vector<TPixmap>* FImages = nullptr;
+    const std::vector<TPixmap>* FImages2x = nullptr;
     int FImageIndex = -1;
     TImageAlign FImageAlign = iaLeft;
     bool FUAI = false, FUWI = false;

@@ -36,6 +36,9 @@ int TGradientBar::IconHeight() const {
 TPixmap TGradientBar::imagePixmap() const {
     if (FUAI) return fromQImage(QApplication::windowIcon().pixmap(FIconSize, FIconSize).toImage());
     if (FUWI && window()) return fromQImage(window()->windowIcon().pixmap(32, 32).toImage());
+    if (FImages2x && devicePixelRatioF() >= 1.5 && FImageIndex >= 0 &&
+        static_cast<std::size_t>(FImageIndex) < FImages2x->size())
+        return (*FImages2x)[static_cast<std::size_t>(FImageIndex)];
     if (FImages && FImageIndex >= 0 && static_cast<std::size_t>(FImageIndex) < FImages->size())
         return (*FImages)[static_cast<std::size_t>(FImageIndex)];
     return {};

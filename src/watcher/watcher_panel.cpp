@@ -90,6 +90,22 @@ const std::vector<TPixmap>& InterfacePixmaps16() {
     return list;
 }
 
+const std::vector<TPixmap>& InterfacePixmaps16x2() {
+    static const std::vector<TPixmap> list = [] {
+        std::vector<TPixmap> out;
+        for (int i = 0; i < kInterfacePictureCount; ++i) {
+            TPixmap picture = fromQImage(DrawInterfacePicture(i, 16, 2.0));
+            if (i == 0 || i == 8 || i == 14) {  // empty in the list, as in the 16-pixel one
+                picture = TPixmap(32, 32);
+                picture.scale = 2;
+            }
+            out.push_back(std::move(picture));
+        }
+        return out;
+    }();
+    return list;
+}
+
 namespace {
 
 // A watcher panel is a group of controls to assistive technologies (named
@@ -132,6 +148,7 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
     Header->SetColors(clMoneyGreen, clMoneyGreen);
     Header->SetColor(TThemeBuffer::BorderColor, clBlack);
     Header->SetImages(&InterfacePixmaps16());
+    Header->SetImages2x(&InterfacePixmaps16x2());
     auto* headerRow = new QHBoxLayout(Header);
     headerRow->setContentsMargins(0, 3, 2, 3);
     headerRow->addStretch(1);

@@ -80,5 +80,7 @@ private:
 
 // The 16-pixel interface pictures as the caption bar draws them.
 const std::vector<TPixmap>& InterfacePixmaps16();
+// The same with twice the pixels, for HiDPI screens.
+const std::vector<TPixmap>& InterfacePixmaps16x2();
 
 }  // namespace vx

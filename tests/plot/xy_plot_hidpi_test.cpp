@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #include "plot/xy_plot.h"
+#include "support/fake_ip_helper.h"
+#include "watcher/watcher_panel.h"
 
 namespace vx {
 namespace {
@@ -35,6 +37,23 @@ TEST(XYPlotHiDpiTest, TheBufferHasTheScreensPixelsAndAGridLineIsOneDevicePixel) 
         EXPECT_FALSE(red(y - 1) || red(y + 1)) << "grid line at device row " << y << " is wider than one pixel";
     }
     EXPECT_GE(lines, 3);
+}
+
+// The caption bar of a watcher draws its interface picture with the
+// screen's pixels: scaled up, neighbouring device pixels would come in
+// equal pairs.
+TEST(XYPlotHiDpiTest, TheCaptionPictureIsDrawnWithTheScreensPixels) {
+    Tfrm_vx_Watcher panel(nullptr, std::make_shared<test::TFakeIpHelper>());
+    panel.resize(475, 200);
+    panel.Header->SetImageIndex(7);  // the network card
+    panel.show();
+    const QImage image = panel.Header->grab().toImage();
+    ASSERT_EQ(image.width(), 2 * panel.Header->width());
+    int differingPairs = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x + 1 < 60 && x + 1 < image.width(); x += 2)
+            differingPairs += image.pixel(x, y) != image.pixel(x + 1, y);
+    EXPECT_GT(differingPairs, 50) << differingPairs;  // about 95 sharp, 14 scaled up (the text's edge)
 }
 
 }  // namespace
