@@ -323,37 +323,27 @@ constexpr const char* kInterfaceColumns =
     "SELECT id, key, name, allowance_gb, billing_day, notified_period, notified_level FROM interfaces";
 }
 
-std::vector<TUsageInterface> TUsageStore::Interfaces() {
-    std::vector<TUsageInterface> out;
-    if (!db_) return out;
-    Statement q(*this, (std::string(kInterfaceColumns) + " ORDER BY name COLLATE NOCASE, id").c_str());
-    while (q.row())
-        out.push_back({q.integer(0), q.text(1), q.text(2), q.real(3), static_cast<int>(q.integer(4)),
-                       static_cast<int>(q.integer(5)), static_cast<int>(q.integer(6))});
-    return out;
-}
+std::vector<TUsageInterface> TUsageStore::Interfaces() { return interfaces(" ORDER BY name COLLATE NOCASE, id"); }
 
-std::vector<TUsageInterface> TUsageStore::InterfacesWithAllowance() {
-    std::vector<TUsageInterface> out;
-    if (!db_) return out;
-    Statement q(*this, (std::string(kInterfaceColumns) + " WHERE allowance_gb > 0").c_str());
-    while (q.row())
-        out.push_back({q.integer(0), q.text(1), q.text(2), q.real(3), static_cast<int>(q.integer(4)),
-                       static_cast<int>(q.integer(5)), static_cast<int>(q.integer(6))});
-    return out;
-}
+std::vector<TUsageInterface> TUsageStore::InterfacesWithAllowance() { return interfaces(" WHERE allowance_gb > 0"); }
 
 std::optional<TUsageInterface> TUsageStore::Interface(std::int64_t id) {
     if (!db_) return std::nullopt;
-    Statement q(*this, (std::string(kInterfaceColumns) + " WHERE id = ?1").c_str());
-    if (!q.bind(1, id).row()) return std::nullopt;
-    return TUsageInterface{q.integer(0),
-                           q.text(1),
-                           q.text(2),
-                           q.real(3),
-                           static_cast<int>(q.integer(4)),
-                           static_cast<int>(q.integer(5)),
-                           static_cast<int>(q.integer(6))};
+    auto found = interfaces(" WHERE id = ?1", id);
+    if (found.empty()) return std::nullopt;
+    return std::move(found.front());
+}
+
+// The interfaces the query's tail picks (`id` binds ?1 when given).
+std::vector<TUsageInterface> TUsageStore::interfaces(const char* tail, std::optional<std::int64_t> id) {
+    std::vector<TUsageInterface> out;
+    if (!db_) return out;
+    Statement q(*this, (std::string(kInterfaceColumns) + tail).c_str());
+    if (id) q.bind(1, *id);
+    while (q.row())
+        out.push_back({q.integer(0), q.text(1), q.text(2), q.real(3), static_cast<int>(q.integer(4)),
+                       static_cast<int>(q.integer(5)), static_cast<int>(q.integer(6))});
+    return out;
 }
 
 bool TUsageStore::SetAllowance(std::int64_t id, double gigabytes, int billingDay) {

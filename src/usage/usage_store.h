@@ -78,6 +78,7 @@ private:
     void removeLogsOfFailedOpen(bool walExisted, bool shmExisted);
     void noteError(int code);
     std::int64_t interfaceId(const std::string& key, const std::string& name);
+    std::vector<TUsageInterface> interfaces(const char* tail, std::optional<std::int64_t> id = std::nullopt);
     void forEachDay(void (*row)(void*, const std::string&, int, const TUsageBytes&), void* context);
 
     // Interface ids by key, with the name last written, so that a write

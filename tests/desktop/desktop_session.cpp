@@ -1,5 +1,7 @@
 #include "desktop_session.h"
 
+#include "own_display.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -26,21 +28,6 @@ std::vector<pid_t> gChildren;
 
 bool onPath(const char* tool) {
     return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-pid_t spawn(const std::vector<std::string>& argv, int keepFd = -1) {
-    const pid_t pid = ::fork();
-    if (pid != 0) return pid;
-    ::setpgid(0, 0);
-    const int null = ::open(std::getenv("VX_DESKTOP_LOG") ? std::getenv("VX_DESKTOP_LOG") : "/dev/null", O_RDWR | O_CREAT | O_APPEND, 0600);
-    ::dup2(null, 1);
-    ::dup2(null, 2);
-    (void)keepFd;
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
 }
 
 }  // namespace
@@ -90,13 +77,13 @@ static void startServerAndManager() {
     ::unsetenv("WAYLAND_DISPLAY");
     // The window manager is up once it names itself on the root window; one
     // that exits early (it could not connect) is started again.
-    pid_t wm = spawn({"icewm"});
+    pid_t wm = SpawnQuietly({"icewm"});
     for (int i = 0; i < 300 && !gDesktop.running; ++i) {
         if (RunOnDisplay("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos) {
             gDesktop.running = true;
             break;
         }
-        if (::waitpid(wm, nullptr, WNOHANG) == wm) wm = spawn({"icewm"});
+        if (::waitpid(wm, nullptr, WNOHANG) == wm) wm = SpawnQuietly({"icewm"});
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     gChildren.push_back(wm);
@@ -123,7 +110,7 @@ TDesktop& StartDesktop(bool withTray) {
     }
     if (!gDesktop.running) return gDesktop;
     if (withTray && onPath("trayer")) {
-        gChildren.push_back(spawn({"trayer", "--edge", "bottom"}));
+        gChildren.push_back(SpawnQuietly({"trayer", "--edge", "bottom"}));
         for (int i = 0; i < 100 && !gDesktop.tray; ++i) {
             gDesktop.tray =
                 RunOnDisplay("xprop -root 2>/dev/null | grep -c _NET_SYSTEM_TRAY_S0 || true").find('0') != 0 ||
@@ -157,8 +144,7 @@ TCpuHog::TCpuHog() {
         const pid_t pid = ::fork();
         if (pid == 0) {
             (void)!::nice(10);
-            for (volatile unsigned long n = 0;; n = n + 1) {
-            }
+            for (;;) asm volatile("");  // spins, and is not optimised away
         }
         FPids.push_back(pid);
     }

@@ -1,5 +1,7 @@
 #include "wayland_session.h"
 
+#include "own_display.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -20,21 +22,6 @@ namespace fs = std::filesystem;
 TWayland gWayland;
 pid_t gWeston = -1;
 
-pid_t spawn(const std::vector<std::string>& argv, const std::string& cwd = {}) {
-    const pid_t pid = ::fork();
-    if (pid != 0) return pid;
-    ::setpgid(0, 0);
-    const int null = ::open("/dev/null", O_RDWR);
-    ::dup2(null, 1);
-    ::dup2(null, 2);
-    if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(126);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
-}
-
 }  // namespace
 
 const TWayland& StartWayland() {
@@ -49,7 +36,7 @@ const TWayland& StartWayland() {
     }
     gWayland.socket = "vx-test-" + std::to_string(::getpid());
     // --debug lets weston-screenshooter take pictures of the output.
-    gWeston = spawn({"weston", "--backend=headless-backend.so", "--use-pixman", "--socket=" + gWayland.socket,
+    gWeston = SpawnQuietly({"weston", "--backend=headless-backend.so", "--use-pixman", "--socket=" + gWayland.socket,
                      "--idle-time=0", "--debug", "--width=1024", "--height=768"});
     const fs::path socket = fs::path(runtime) / gWayland.socket;
     for (int i = 0; i < 200 && !fs::exists(socket); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
@@ -80,7 +67,7 @@ QImage WaylandScreenshot() {
     const fs::path folder = fs::temp_directory_path() / ("vx-shot-" + std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
-    const pid_t shooter = spawn({"weston-screenshooter"}, folder.string());
+    const pid_t shooter = SpawnQuietly({"weston-screenshooter"}, folder.string());
     int status = 0;
     for (int i = 0; i < 200 && ::waitpid(shooter, &status, WNOHANG) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(25));

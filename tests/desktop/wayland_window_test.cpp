@@ -15,6 +15,7 @@
 #include "shell/startup.h"
 #include "support/fake_ip_helper.h"
 #include "support/temp_dir.h"
+#include "own_display.h"
 #include "wayland_session.h"
 
 namespace vx {
@@ -113,20 +114,8 @@ TEST(WaylandProgramTest, StartsWithoutWarnings) {
 }  // namespace vx
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    const auto runtime = std::filesystem::temp_directory_path() / ("vx-wayland-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(runtime);
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    const bool listing = ::testing::GTEST_FLAG(list_tests);
-    const vx::test::TWayland& wayland = listing ? vx::test::Wayland() : vx::test::StartWayland();
-    ::setenv("QT_QPA_PLATFORM", wayland.running ? "wayland" : "offscreen", 1);
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        result = RUN_ALL_TESTS();
-    }
-    vx::test::StopWayland();
-    std::filesystem::remove_all(runtime);
-    return result;
+    return vx::test::RunOnOwnDisplay(
+        argc, argv, "vx-wayland",
+        [] { return vx::test::StartWayland().running ? std::string("wayland") : std::string("offscreen"); },
+        [] { vx::test::StopWayland(); });
 }

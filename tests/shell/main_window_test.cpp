@@ -377,7 +377,7 @@ TEST_F(MainWindowTest, EveryMenuItemHasItsOwnAccessKey) {
     w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
     ASSERT_EQ(w->Watchers().size(), 1u);
     const auto key = [](const QString& text) {
-        const int at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
         return at < 0 ? QChar() : text.at(at + 1).toLower();
     };
     std::vector<const QMenu*> menus{w->PopupMenu1, w->Watchers()[0]->findChild<QMenu*>("GraphMenu")};
@@ -408,10 +408,10 @@ TEST_F(MainWindowTest, TheKeyboardReachesEverythingInOrder) {
     auto w = shown();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    QMenu* file = w->menuBar()->actions().at(0)->menu();
+    QMenu* fileMenu = w->menuBar()->actions().at(0)->menu();
     QTest::keyClick(w.get(), Qt::Key_F, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }, 2000)) << "Alt+F opens File";
-    file->hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fileMenu->isVisible(); }, 2000)) << "Alt+F opens File";
+    fileMenu->hide();
     w->activateWindow();
     w->acIntfView->trigger();
     EXPECT_EQ(QApplication::focusWidget(), w->Tree);

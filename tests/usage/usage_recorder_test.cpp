@@ -237,7 +237,9 @@ TEST_F(UsageRecorderTest, FaultsAreSaidOnceAndRecordingResumesWhenTheyClear) {
             const std::string message = said.at(0).at(0).toString().toStdString();
             EXPECT_NE(message.find(path_), std::string::npos) << fault.name << ": " << message;
             EXPECT_NE(message.find(fault.said), std::string::npos) << fault.name << ": " << message;
-            if (!holder) EXPECT_FALSE(std::filesystem::exists(path_ + "-wal")) << fault.name;
+            if (!holder) {
+                EXPECT_FALSE(std::filesystem::exists(path_ + "-wal")) << fault.name;
+            }
             fault.clear();
             count(100, 10);
             r->Record();
