@@ -43,12 +43,15 @@ struct TTexts {
 };
 
 const TTexts kTexts[] = {
-    {"About", "Version",
-     "This program is free for private, educational and non-commercial use.\n\n"
-     "It is provided as it is, without any warranty: you use it at your own risk.\n\n"
-     "All rights reserved.",
-     "Cannot get update information.", "You use latest version.",
-     "New version %1 available. Click here to download it."},
+    // The English texts are the sources of the user's language's translation.
+    {QT_TRANSLATE_NOOP("vx::TdlgAbout", "About"), QT_TRANSLATE_NOOP("vx::TdlgAbout", "Version"),
+     QT_TRANSLATE_NOOP("vx::TdlgAbout",
+                       "This program is free for private, educational and non-commercial use.\n\n"
+                       "It is provided as it is, without any warranty: you use it at your own risk.\n\n"
+                       "All rights reserved."),
+     QT_TRANSLATE_NOOP("vx::TdlgAbout", "Cannot get update information."),
+     QT_TRANSLATE_NOOP("vx::TdlgAbout", "You use latest version."),
+     QT_TRANSLATE_NOOP("vx::TdlgAbout", "New version %1 available. Click here to download it.")},
     {"O programu", "Verze",
      "Tento program je zdarma pro soukromé, vzdělávací a nekomerční použití.\n\n"
      "Program je poskytován tak, jak je, bez jakékoli záruky: používáte jej na vlastní nebezpečí.\n\n"
@@ -82,6 +85,12 @@ QLabel* link(QWidget* parent) {
     return l;
 }
 
+// A text of the table: the English one in the user's language, the Czech one as it stands.
+QString text(TLanguage language, const char* TTexts::*entry) {
+    const char* source = kTexts[language == lngCz ? 1 : 0].*entry;
+    return language == lngCz ? QString::fromUtf8(source) : TdlgAbout::tr(source);
+}
+
 QString withoutPrefix(QString text, const char* prefix) {
     if (text.startsWith(QLatin1String(prefix))) text.remove(0, static_cast<int>(std::strlen(prefix)));
     return text;
@@ -95,7 +104,10 @@ QString TdlgAbout::UpdatePage() { return QStringLiteral(VX_UPDATE_PAGE); }
 
 TdlgAbout::TdlgAbout(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("dlgAbout"));
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    // A window manager's frame: on a dark desktop the light panels would
+    // otherwise float without an edge, and the title bar moves the dialog
+    // where dragging a surface does not (Wayland, some window managers).
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(600, 384);
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -153,7 +165,7 @@ TdlgAbout::TdlgAbout(QWidget* owner) : QDialog(owner) {
     bottom->setFixedHeight(44);
     auto* row = new QHBoxLayout(bottom);
     lEmail = link(bottom);
-    lUpdate = new QLabel(QStringLiteral("Checking for update..."), bottom);
+    lUpdate = new QLabel(tr("Checking for update..."), bottom);
     lUpdate->setCursor(Qt::PointingHandCursor);
     lUpdate->hide();
     icoWait = new QLabel(bottom);
@@ -173,7 +185,7 @@ TdlgAbout::TdlgAbout(QWidget* owner) : QDialog(owner) {
         waitFrame_ = (waitFrame_ + 1) % kWaitFrames;
         icoWait->setPixmap(QPixmap::fromImage(DrawWaitPicture(waitFrame_)));
     });
-    Button2 = new QPushButton(QStringLiteral("OK"), bottom);
+    Button2 = new QPushButton(tr("OK"), bottom);
     Button2->setDefault(true);
     connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
     row->addWidget(lEmail);
@@ -198,13 +210,12 @@ void TdlgAbout::StartUpdateMode(const QString& tagPrefix, const QString& pageUrl
     UpdateCheck->ProductInfo.SetURL(pageUrl.toStdString());
     UpdateCheck->ProductInfo.Version = version.FileVersion;
     UpdateCheck->TagInfo = TTagInfo{}.Prefixed(tagPrefix.toStdString());
-    const TTexts& t = kTexts[FLang == lngCz ? 1 : 0];
-    UpdateCheck->OnDownloadError = [this, &t](TUpdateCheck&) { ShowUpdateState(icoWarn, QString::fromUtf8(t.cannotGet)); };
-    UpdateCheck->OnNoUpdateFound = [this, &t](TUpdateCheck&) { ShowUpdateState(icoOK, QString::fromUtf8(t.latest)); };
-    UpdateCheck->OnUpdateAvailable = [this, &t](TUpdateCheck&, const std::string&, const std::string& offered,
-                                                bool& mayUpdate) {
+    UpdateCheck->OnDownloadError = [this](TUpdateCheck&) { ShowUpdateState(icoWarn, text(FLang, &TTexts::cannotGet)); };
+    UpdateCheck->OnNoUpdateFound = [this](TUpdateCheck&) { ShowUpdateState(icoOK, text(FLang, &TTexts::latest)); };
+    UpdateCheck->OnUpdateAvailable = [this](TUpdateCheck&, const std::string&, const std::string& offered,
+                                            bool& mayUpdate) {
         mayUpdate = false;  // the dialog only tells; the user downloads from the web page
-        ShowUpdateState(icoWarn, QString::fromUtf8(t.newVersion).arg(QString::fromStdString(offered)));
+        ShowUpdateState(icoWarn, text(FLang, &TTexts::newVersion).arg(QString::fromStdString(offered)));
     };
 }
 
@@ -236,9 +247,8 @@ void TdlgAbout::done(int result) {
 
 void TdlgAbout::Fill(const TVersionInfo& version, TLanguage language) {
     FLang = language;
-    const TTexts& t = kTexts[language == lngCz ? 1 : 0];
     lProduct->setText(QString::fromStdString(version.ProductName));
-    QString ver = QStringLiteral("%1 %2").arg(QString::fromUtf8(t.version), QString::fromStdString(version.FileVersion));
+    QString ver = QStringLiteral("%1 %2").arg(text(language, &TTexts::version), QString::fromStdString(version.FileVersion));
     if (version.DebugBuild) ver += QStringLiteral(" DEBUG");
     lVer->setText(ver);
     lEmail->setText(withoutPrefix(ContactAddress(), "mailto:"));
@@ -247,8 +257,8 @@ void TdlgAbout::Fill(const TVersionInfo& version, TLanguage language) {
     lWWW->setVisible(!HomePage().isEmpty());
     lCR->setText(QString::fromStdString(version.Copyright));
     lDesc->setText(QString::fromStdString(version.Comments.empty() ? version.Description : version.Comments));
-    setWindowTitle(QStringLiteral("%1....").arg(QString::fromUtf8(t.caption)));
-    mLic->setPlainText(QString::fromUtf8(t.licence));
+    setWindowTitle(QStringLiteral("%1....").arg(text(language, &TTexts::caption)));
+    mLic->setPlainText(text(language, &TTexts::licence));
     mLic->moveCursor(QTextCursor::Start);
     mLic->setVerticalScrollBarPolicy(mLic->document()->blockCount() > 12 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
 }

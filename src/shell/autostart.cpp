@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QUtf8StringView>
 #include <cerrno>
 #include <cstdlib>
@@ -78,15 +79,15 @@ std::string TAutostart::ExecValue(const std::string& programFile) {
 
 std::string TAutostart::CannotStart(const std::string& programFile) {
     if (!QUtf8StringView(programFile).isValidUtf8())
-        return "Its path is not valid UTF-8, which a desktop entry cannot hold.";
+        return QCoreApplication::translate("vx::TAutostart", "Its path is not valid UTF-8, which a desktop entry cannot hold.").toStdString();
     for (const unsigned char c : programFile)
-        if (c < 0x20 || c == 0x7f) return "Its path holds a control character, which a desktop entry cannot hold.";
+        if (c < 0x20 || c == 0x7f) return QCoreApplication::translate("vx::TAutostart", "Its path holds a control character, which a desktop entry cannot hold.").toStdString();
     return {};
 }
 
 std::string TAutostart::Enable(const std::string& programFile, bool portable) {
     const std::string path = EntryPath();
-    if (path.empty()) return "No configuration folder is known.";
+    if (path.empty()) return QCoreApplication::translate("vx::TAutostart", "No configuration folder is known.").toStdString();
     if (std::string why = CannotStart(programFile); !why.empty()) return why;
     const std::string exec = !portable && isOnPathAsVantrix(programFile) ? "vantrix" : ExecValue(programFile);
     std::error_code ec;

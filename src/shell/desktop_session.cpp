@@ -1,5 +1,6 @@
 #include "shell/desktop_session.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstdlib>
 #include <string_view>
@@ -27,14 +28,14 @@ bool PreferXWayland() {
 }
 
 QString PlacementUnavailableReason() {
-    return QStringLiteral("On Wayland a program cannot keep its window above the others. Start Vantrix with XWayland "
+    return QCoreApplication::translate("vx::DesktopSession", "On Wayland a program cannot keep its window above the others. Start Vantrix with XWayland "
                           "(QT_QPA_PLATFORM=xcb) for this.");
 }
 
 QString StayOnTopUnavailableReason() {
     if (!WindowsArePlaced()) return PlacementUnavailableReason();
     if (!WindowManagerKeepsAbove())
-        return QStringLiteral("The window manager cannot keep a window above the others (it does not offer "
+        return QCoreApplication::translate("vx::DesktopSession", "The window manager cannot keep a window above the others (it does not offer "
                               "_NET_WM_STATE_ABOVE).");
     return {};
 }

@@ -23,7 +23,7 @@ constexpr int kSeenCheckRole = Qt::UserRole + 2;
 TInterfaceTree::TInterfaceTree(QWidget* parent) : QTreeWidget(parent) {
     setObjectName(QStringLiteral("Tree"));
     setColumnCount(3);
-    setHeaderLabels({QStringLiteral("Interface"), QStringLiteral("Download"), QStringLiteral("Upload")});
+    setHeaderLabels({tr("Interface"), tr("Download"), tr("Upload")});
     headerItem()->setTextAlignment(colDownload, Qt::AlignRight | Qt::AlignVCenter);
     headerItem()->setTextAlignment(colUpload, Qt::AlignRight | Qt::AlignVCenter);
     setRootIsDecorated(false);

@@ -8,6 +8,7 @@
 #include "shell/quit_on_signals.h"
 #include "shell/single_instance.h"
 #include "shell/startup.h"
+#include "shell/translations.h"
 #include "sysinfo/format_settings.h"
 #include "sysinfo/version_info.h"
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     gStarting = false;
     QApplication::setApplicationName(QStringLiteral("Vantrix"));
     QGuiApplication::setDesktopFileName(QStringLiteral(VX_APP_ID));
+    vx::InstallTranslations();
 
     // A second start brings the running window to the front and ends.
     vx::TSingleInstance instance(vx::LayoutStorage->FileName());

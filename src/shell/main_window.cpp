@@ -34,7 +34,7 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     Tree = new TInterfaceTree(client);
-    Tree->setAccessibleName(QStringLiteral("Interfaces"));
+    Tree->setAccessibleName(tr("Interfaces"));
     Tree->setFixedHeight(kTreeHeight);
     Tree->hide();
     ScrollBox = new QScrollArea(client);
@@ -51,7 +51,7 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     stack->addStretch(1);  // watchers stack at the top
     ScrollBox->setWidget(FWatcherArea);
     FWatcherArea->installEventFilter(this);
-    FNoWatcherHint = new QLabel(QString::fromUtf8(kNoWatcherHint), FWatcherArea);
+    FNoWatcherHint = new QLabel(tr(kNoWatcherHint), FWatcherArea);
     FNoWatcherHint->setObjectName(QStringLiteral("NoWatcherHint"));
     FNoWatcherHint->setAlignment(Qt::AlignCenter);
     FNoWatcherHint->setWordWrap(true);
@@ -334,8 +334,8 @@ void Twnd_vx_Main::ApplyCaption(bool toggled) {
     if (toggled) resize(width(), height() - menuHeight);
 }
 
-const char* const Twnd_vx_Main::kNoWatcherHint =
-    "No interface is being watched. Press Ctrl+I to show the interfaces, then check one to watch it.";
+const char* const Twnd_vx_Main::kNoWatcherHint = QT_TRANSLATE_NOOP(
+    "vx::Twnd_vx_Main", "No interface is being watched. Press Ctrl+I to show the interfaces, then check one to watch it.");
 
 void Twnd_vx_Main::updateNoWatcherHint() { FNoWatcherHint->setVisible(FWatchers.empty()); }
 

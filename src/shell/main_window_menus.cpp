@@ -19,8 +19,8 @@
 namespace vx {
 
 void Twnd_vx_Main::createActions() {
-    auto make = [this](const char* name, const char* caption, QKeySequence key, bool checkable, bool checked) {
-        auto* a = new QAction(QString::fromUtf8(caption), this);
+    auto make = [this](const char* name, const QString& caption, QKeySequence key, bool checkable, bool checked) {
+        auto* a = new QAction(caption, this);
         a->setObjectName(QString::fromLatin1(name));
         if (!key.isEmpty()) a->setShortcut(key);
         a->setCheckable(checkable);
@@ -28,20 +28,20 @@ void Twnd_vx_Main::createActions() {
         addAction(a);  // shortcuts work without the menu bar too
         return a;
     };
-    acExit = make("acExit", "E&xit", {}, false, false);
-    acExit->setToolTip(QStringLiteral("Exit"));
-    acExit->setStatusTip(QStringLiteral("Quits the application"));
-    acAbout = make("acAbout", "&About...", QKeySequence(Qt::Key_F1), false, false);
-    acOnTop = make("acOnTop", "Always &Visible", {}, true, false);
-    acIntfView = make("acIntfView", "&Interface View", QKeySequence(Qt::CTRL | Qt::Key_I), true, false);
-    acCaption = make("acCaption", "Window &Caption", QKeySequence(Qt::CTRL | Qt::Key_W), true, true);
-    acHide = make("acHide", "&Hide", {}, false, false);
-    acOOI = make("acOOI", "&Only Operational Interfaces", {}, true, true);
-    acRefresh = make("acRefresh", "&Refresh", QKeySequence(Qt::Key_F5), false, false);
-    acPersistent = make("acPersistent", "Persistent &layout and settings", {}, true, false);
-    acAutostart = make("acAutostart", "Start with the &desktop", {}, true, TAutostart::Enabled());
-    acUsage = make("acUsage", "&Usage...", QKeySequence(Qt::CTRL | Qt::Key_U), false, false);
-    acUsage->setStatusTip(QStringLiteral("Traffic per day and month, and the monthly allowance"));
+    acExit = make("acExit", tr("E&xit"), {}, false, false);
+    acExit->setToolTip(tr("Exit"));
+    acExit->setStatusTip(tr("Quits the application"));
+    acAbout = make("acAbout", tr("&About..."), QKeySequence(Qt::Key_F1), false, false);
+    acOnTop = make("acOnTop", tr("Always &Visible"), {}, true, false);
+    acIntfView = make("acIntfView", tr("&Interface View"), QKeySequence(Qt::CTRL | Qt::Key_I), true, false);
+    acCaption = make("acCaption", tr("Window &Caption"), QKeySequence(Qt::CTRL | Qt::Key_W), true, true);
+    acHide = make("acHide", tr("&Hide"), {}, false, false);
+    acOOI = make("acOOI", tr("&Only Operational Interfaces"), {}, true, true);
+    acRefresh = make("acRefresh", tr("&Refresh"), QKeySequence(Qt::Key_F5), false, false);
+    acPersistent = make("acPersistent", tr("Persistent &layout and settings"), {}, true, false);
+    acAutostart = make("acAutostart", tr("Start with the &desktop"), {}, true, TAutostart::Enabled());
+    acUsage = make("acUsage", tr("&Usage..."), QKeySequence(Qt::CTRL | Qt::Key_U), false, false);
+    acUsage->setStatusTip(tr("Traffic per day and month, and the monthly allowance"));
 
     connect(acExit, &QAction::triggered, this, &QWidget::close);
     connect(acAbout, &QAction::triggered, this, [] { ShowAboutDialog(); });
@@ -74,8 +74,8 @@ void Twnd_vx_Main::acAutostartExecute() {
     if (acAutostart->isChecked()) {
         const std::string why = TAutostart::Enable(program, TStorageQuery{}.IsPortableLocation(program));
         if (!why.empty())
-            QMessageBox::warning(this, QStringLiteral("Start with the desktop"),
-                                 QStringLiteral("Vantrix cannot be started with the desktop from where it is: %1")
+            QMessageBox::warning(this, tr("Start with the desktop"),
+                                 tr("Vantrix cannot be started with the desktop from where it is: %1")
                                      .arg(QString::fromStdString(why)));
     } else {
         TAutostart::Disable();
@@ -85,17 +85,17 @@ void Twnd_vx_Main::acAutostartExecute() {
 
 void Twnd_vx_Main::createMenus() {
     QMenuBar* bar = menuBar();
-    MainMenuFile = bar->addMenu(QStringLiteral("&File"));
+    MainMenuFile = bar->addMenu(tr("&File"));
     MainMenuFile->addAction(acRefresh);
     MainMenuFile->addSeparator();
     MainMenuFile->addAction(acPersistent);
     MainMenuFile->addAction(acAutostart);
     MainMenuFile->addSeparator();
     MainMenuFile->addAction(acExit);
-    MonitorMenu = bar->addMenu(QStringLiteral("&Monitor"));
+    MonitorMenu = bar->addMenu(tr("&Monitor"));
     connect(MonitorMenu, &QMenu::triggered, this, &Twnd_vx_Main::cmIntfClick);
 
-    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    QMenu* view = bar->addMenu(tr("&View"));
     view->setToolTipsVisible(true);
     connect(view, &QMenu::aboutToShow, this, &Twnd_vx_Main::updateOnTopAvailability);
     view->addAction(acIntfView);
@@ -105,28 +105,28 @@ void Twnd_vx_Main::createMenus() {
     view->addAction(acOnTop);
     view->addAction(acCaption);
     view->addSeparator();
-    auto radio = [](QMenu* menu, QActionGroup* group, const char* name, const char* caption, int tag) {
-        QAction* a = menu->addAction(QString::fromLatin1(caption));
+    auto radio = [](QMenu* menu, QActionGroup* group, const char* name, const QString& caption, int tag) {
+        QAction* a = menu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         a->setCheckable(true);
         a->setData(tag);
         group->addAction(a);
         return a;
     };
-    QMenu* units = view->addMenu(QStringLiteral("Default U&nits"));
+    QMenu* units = view->addMenu(tr("Default U&nits"));
     auto* unitGroup = new QActionGroup(this);
-    pmTransfer = radio(units, unitGroup, "pmTransfer", "&Transfer", 0);
-    pmSpeed = radio(units, unitGroup, "pmSpeed", "&Speed", 1);
+    pmTransfer = radio(units, unitGroup, "pmTransfer", tr("&Transfer"), 0);
+    pmSpeed = radio(units, unitGroup, "pmSpeed", tr("&Speed"), 1);
     pmTransfer->setChecked(true);
     connect(unitGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmUnitsClick);
-    QMenu* period = view->addMenu(QStringLiteral("Update &Period"));
+    QMenu* period = view->addMenu(tr("Update &Period"));
     auto* periodGroup = new QActionGroup(this);
-    pmFast = radio(period, periodGroup, "pmFast", "&Fast (0.5 s)", 0);
-    pmNormal = radio(period, periodGroup, "pmNormal", "&Normal (1 s)", 1);
-    pmSlow = radio(period, periodGroup, "pmSlow", "S&low (2 s)", 2);
+    pmFast = radio(period, periodGroup, "pmFast", tr("&Fast (0.5 s)"), 0);
+    pmNormal = radio(period, periodGroup, "pmNormal", tr("&Normal (1 s)"), 1);
+    pmSlow = radio(period, periodGroup, "pmSlow", tr("S&low (2 s)"), 2);
     pmNormal->setChecked(true);
     connect(periodGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmPeriod);
-    bar->addMenu(QStringLiteral("&Help"))->addAction(acAbout);
+    bar->addMenu(tr("&Help"))->addAction(acAbout);
 
     // The context and tray menu: every command of the main menu, so that
     // nothing is out of reach while the caption (and the menu bar) is hidden.
@@ -147,7 +147,7 @@ void Twnd_vx_Main::createMenus() {
     PopupMenu1->addSeparator();
     for (QAction* a : {acHide, acExit}) PopupMenu1->addAction(a);
     // Hide while the window is up, Show while it is hidden or minimised.
-    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { acHide->setText(windowIsAway() ? QStringLiteral("&Show") : QStringLiteral("&Hide")); });
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { acHide->setText(windowIsAway() ? tr("&Show") : tr("&Hide")); });
     for (QMenu* menu : {MainMenuFile, PopupMenu1})
         connect(menu, &QMenu::aboutToShow, this, [this] { acAutostart->setChecked(TAutostart::Enabled()); });
     for (QWidget* w : {static_cast<QWidget*>(Tree), static_cast<QWidget*>(ScrollBox)}) {
@@ -179,7 +179,7 @@ void Twnd_vx_Main::updateTrayToolTip() {
     QString tip = QApplication::applicationName();
     for (auto it = FWatchers.rbegin(); it != FWatchers.rend(); ++it) {
         const Tfrm_vx_Watcher* w = *it;
-        tip += QStringLiteral("\n%1: Download %2, Upload %3")
+        tip += tr("\n%1: Download %2, Upload %3")
                    .arg(QString::fromStdString(w->Adapter().Name), w->lDL->text(), w->lUL->text());
     }
     if (TrayIcon->toolTip() != tip) TrayIcon->setToolTip(tip);

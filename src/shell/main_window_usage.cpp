@@ -21,12 +21,12 @@ void Twnd_vx_Main::createUsage() {
     connect(FUsage, &TUsageRecorder::Problem, this, [this](const QString& message) { notify(message, true); });
     connect(FUsage, &TUsageRecorder::AllowanceReached, this,
             [this](const QString& name, int percent, quint64 used, quint64 allowance) {
-                const QString figures = QStringLiteral("%1 of %2")
+                const QString figures = tr("%1 of %2")
                                             .arg(QString::fromStdString(FormatSize(static_cast<double>(used))),
                                                  QString::fromStdString(FormatSize(static_cast<double>(allowance))));
                 notify(percent >= 100
-                           ? QStringLiteral("%1 has used its monthly allowance: %2.").arg(name, figures)
-                           : QStringLiteral("%1 has used %2 % of its monthly allowance: %3.").arg(name).arg(percent).arg(figures),
+                           ? tr("%1 has used its monthly allowance: %2.").arg(name, figures)
+                           : tr("%1 has used %2 % of its monthly allowance: %3.").arg(name).arg(percent).arg(figures),
                        percent >= 100);
             });
     // Opening the history and the first reading wait until the window is up

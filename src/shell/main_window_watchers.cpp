@@ -63,7 +63,7 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         graphMenu->addAction(w->acClearSession);
         QString shownName = QString::fromStdString(adapter.Name);
         shownName.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a name's & is no access key
-        QAction* usage = graphMenu->addAction(QStringLiteral("Usa&ge of %1...").arg(shownName));
+        QAction* usage = graphMenu->addAction(tr("Usa&ge of %1...").arg(shownName));
         connect(usage, &QAction::triggered, this, [this, w] { ShowUsage(QString::fromStdString(w->Adapter().Name)); });
         usage->setEnabled(FUsage != nullptr);
         graphMenu->addSeparator();

@@ -1,5 +1,7 @@
 #include "sysinfo/csv_text.h"
 
+#include <QCoreApplication>
+#include <QString>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,15 +52,19 @@ std::string IsoDay(int day) {
 }
 
 std::string WriteCsvFile(const std::string& path, const std::function<void(std::ostream&)>& write) {
-    const auto failed = [&path](const std::string& why) { return "Unable to write to " + path + ": " + why; };
+    const auto failed = [&path](const std::string& why) {
+        return QCoreApplication::translate("vx::CsvFile", "Unable to write to %1: %2")
+            .arg(QString::fromStdString(path), QString::fromStdString(why))
+            .toStdString();
+    };
     // Only a regular file is replaced, or a new one made: a pipe would hold
     // the program in open() until a reader comes, a device is no file, and
     // a link would have its target overwritten.
     struct stat old {};
     const bool exists = ::lstat(path.c_str(), &old) == 0;
     if (!exists && errno != ENOENT) return failed(std::strerror(errno));
-    if (exists && S_ISLNK(old.st_mode)) return failed("it is a symbolic link");
-    if (exists && !S_ISREG(old.st_mode)) return failed("it is not a regular file");
+    if (exists && S_ISLNK(old.st_mode)) return failed(QCoreApplication::translate("vx::CsvFile", "it is a symbolic link").toStdString());
+    if (exists && !S_ISREG(old.st_mode)) return failed(QCoreApplication::translate("vx::CsvFile", "it is not a regular file").toStdString());
 
     std::ostringstream text;
     write(text);

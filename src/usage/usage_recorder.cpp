@@ -40,10 +40,10 @@ void TUsageRecorder::Start(int intervalMs) {
     timer_.start(intervalMs);
 }
 
-void TUsageRecorder::problem(const std::string& message) {
+void TUsageRecorder::problem(const QString& message) {
     if (reported_) return;
     reported_ = true;
-    emit Problem(QString::fromStdString(message));
+    emit Problem(message);
 }
 
 bool TUsageRecorder::takeLock() {
@@ -63,15 +63,17 @@ bool TUsageRecorder::ensureOpen() {
     if (store_.IsOpen() && !store_.FoundDamage()) return true;
     if (!takeLock()) {
         if (lock_ >= 0)
-            problem("Another Vantrix is recording the usage history " + path_ +
-                    "; this one does not record while it runs.");
+            problem(tr("Another Vantrix is recording the usage history %1; this one does not record while it runs.")
+                        .arg(QString::fromStdString(path_)));
         else
-            problem("The usage history " + path_ + " cannot be kept: " + path_ + ".lock: " + std::strerror(errno));
+            problem(tr("The usage history %1 cannot be kept: %2: %3")
+                        .arg(QString::fromStdString(path_), QString::fromStdString(path_ + ".lock"),
+                             QString::fromLocal8Bit(std::strerror(errno))));
         return false;
     }
     if (!store_.Open(path_)) {
-        problem("The usage history " + path_ + " cannot be opened: " + store_.Problem() +
-                ". Vantrix tries again every minute.");
+        problem(tr("The usage history %1 cannot be opened: %2. Vantrix tries again every minute.")
+                    .arg(QString::fromStdString(path_), QString::fromStdString(store_.Problem())));
         // This run's traffic is counted meanwhile (no other writer holds
         // the lock), and written once the history opens.
         if (!accountant_) {
@@ -100,8 +102,8 @@ void TUsageRecorder::Record() {
     if (source_->Read(readings_)) accountant_->Account(readings_, Today());
     if (!accountant_->HasPending()) return;
     if (!store_.Commit(accountant_->Pending())) {  // kept for the next try
-        problem("The usage history " + path_ + " could not be written: " + store_.Problem() +
-                ". Vantrix tries again every minute.");
+        problem(tr("The usage history %1 could not be written: %2. Vantrix tries again every minute.")
+                    .arg(QString::fromStdString(path_), QString::fromStdString(store_.Problem())));
         return;
     }
     reported_ = false;

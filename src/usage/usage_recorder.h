@@ -63,7 +63,7 @@ private:
     void checkAllowances();
     // Says `message` unless a problem was already said since the last
     // successful write.
-    void problem(const std::string& message);
+    void problem(const QString& message);
 
     std::string path_;
     std::unique_ptr<IUsageCounterSource> source_;

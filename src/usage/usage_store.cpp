@@ -1,5 +1,7 @@
 #include "usage/usage_store.h"
 
+#include <QCoreApplication>
+#include <QString>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -79,6 +81,15 @@ private:
 
 namespace {
 
+// A message in the user's language, its %1, %2... filled from `args`.
+template <typename... Args>
+std::string said(const char* text, const Args&... args) {
+    const QString message = QCoreApplication::translate("vx::TUsageStore", text);
+    if constexpr (sizeof...(args) == 0) return message.toStdString();
+    else return message.arg(QString::fromStdString(args)...).toStdString();
+}
+
+
 constexpr const char* kSchema =
     "CREATE TABLE interfaces(id INTEGER PRIMARY KEY, key TEXT NOT NULL UNIQUE, name TEXT NOT NULL,"
     " allowance_gb REAL NOT NULL DEFAULT 0, billing_day INTEGER NOT NULL DEFAULT 1,"
@@ -153,7 +164,9 @@ bool TUsageStore::Open(const std::string& path) {
     const std::string aside = movedAside_;
     const bool opened = openFile() && prepareSchema();
     movedAside_ = aside;
-    problem_ = opened ? "The usage history could not be read; it was moved to " + aside + " and a new one started."
+    problem_ = opened ? said(QT_TRANSLATE_NOOP("vx::TUsageStore",
+                                         "The usage history could not be read; it was moved to %1 and a new one started."),
+                            aside)
                       : problem_;
     if (!opened) Close();
     return opened;
@@ -203,8 +216,8 @@ bool TUsageStore::prepareSchema() {
         if (version < 0) return false;
     }
     if (version > kSchemaVersion) {
-        problem_ = "The usage history was written by a newer version of Vantrix; it is left as it is and nothing is "
-                   "recorded.";
+        problem_ = said(QT_TRANSLATE_NOOP("vx::TUsageStore", "The usage history was written by a newer version of "
+                                                         "Vantrix; it is left as it is and nothing is recorded."));
         return false;
     }
     // Reading the schema finds a file that is no database, or a damaged one.
@@ -233,7 +246,8 @@ bool TUsageStore::moveAside() {
     for (int n = 2; fs::exists(target, ec); ++n) target = path_ + ".damaged-" + timestamp() + "-" + std::to_string(n);
     fs::rename(path_, target, ec);
     if (ec) {
-        problem_ = "The usage history " + path_ + " cannot be read or moved aside: " + ec.message();
+        problem_ = said(QT_TRANSLATE_NOOP("vx::TUsageStore", "The usage history %1 cannot be read or moved aside: %2"), path_,
+                        ec.message());
         return false;
     }
     // The log and its index belong to the old file.

@@ -31,7 +31,7 @@ void TUsageBarChart::SetBars(std::vector<TUsageBar> bars) {
     for (const TUsageBar& bar : bars_)
         if (bar.Bytes.Total() > 0)
             parts << QStringLiteral("%1: %2").arg(bar.Caption, sizeText(bar.Bytes.Total()));
-    setAccessibleDescription(parts.isEmpty() ? QStringLiteral("No traffic.") : parts.join(QStringLiteral("; ")));
+    setAccessibleDescription(parts.isEmpty() ? tr("No traffic.") : parts.join(QStringLiteral("; ")));
     update();
 }
 
@@ -88,7 +88,7 @@ void TUsageBarChart::paintEvent(QPaintEvent*) {
     }
     if (bars_.empty()) {
         p.setPen(kGrid.lighter(250));
-        p.drawText(f, Qt::AlignCenter, QStringLiteral("No traffic recorded yet"));
+        p.drawText(f, Qt::AlignCenter, tr("No traffic recorded yet"));
         return;
     }
     const int n = static_cast<int>(bars_.size());
@@ -124,7 +124,7 @@ bool TUsageBarChart::event(QEvent* event) {
             QToolTip::hideText();
         } else {
             const TUsageBar& b = bars_[static_cast<std::size_t>(i)];
-            QToolTip::showText(help->globalPos(), QStringLiteral("%1\nDownload: %2\nUpload: %3")
+            QToolTip::showText(help->globalPos(), tr("%1\nDownload: %2\nUpload: %3")
                                                       .arg(b.Caption, sizeText(b.Bytes.Received), sizeText(b.Bytes.Sent)),
                                this);
         }

@@ -37,20 +37,22 @@ QDate dateOf(int day) { return QDate(YearOf(day), MonthOf(day), DayOfMonthOf(day
 
 QString dayText(int day) { return QLocale::system().toString(dateOf(day), QLocale::ShortFormat); }
 
-const char* const kPeriodNames[] = {"Today", "Yesterday", "This week", "This month", "Last month", "All time"};
+const char* const kPeriodNames[] = {QT_TRANSLATE_NOOP("vx::TUsageWindow", "Today"),      QT_TRANSLATE_NOOP("vx::TUsageWindow", "Yesterday"),
+                                    QT_TRANSLATE_NOOP("vx::TUsageWindow", "This week"),  QT_TRANSLATE_NOOP("vx::TUsageWindow", "This month"),
+                                    QT_TRANSLATE_NOOP("vx::TUsageWindow", "Last month"), QT_TRANSLATE_NOOP("vx::TUsageWindow", "All time")};
 
 }  // namespace
 
 TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(parent), recorder_(recorder) {
     setObjectName(QStringLiteral("UsageWindow"));
-    setWindowTitle(QStringLiteral("Usage"));
+    setWindowTitle(tr("Usage"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     auto* outer = new QVBoxLayout(this);
     auto* chooser = new QHBoxLayout;
-    auto* interfaceLabel = new QLabel(QStringLiteral("&Interface:"), this);
+    auto* interfaceLabel = new QLabel(tr("&Interface:"), this);
     chooser->addWidget(interfaceLabel);
     cbInterface = new QComboBox(this);
     interfaceLabel->setBuddy(cbInterface);  // read with its label, reached by Alt+I
@@ -63,10 +65,10 @@ TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(
     Periods = new QTreeWidget(this);
     Periods->setObjectName(QStringLiteral("Periods"));
     Periods->setRootIsDecorated(false);
-    Periods->setHeaderLabels({QStringLiteral("Period"), QStringLiteral("Download"), QStringLiteral("Upload"),
-                              QStringLiteral("Total")});
+    Periods->setHeaderLabels({tr("Period"), tr("Download"), tr("Upload"),
+                              tr("Total")});
     for (const char* name : kPeriodNames) {
-        auto* row = new QTreeWidgetItem(Periods, {QString::fromLatin1(name)});
+        auto* row = new QTreeWidgetItem(Periods, {tr(name)});
         for (int c = 1; c <= 3; ++c) row->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     }
     Periods->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -74,28 +76,28 @@ TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(
     Periods->setSelectionMode(QAbstractItemView::NoSelection);
     // Focusable (Tab), so that a screen reader user can read the totals.
     Periods->setFocusPolicy(Qt::StrongFocus);
-    Periods->setAccessibleName(QStringLiteral("Totals per period"));
+    Periods->setAccessibleName(tr("Totals per period"));
     const int rowHeight = Periods->sizeHintForRow(0) > 0 ? Periods->sizeHintForRow(0) : fontMetrics().height() + 4;
     Periods->setFixedHeight(Periods->header()->sizeHint().height() + rowHeight * rowCount + 2 * Periods->frameWidth() + 2);
     top->addWidget(Periods, 3);
 
-    auto* allowance = new QGroupBox(QStringLiteral("Monthly allowance"), this);
+    auto* allowance = new QGroupBox(tr("Monthly allowance"), this);
     auto* form = new QFormLayout(allowance);
-    cbAllowance = new QCheckBox(QStringLiteral("Limit"), allowance);
+    cbAllowance = new QCheckBox(tr("Limit"), allowance);
     sbAllowance = new QDoubleSpinBox(allowance);
     sbAllowance->setRange(0.1, 1000000);
     sbAllowance->setDecimals(1);
     sbAllowance->setSuffix(QStringLiteral(" GB"));
     sbAllowance->setValue(50);
-    sbAllowance->setToolTip(QStringLiteral("Download and upload together; 1 GB is 1024 MB"));
+    sbAllowance->setToolTip(tr("Download and upload together; 1 GB is 1024 MB"));
     auto* limitRow = new QHBoxLayout;
     limitRow->addWidget(cbAllowance);
     limitRow->addWidget(sbAllowance, 1);
     form->addRow(limitRow);
     sbBillingDay = new QSpinBox(allowance);
     sbBillingDay->setRange(1, 31);
-    sbBillingDay->setToolTip(QStringLiteral("The day of the month a period starts; in shorter months, their last day"));
-    form->addRow(QStringLiteral("Billing day:"), sbBillingDay);
+    sbBillingDay->setToolTip(tr("The day of the month a period starts; in shorter months, their last day"));
+    form->addRow(tr("Billing day:"), sbBillingDay);
     pbAllowance = new QProgressBar(allowance);
     pbAllowance->setRange(0, 100);
     pbAllowance->setTextVisible(true);
@@ -106,8 +108,8 @@ TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(
     top->addWidget(allowance, 2);
     outer->addLayout(top);
 
-    DaysChart = new TUsageBarChart(QStringLiteral("Last 31 days"), this);
-    MonthsChart = new TUsageBarChart(QStringLiteral("Last 12 months"), this);
+    DaysChart = new TUsageBarChart(tr("Last 31 days"), this);
+    MonthsChart = new TUsageBarChart(tr("Last 12 months"), this);
     outer->addWidget(DaysChart, 1);
     outer->addWidget(MonthsChart, 1);
 
@@ -117,8 +119,8 @@ TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(
     outer->addWidget(lProblem);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    bExport = buttons->addButton(QStringLiteral("Export..."), QDialogButtonBox::ActionRole);
-    bExport->setToolTip(QStringLiteral("Every interface's daily traffic as a CSV file"));
+    bExport = buttons->addButton(tr("Export..."), QDialogButtonBox::ActionRole);
+    bExport->setToolTip(tr("Every interface's daily traffic as a CSV file"));
     outer->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(bExport, &QPushButton::clicked, this, &TUsageWindow::exportClick);
@@ -152,7 +154,7 @@ void TUsageWindow::Refresh() {
     cbInterface->setCurrentIndex(at >= 0 ? at : (cbInterface->count() ? 0 : -1));
     filling_ = false;
     const QString problem = QString::fromStdString(recorder_.Store().Problem());
-    lProblem->setText(recorder_.Store().IsOpen() ? problem : QStringLiteral("No usage history is kept: ") + problem);
+    lProblem->setText(recorder_.Store().IsOpen() ? problem : tr("No usage history is kept: ") + problem);
     lProblem->setVisible(!problem.isEmpty());
     showInterface();
 }
@@ -206,7 +208,7 @@ void TUsageWindow::showAllowance(std::int64_t id, int today) {
     }
     pbAllowance->setVisible(limited);
     if (!limited) {
-        lAllowance->setText(i ? QStringLiteral("No allowance set.") : QString());
+        lAllowance->setText(i ? tr("No allowance set.") : QString());
         return;
     }
     const TBillingPeriod period = BillingPeriodOf(today, i->BillingDay);
@@ -215,10 +217,23 @@ void TUsageWindow::showAllowance(std::int64_t id, int today) {
     const double percent = 100.0 * static_cast<double>(used) / static_cast<double>(allowance);
     pbAllowance->setValue(static_cast<int>(std::min(100.0, percent)));
     pbAllowance->setFormat(QStringLiteral("%1 %").arg(QLocale::system().toString(percent, 'f', 1)));
-    lAllowance->setText(QStringLiteral("%1 of %2 used from %3 to %4. At this pace: %5 by the end.")
+    lAllowance->setText(tr("%1 of %2 used from %3 to %4. At this pace: %5 by the end.")
                             .arg(sizeText(used), sizeText(allowance), dayText(period.Start),
                                  dayText(AddDays(period.End, -1)),
                                  sizeText(ProjectedUse(used, period, recorder_.NowTime()))));
+    fitAllowanceText();
+}
+
+void TUsageWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fitAllowanceText();
+}
+
+void TUsageWindow::fitAllowanceText() {
+    if (!isVisible() || !lAllowance->isVisible()) return;
+    layout()->activate();
+    const int missing = lAllowance->heightForWidth(lAllowance->width()) - lAllowance->height();
+    if (missing > 0) resize(width(), height() + missing);
 }
 
 void TUsageWindow::showCharts(std::int64_t id, int today) {
@@ -260,10 +275,10 @@ void TUsageWindow::allowanceEdited() {
         !recorder_.Store().SetNotified(id, 0, 0)) {
         // Said, and the controls show what is stored, not what was asked.
         QString why = QString::fromStdString(recorder_.Store().Problem());
-        if (!recorder_.Store().IsOpen()) why = QStringLiteral("the usage history is not open");
+        if (!recorder_.Store().IsOpen()) why = tr("the usage history is not open");
         showAllowance(id, recorder_.Today());
-        QMessageBox::warning(this, QStringLiteral("Usage"),
-                             QStringLiteral("The allowance could not be saved: %1. Try again in a moment.").arg(why));
+        QMessageBox::warning(this, tr("Usage"),
+                             tr("The allowance could not be saved: %1. Try again in a moment.").arg(why));
         return;
     }
     showAllowance(id, recorder_.Today());
@@ -274,12 +289,12 @@ QString TUsageWindow::ExportTo(const QString& path) {
 }
 
 void TUsageWindow::exportClick() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export usage"),
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export usage"),
                                                       QDir::home().filePath(QStringLiteral("vantrix-usage.csv")),
-                                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
+                                                      tr("CSV files (*.csv);;All files (*)"));
     if (path.isEmpty()) return;
     const QString problem = ExportTo(path);
-    if (!problem.isEmpty()) QMessageBox::warning(this, QStringLiteral("Export usage"), problem);
+    if (!problem.isEmpty()) QMessageBox::warning(this, tr("Export usage"), problem);
 }
 
 }  // namespace vx

@@ -50,7 +50,13 @@ public:
     QLabel* lProblem;
     QPushButton* bExport;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Grows the window where the allowance text needs more lines than it
+    // has (a longer language, larger fonts).
+    void fitAllowanceText();
     std::int64_t selectedId() const;
     void showInterface();
     void showPeriods(std::int64_t id, int today);

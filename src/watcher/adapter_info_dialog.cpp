@@ -29,37 +29,37 @@ QLabel* valueLabel(QWidget* parent) {
 }  // namespace
 
 QString AdapterTypeName(TAdapterType type) {
-    static const char* const kNames[] = {"Other",
-                                         "Ethernet",
-                                         "Token Ring",
-                                         "FDDI",
-                                         "PPP",
-                                         "Loopback",
-                                         "ATM",
-                                         "IEEE 802.11 wireless",
-                                         "Tunnel encapsulation",
-                                         "IEEE 1394 (Firewire) high performance serial bus",
-                                         "Mobile broadband for WiMax",
-                                         "Mobile broadband for GSM",
-                                         "Mobile broadband for CDMA"};
-    return type < std::size(kNames) ? QString::fromLatin1(kNames[type]) : QString();
+    static const char* const kNames[] = {QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Other"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Ethernet"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Token Ring"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "FDDI"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "PPP"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Loopback"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "ATM"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "IEEE 802.11 wireless"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Tunnel encapsulation"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "IEEE 1394 (Firewire) high performance serial bus"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Mobile broadband for WiMax"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Mobile broadband for GSM"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Mobile broadband for CDMA")};
+    return type < std::size(kNames) ? Tdlg_vx_AdapterInfo::tr(kNames[type]) : QString();
 }
 
 QString OperationalStatusName(TAdapterOperationalStatus status) {
-    static const char* const kNames[] = {"Non Operational", "Unreachable", "Disconnected",
-                                         "Connecting",      "Connected",   "Operational"};
-    return status < std::size(kNames) ? QString::fromLatin1(kNames[status]) : QString();
+    static const char* const kNames[] = {QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Non Operational"), QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Unreachable"), QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Disconnected"),
+                                         QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Connecting"),      QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Connected"),   QT_TRANSLATE_NOOP("vx::Tdlg_vx_AdapterInfo", "Operational")};
+    return status < std::size(kNames) ? Tdlg_vx_AdapterInfo::tr(kNames[status]) : QString();
 }
 
 Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("dlg_vx_AdapterInfo"));
-    setWindowTitle(QStringLiteral("Properties"));
+    setWindowTitle(tr("Properties"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 8, 8, 8);
     auto* pages = new QTabWidget(this);
     auto* general = new QWidget(pages);
-    pages->addTab(general, QStringLiteral("General"));
+    pages->addTab(general, tr("General"));
     outer->addWidget(pages, 1);
 
     auto* page = new QVBoxLayout(general);
@@ -69,18 +69,18 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
     Image1->setAlignment(Qt::AlignCenter);
     eName = new QLineEdit(general);
     eName->setReadOnly(true);
-    eName->setAccessibleName(QStringLiteral("Interface name"));
+    eName->setAccessibleName(tr("Interface name"));
     top->addWidget(Image1);
     top->addWidget(eName, 1);
     page->addLayout(top);
 
-    auto* group = new QGroupBox(QStringLiteral(" Device properties "), general);
+    auto* group = new QGroupBox(tr(" Device properties "), general);
     auto* grid = new QGridLayout(group);
-    const char* captions[] = {"Alias:", "Max speed:", "MTU size:", "MAC address:",
-                              "IP Address:", "Subnet mask:", "Type:", "Status:"};
+    const QString captions[] = {tr("Alias:"), tr("Max speed:"), tr("MTU size:"), tr("MAC address:"),
+                               tr("IP Address:"), tr("Subnet mask:"), tr("Type:"), tr("Status:")};
     QLabel** values[] = {&eAlias, &eMS, &eMTU, &eMAC, &eIP, &eMask, &eType, &eStatus};
     for (int row = 0; row < 8; ++row) {
-        auto* caption = new QLabel(QString::fromLatin1(captions[row]), group);
+        auto* caption = new QLabel(captions[row], group);
         grid->addWidget(caption, row, 0);
         *values[row] = valueLabel(group);
         // Read as "Alias: ...", not as the group's title when empty.
@@ -91,7 +91,7 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
     page->addWidget(group);
     page->addStretch(1);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setFixedSize(73, 25);
     ok->setCursor(Qt::PointingHandCursor);
     ok->setDefault(true);
@@ -100,7 +100,7 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
 
     pages->setCurrentIndex(0);
     Image1->setPixmap(QPixmap::fromImage(DrawInterfacePicture(0, 32, devicePixelRatioF())));
-    eName->setText(QStringLiteral("Failed to get data. Device is not available."));
+    eName->setText(tr("Failed to get data. Device is not available."));
     resize(362, 364);
     // A fixed size (the designed one, or larger where the texts need it).
     setFixedSize(size().expandedTo(sizeHint()));
@@ -109,7 +109,7 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
 void Tdlg_vx_AdapterInfo::Fill(const TAdapter& adapter) {
     eName->setText(QString::fromStdString(adapter.Name));
     eAlias->setText(QString::fromStdString(adapter.Alias));
-    eMS->setText(QStringLiteral("%1 Mbps").arg(adapter.MaxSpeed / 1000000u));
+    eMS->setText(tr("%1 Mbps").arg(adapter.MaxSpeed / 1000000u));
     eMTU->setText(QString::fromStdString(FormatThousands(adapter.MTU)) + QStringLiteral(" B"));
     eType->setText(AdapterTypeName(adapter.Typ));
     eStatus->setText(OperationalStatusName(adapter.OperStatus));

@@ -2,13 +2,14 @@
 #include "watcher/dialog_owner.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace vx {
 
 bool AskYesNo(const QString& text, const QString& caption) {
     QWidget* owner = DialogOwner();
-    QMessageBox box(QMessageBox::Question, caption.isEmpty() ? QStringLiteral("Confirmation") : caption, text,
+    QMessageBox box(QMessageBox::Question, caption.isEmpty() ? QCoreApplication::translate("vx::AskYesNo", "Confirmation") : caption, text,
                     QMessageBox::Yes | QMessageBox::No, owner);
     KeepAboveOwner(box, owner);
     box.setDefaultButton(QMessageBox::Yes);

@@ -153,10 +153,10 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
     headerRow->setContentsMargins(0, 3, 2, 3);
     headerRow->addStretch(1);
     cbUnits = new QComboBox(Header);
-    cbUnits->addItems({QStringLiteral("Transfer"), QStringLiteral("Speed")});
+    cbUnits->addItems({tr("Transfer"), tr("Speed")});
     // The designed sizes, or larger where the texts need it (larger fonts, other DPIs).
     cbUnits->setFixedSize(QSize(69, 21).expandedTo(cbUnits->sizeHint()));
-    bProps = new QPushButton(QStringLiteral("Properties..."), Header);
+    bProps = new QPushButton(tr("Properties..."), Header);
     bProps->setFixedSize(QSize(75, 23).expandedTo(
         QSize(bProps->fontMetrics().horizontalAdvance(bProps->text()) +
                   2 * bProps->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, bProps) + 4,
@@ -190,27 +190,27 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
     auto* grid = new QGridLayout;
     grid->setSpacing(0);
     lDownload = cell(this, FDownloadColor, QString());
-    lDownload->setText(QStringLiteral("Download"));
-    lDL = cell(this, clWhite, QStringLiteral("Current"), true);
-    lDLMax = cell(this, rgbColor(0xFF, 0xFB, 0xF0), QStringLiteral("Max"));
-    lDLTotal = cell(this, rgbColor(0xE0, 0xE0, 0xE0), QStringLiteral("Total transfer"));
+    lDownload->setText(tr("Download"));
+    lDL = cell(this, clWhite, tr("Current"), true);
+    lDLMax = cell(this, rgbColor(0xFF, 0xFB, 0xF0), tr("Max"));
+    lDLTotal = cell(this, rgbColor(0xE0, 0xE0, 0xE0), tr("Total transfer"));
     lUpload = cell(this, FUploadColor, QString());
-    lUpload->setText(QStringLiteral("Upload"));
-    lUL = cell(this, clWhite, QStringLiteral("Current"), true);
-    lULMax = cell(this, rgbColor(0xFF, 0xFB, 0xF0), QStringLiteral("Max"));
-    lULTotal = cell(this, rgbColor(0xE0, 0xE0, 0xE0), QStringLiteral("Total transfer"));
+    lUpload->setText(tr("Upload"));
+    lUL = cell(this, clWhite, tr("Current"), true);
+    lULMax = cell(this, rgbColor(0xFF, 0xFB, 0xF0), tr("Max"));
+    lULTotal = cell(this, rgbColor(0xE0, 0xE0, 0xE0), tr("Total transfer"));
     Panel1 = cell(this, clBlack, QString(), false, clWhite);
-    Panel1->setText(QStringLiteral("Session totals"));
+    Panel1->setText(tr("Session totals"));
     Panel1->installEventFilter(this);
-    lTDL = cell(this, FDownloadColor, QStringLiteral("Download"));
-    lTUL = cell(this, FUploadColor, QStringLiteral("Upload"));
+    lTDL = cell(this, FDownloadColor, tr("Download"));
+    lTUL = cell(this, FUploadColor, tr("Upload"));
     // Each value cell says what it holds; its text is the value.
-    const std::pair<QLabel*, const char*> named[] = {
-        {lDL, "Current download"},      {lDLMax, "Highest download"},  {lDLTotal, "Total received"},
-        {lUL, "Current upload"},        {lULMax, "Highest upload"},    {lULTotal, "Total sent"},
-        {lTDL, "Session download"},     {lTUL, "Session upload"},
+    const std::pair<QLabel*, QString> named[] = {
+        {lDL, tr("Current download")}, {lDLMax, tr("Highest download")}, {lDLTotal, tr("Total received")},
+        {lUL, tr("Current upload")},   {lULMax, tr("Highest upload")},   {lULTotal, tr("Total sent")},
+        {lTDL, tr("Session download")}, {lTUL, tr("Session upload")},
     };
-    for (const auto& [label, what] : named) label->setAccessibleName(QString::fromUtf8(what));
+    for (const auto& [label, what] : named) label->setAccessibleName(what);
     // The first column is 70 pixels wide, or as wide as its longest text.
     int firstWidth = 70;
     for (QLabel* first : {lDownload, lUpload, Panel1})
@@ -238,11 +238,11 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> hel
         sp_XYPlotDblClick();
     });
     connect(bProps, &QPushButton::clicked, this, &Tfrm_vx_Watcher::bPropsClick);
-    acExportHistory = new QAction(QStringLiteral("&Export history..."), this);
+    acExportHistory = new QAction(tr("&Export history..."), this);
     acExportHistory->setObjectName(QStringLiteral("acExportHistory"));
     connect(acExportHistory, &QAction::triggered, this, &Tfrm_vx_Watcher::acExportHistoryExecute);
     // The double click on "Session totals" as a command, for the keyboard.
-    acClearSession = new QAction(QStringLiteral("Clear session &totals..."), this);
+    acClearSession = new QAction(tr("Clear session &totals..."), this);
     acClearSession->setObjectName(QStringLiteral("acClearSession"));
     connect(acClearSession, &QAction::triggered, this, &Tfrm_vx_Watcher::Panel1DblClick);
     // The graph takes the focus (Tab), so its menu opens from the keyboard
@@ -257,11 +257,11 @@ void Tfrm_vx_Watcher::SetAdapter(const TAdapter& adapter) {
     // What a screen reader says of the panel and its controls: the
     // interface's name is painted on the caption bar, so it is named here.
     const QString name = QString::fromStdString(adapter.Name);
-    setAccessibleName(QStringLiteral("%1 traffic").arg(name));
-    cbUnits->setAccessibleName(QStringLiteral("Units of %1").arg(name));
+    setAccessibleName(tr("%1 traffic").arg(name));
+    cbUnits->setAccessibleName(tr("Units of %1").arg(name));
     cbUnits->setAccessibleDescription(cbUnits->accessibleName());  // on Linux the name is the value
-    bProps->setAccessibleName(QStringLiteral("Properties of %1").arg(name));
-    sp_XYPlot->setAccessibleName(QStringLiteral("%1 graph").arg(name));
+    bProps->setAccessibleName(tr("Properties of %1").arg(name));
+    sp_XYPlot->setAccessibleName(tr("%1 graph").arg(name));
 }
 
 // The panel's and the graph's descriptions for screen readers: the current
@@ -269,7 +269,7 @@ void Tfrm_vx_Watcher::SetAdapter(const TAdapter& adapter) {
 // while an assistive technology listens.
 void Tfrm_vx_Watcher::describe() {
     if (!QAccessible::isActive()) return;
-    setAccessibleDescription(QStringLiteral("Download %1, highest %2. Upload %3, highest %4.")
+    setAccessibleDescription(tr("Download %1, highest %2. Upload %3, highest %4.")
                                  .arg(lDL->text(), lDLMax->text(), lUL->text(), lULMax->text()));
     const auto lastMinute = [this](const Tsp_XYDataSeries& series) {
         const TDateTime from = FClock->Now() - 60.0 / 86400;
@@ -286,7 +286,7 @@ void Tfrm_vx_Watcher::describe() {
     const QString unit = Units() == 1 ? QStringLiteral("kbps") : QStringLiteral("KB/s");
     const auto number = [](double v) { return QString::fromStdString(FormatFixed(v, 2)); };
     sp_XYPlot->setAccessibleDescription(
-        QStringLiteral("Last minute: download average %1 %5, peak %2 %5; upload average %3 %5, peak %4 %5.")
+        tr("Last minute: download average %1 %5, peak %2 %5; upload average %3 %5, peak %4 %5.")
             .arg(number(downAverage), number(downPeak), number(upAverage), number(upPeak), unit));
 }
 
@@ -348,7 +348,7 @@ void Tfrm_vx_Watcher::sp_XYPlotMouseMove(int x, int y) {
         }
     }
     // A line break as this system writes it.
-    sp_XYPlot->setToolTip(QStringLiteral("Timestamp: %1\nValue: %2").arg(timeText, valueText));
+    sp_XYPlot->setToolTip(tr("Timestamp: %1\nValue: %2").arg(timeText, valueText));
 }
 
 void Tfrm_vx_Watcher::sp_XYPlotDblClick() {
@@ -358,7 +358,7 @@ void Tfrm_vx_Watcher::sp_XYPlotDblClick() {
 }
 
 void Tfrm_vx_Watcher::Panel1DblClick() {
-    if (AskYesNo(QStringLiteral("Clear session totals?"))) FSampler.ResetSessionTotals();
+    if (AskYesNo(tr("Clear session totals?"))) FSampler.ResetSessionTotals();
 }
 
 QString Tfrm_vx_Watcher::ExportHistoryTo(const QString& path) const {
@@ -369,12 +369,12 @@ void Tfrm_vx_Watcher::acExportHistoryExecute() {
     const QString suggested = QStringLiteral("vantrix-%1-%2.csv")
                                   .arg(QString::fromStdString(Adapter().Name),
                                        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = QFileDialog::getSaveFileName(window(), QStringLiteral("Export history"),
+    const QString path = QFileDialog::getSaveFileName(window(), tr("Export history"),
                                                       QDir::home().filePath(suggested),
-                                                      QStringLiteral("CSV files (*.csv);;All files (*)"));
+                                                      tr("CSV files (*.csv);;All files (*)"));
     if (path.isEmpty()) return;
     const QString problem = ExportHistoryTo(path);
-    if (!problem.isEmpty()) QMessageBox::warning(window(), QStringLiteral("Export history"), problem);
+    if (!problem.isEmpty()) QMessageBox::warning(window(), tr("Export history"), problem);
 }
 
 void Tfrm_vx_Watcher::bPropsClick() { ShowAdapterInfo(FSampler.Adapter, window()); }

@@ -1,6 +1,8 @@
 // Every window and dialog, rendered: each text fits its widget (the test
-// runs at 96 and at 120 DPI), and each text keeps readable contrast on its
-// background with the light and with a dark palette.
+// runs at 96 and at 120 DPI) in English and in each translation, and each
+// text keeps readable contrast on its background with the light and with a
+// dark palette, and with the desktop's own (run_with_colour_scheme.sh gives
+// it the KDE colour schemes through the platform theme).
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -9,6 +11,8 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QPalette>
+#include <QPushButton>
+#include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <cmath>
@@ -19,6 +23,7 @@
 #include "persistence/ini_storage.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
+#include "shell/translations.h"
 #include "support/fake_ip_helper.h"
 #include "support/temp_dir.h"
 #include "sysinfo/version_info.h"
@@ -65,6 +70,23 @@ QPalette darkPalette() {
     return p;
 }
 
+// The palette: the style's light one, a dark one set by the program, or the
+// desktop's (what the platform theme gives).
+enum class TPalette { Light, Dark, System };
+
+struct TLook {
+    TPalette palette;
+    const char* language;  // "en": the source texts
+};
+
+const char* paletteName(TPalette palette) {
+    switch (palette) {
+    case TPalette::Light: return "Light";
+    case TPalette::Dark: return "Dark";
+    default: return "System";
+    }
+}
+
 // Where a text does not fit or cannot be read: one line per fault.
 std::vector<std::string> faultsIn(QWidget* top) {
     std::vector<std::string> faults;
@@ -107,6 +129,13 @@ std::vector<std::string> faultsIn(QWidget* top) {
             text = b->text();
             needed = b->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&')));
             available = b->width() - 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
+            if (qobject_cast<QPushButton*>(b)) {
+                // Where the style draws a push button's label.
+                QStyleOptionButton option;
+                option.initFrom(b);
+                option.text = b->text();
+                available = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b).width();
+            }
         }
         if (text.isEmpty()) continue;
         if (needed > available || neededHeight > availableHeight)
@@ -129,17 +158,26 @@ struct TScene {
     std::function<std::unique_ptr<QWidget>()> make;
 };
 
-class LooksTest : public ::testing::TestWithParam<bool> {
+class LooksTest : public ::testing::TestWithParam<TLook> {
 protected:
+    static const QPalette& desktopPalette() {
+        static const QPalette palette = QApplication::palette();
+        return palette;
+    }
     test::TTempDir dir;
     void SetUp() override {
         LoadProgramVersionInfo();
         LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
         LayoutStorage->SetFileName(dir.file("vantrix.ini"));
-        if (GetParam()) QApplication::setPalette(darkPalette());
+        desktopPalette();  // taken before any test sets one
+        if (GetParam().palette == TPalette::Dark) QApplication::setPalette(darkPalette());
+        if (GetParam().palette == TPalette::Light) QApplication::setPalette(QApplication::style()->standardPalette());
+        const QString language = QString::fromLatin1(GetParam().language);
+        if (language != QLatin1String("en")) ASSERT_EQ(InstallTranslations(QLocale(language)), language);
     }
     void TearDown() override {
-        QApplication::setPalette(QApplication::style()->standardPalette());
+        RemoveTranslations();
+        QApplication::setPalette(desktopPalette());
         LayoutStorage.reset();
     }
 };
@@ -227,17 +265,24 @@ TEST_P(LooksTest, EveryTextFitsAndCanBeRead) {
         QTest::qWait(20);
         for (const std::string& fault : faultsIn(top.get())) ADD_FAILURE() << fault;
         if (const char* folder = std::getenv("VX_SAVE_PNG")) {
-            const QString file = QStringLiteral("%1/%2-%3-%4.png")
+            const QString file = QStringLiteral("%1/%2-%3-%4-%5.png")
                                      .arg(QString::fromLocal8Bit(folder), QString::fromLatin1(scene.name).replace(' ', '-'),
-                                          GetParam() ? QStringLiteral("dark") : QStringLiteral("light"))
-                                     .arg(top->logicalDpiY());
+                                          QString::fromLatin1(paletteName(GetParam().palette)))
+                                     .arg(top->logicalDpiY())
+                                     .arg(QString::fromLatin1(GetParam().language));
             top->grab().save(file);
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Palettes, LooksTest, ::testing::Values(false, true),
-                         [](const auto& param) { return param.param ? std::string("Dark") : std::string("Light"); });
+INSTANTIATE_TEST_SUITE_P(Looks, LooksTest,
+                         ::testing::Values(TLook{TPalette::Light, "en"}, TLook{TPalette::Dark, "en"},
+                                           TLook{TPalette::Light, "de"}, TLook{TPalette::Light, "cs"},
+                                           TLook{TPalette::Dark, "de"}, TLook{TPalette::System, "en"},
+                                           TLook{TPalette::System, "de"}),
+                         [](const auto& param) {
+                             return std::string(paletteName(param.param.palette)) + "_" + param.param.language;
+                         });
 
 }  // namespace
 }  // namespace vx

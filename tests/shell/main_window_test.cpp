@@ -20,10 +20,12 @@
 #include <functional>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 
 #include "persistence/ini_storage.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
+#include "shell/translations.h"
 #include "support/fake_ip_helper.h"
 #include "support/temp_dir.h"
 #include "usage_view/usage_window.h"
@@ -371,33 +373,77 @@ TEST_F(MainWindowTest, TheContextMenuHoldsEveryMainMenuCommand) {
 }
 
 // Every menu can be worked from the keyboard: each item has an access key,
-// none twice in one menu (submenus and the graph's menu included).
-TEST_F(MainWindowTest, EveryMenuItemHasItsOwnAccessKey) {
-    auto w = shown();
-    w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
-    ASSERT_EQ(w->Watchers().size(), 1u);
+// none twice in one menu (submenus and the graph's menu included), in
+// English and in each translation.
+TEST_F(MainWindowTest, EveryMenuItemHasItsOwnAccessKeyInEveryLanguage) {
     const auto key = [](const QString& text) {
         const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
         return at < 0 ? QChar() : text.at(at + 1).toLower();
     };
-    std::vector<const QMenu*> menus{w->PopupMenu1, w->Watchers()[0]->findChild<QMenu*>("GraphMenu")};
-    for (QAction* top : w->menuBar()->actions()) {
-        EXPECT_FALSE(key(top->text()).isNull()) << top->text().toStdString();
-        if (top->menu()) menus.push_back(top->menu());
-    }
-    for (std::size_t i = 0; i < menus.size(); ++i) {
-        ASSERT_NE(menus[i], nullptr);
-        QSet<QChar> seen;
-        for (QAction* a : menus[i]->actions()) {
-            if (a->isSeparator()) continue;
-            if (a->menu()) menus.push_back(a->menu());
-            if (menus[i] == w->MonitorMenu) continue;  // interface names, chosen by their first letters
-            const QChar k = key(a->text());
-            EXPECT_FALSE(k.isNull()) << a->text().toStdString();
-            EXPECT_FALSE(seen.contains(k)) << a->text().toStdString() << " in " << menus[i]->title().toStdString();
-            seen.insert(k);
+    QStringList languages = TranslatedLanguages();
+    ASSERT_FALSE(languages.isEmpty());
+    languages.prepend(QStringLiteral("en"));
+    for (const QString& language : languages) {
+        SCOPED_TRACE(language.toStdString());
+        EXPECT_EQ(InstallTranslations(QLocale(language)), language == QLatin1String("en") ? QString() : language);
+        auto w = shown();
+        w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        ASSERT_EQ(w->Watchers().size(), 1u);
+        std::vector<const QMenu*> menus{w->PopupMenu1, w->Watchers()[0]->findChild<QMenu*>("GraphMenu")};
+        QSet<QChar> barKeys;
+        for (QAction* top : w->menuBar()->actions()) {
+            const QChar k = key(top->text());
+            EXPECT_FALSE(k.isNull()) << top->text().toStdString();
+            EXPECT_FALSE(barKeys.contains(k)) << top->text().toStdString() << " in the menu bar";
+            barKeys.insert(k);
+            if (top->menu()) menus.push_back(top->menu());
         }
+        for (std::size_t i = 0; i < menus.size(); ++i) {
+            ASSERT_NE(menus[i], nullptr);
+            QSet<QChar> seen;
+            for (QAction* a : menus[i]->actions()) {
+                if (a->isSeparator()) continue;
+                if (a->menu()) menus.push_back(a->menu());
+                if (menus[i] == w->MonitorMenu) continue;  // interface names, chosen by their first letters
+                // Hide and Show are one item: both texts checked.
+                for (const QString& text : a == w->acHide ? QStringList{w->acHide->text(), Twnd_vx_Main::tr("&Show")}
+                                                          : QStringList{a->text()}) {
+                    const QChar k = key(text);
+                    EXPECT_FALSE(k.isNull()) << text.toStdString();
+                    EXPECT_FALSE(seen.contains(k) && text != Twnd_vx_Main::tr("&Show"))
+                        << text.toStdString() << " in " << menus[i]->title().toStdString();
+                    seen.insert(k);
+                }
+            }
+        }
+        w.reset();
+        RemoveTranslations();
     }
+}
+
+// The settings file is the same whatever the language: its sections, keys
+// and values are never texts that a translation changes.
+TEST_F(MainWindowTest, TheSettingsFileIsTheSameInEveryLanguage) {
+    const auto settingsIn = [this](const QString& language) {
+        InstallTranslations(QLocale(language));
+        std::filesystem::remove(file);
+        {
+            auto w = shown();
+            w->acPersistent->trigger();
+            w->acIntfView->trigger();
+            w->Tree->topLevelItem(0)->setCheckState(0, Qt::Checked);
+            w->pmSpeed->trigger();
+            w->pmFast->trigger();
+            w->close();
+        }
+        RemoveTranslations();
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string english = settingsIn(QStringLiteral("en"));
+    ASSERT_NE(english.find("Units"), std::string::npos) << english;
+    for (const QString& language : TranslatedLanguages())
+        EXPECT_EQ(settingsIn(language), english) << language.toStdString();
 }
 
 // Keyboard only: Ctrl+I puts the focus in the list; Tab goes on through the
