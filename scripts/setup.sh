@@ -33,3 +33,18 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "note: de_DE.UTF-8 locale not generated"
 fi
+
+# The Breeze Dark colour scheme for the looks test: only its file, taken from
+# Debian's package (installing that would bring KDE's libraries along).
+scheme=/usr/local/share/color-schemes/BreezeDark.colors
+if [ ! -f /usr/share/color-schemes/BreezeDark.colors ] && [ ! -f "$scheme" ]; then
+  tmp=$(mktemp -d)
+  chmod 755 "$tmp"
+  if (cd "$tmp" && apt-get download kde-style-breeze >/dev/null 2>&1); then
+    dpkg-deb --fsys-tarfile "$tmp"/kde-style-breeze_*.deb | tar -x -C "$tmp" ./usr/share/color-schemes/BreezeDark.colors
+    "${sudo_cmd[@]}" install -D -m 644 "$tmp/usr/share/color-schemes/BreezeDark.colors" "$scheme"
+  else
+    echo "note: the Breeze Dark colour scheme could not be fetched; its looks test skips"
+  fi
+  rm -rf "$tmp"
+fi

@@ -1,4 +1,5 @@
 #include "shell/tooltip_timing.h"
+#include "shell/readable_indicator_style.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -30,8 +31,9 @@ void InstallToolTipTiming() {
     auto* filter = new TToolTipTimingFilter(app);
     filter->setObjectName(kName);
     app->installEventFilter(filter);
+    // With the indicators that stay visible on dark palettes beneath.
     if (!dynamic_cast<TToolTipTimingStyle*>(QApplication::style()))
-        QApplication::setStyle(new TToolTipTimingStyle(QApplication::style()->name()));
+        QApplication::setStyle(new TToolTipTimingStyle(new TReadableIndicatorStyle(QApplication::style()->name())));
 }
 
 }  // namespace vx

@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QPalette>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
+#include <QTreeWidget>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTest>
@@ -137,6 +139,27 @@ std::vector<std::string> faultsIn(QWidget* top) {
                 available = b->style()->subElementRect(QStyle::SE_PushButtonContents, &option, b).width();
             }
         }
+        if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+            // A check box in the list must show against the list's
+            // background, checked or not (3:1, as for any control's edge).
+            const QImage shot = tree->viewport()->grab().toImage();
+            for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+                QStyleOptionViewItem option;
+                option.initFrom(tree);
+                option.rect = tree->visualItemRect(tree->topLevelItem(i));
+                option.features |= QStyleOptionViewItem::HasCheckIndicator;
+                const QRect box = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree)
+                                      .intersected(shot.rect());
+                const QColor base = tree->palette().color(QPalette::Base);
+                double best = 1;
+                for (int y = box.top(); y <= box.bottom(); ++y)
+                    for (int x = box.left(); x <= box.right(); ++x)
+                        best = std::max(best, contrast(shot.pixelColor(x, y), base));
+                if (best < 3.0)
+                    faults.push_back(name(w, tree->topLevelItem(i)->text(0)) + " check box contrast " +
+                                     std::to_string(best));
+            }
+        }
         if (text.isEmpty()) continue;
         if (needed > available || neededHeight > availableHeight)
             faults.push_back(name(w, text) + " needs " + std::to_string(needed) + "x" + std::to_string(neededHeight) +
@@ -191,11 +214,18 @@ std::shared_ptr<test::TFakeIpHelper> network() {
     a.Type = 6;
     a.IpAddressList = test::Chain({{"192.168.100.200", "255.255.255.0"}});
     a.GatewayList = a.DhcpServer = a.PrimaryWinsServer = a.SecondaryWinsServer = a.IpAddressList;
-    fake->adapters = {a};
+    TIpAdapterInfo b = a;  // a second one, never watched: an unchecked box
+    b.AdapterName = "wlp3s0";
+    b.Description = "iwlwifi";
+    b.Index = 3;
+    b.Type = 71;
+    fake->adapters = {a, b};
     TMibIfRow row;
     row.wszName.assign("enp0s31f6", 9);
     row.dwOperStatus = 5;
     fake->rows[2] = row;
+    row.wszName.assign("wlp3s0", 6);
+    fake->rows[3] = row;
     fake->rows2[2].InOctets = 987654321098ull;
     fake->rows2[2].OutOctets = 123456789012ull;
     fake->addrTable = {{0xC864A8C0, 2, 0x00FFFFFF, 0, 1}};
@@ -220,6 +250,7 @@ TEST_P(LooksTest, EveryTextFitsAndCanBeRead) {
          [] {
              auto w = std::make_unique<Twnd_vx_Main>(network());
              w->show();
+             w->acIntfView->trigger();  // the list with an unchecked box
              return std::unique_ptr<QWidget>(std::move(w));
          }},
         {"adapter properties",
