@@ -8,7 +8,9 @@
 #       bar and menu hidden and Always Visible on, at DPI (96, 120)
 #   scripts/screenshot.sh --scene-menu BINARY DPI OUT.png
 #       the same with its context menu open (the whole screen)
-# QT_SCALE_FACTOR in the environment (2 for a HiDPI screen) reaches Vantrix.
+# QT_SCALE_FACTOR in the environment (2 for a HiDPI screen) and LANG reach
+# Vantrix; VX_COLOUR_SCHEME=FILE.colors applies a KDE colour scheme through
+# Qt's KDE platform theme, as a KDE desktop does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scene=0 menu=0
@@ -36,6 +38,11 @@ trap cleanup EXIT
 start_x_desktop "$work" tray
 export XDG_CONFIG_HOME="$work/config"
 echo "Xft.dpi: $dpi" | xrdb -nocpp -merge
+if [ -n "${VX_COLOUR_SCHEME:-}" ]; then
+  mkdir -p "$XDG_CONFIG_HOME"
+  cp "$VX_COLOUR_SCHEME" "$XDG_CONFIG_HOME/kdeglobals"
+  export KDE_SESSION_VERSION=5 QT_QPA_PLATFORMTHEME=kde
+fi
 
 if [ "$scene" = 1 ]; then
   # The settings of a user who watches two interfaces with the list shown,

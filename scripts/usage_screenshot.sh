@@ -5,6 +5,7 @@
 # while it was closed is caught up at its second start), an allowance is
 # set in between, then View > Usage (Ctrl+U) is opened and saved.
 #   sudo scripts/usage_screenshot.sh [BINARY] [OUT.png]
+# Under another LANG, VX_USAGE_TITLE names the window's translated title.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=$(realpath "${1:-build/src/shell/vantrix}")
@@ -53,7 +54,7 @@ traffic 300 60
 
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win" 2>/dev/null || true
 xdotool key --window "$win" ctrl+u
-usage=$(wait_for_window Usage)
+usage=$(wait_for_window "${VX_USAGE_TITLE:-Usage}")  # its title in the language of LANG
 sleep 1
 save_frame "$usage" "$out"
 echo "saved $out"
