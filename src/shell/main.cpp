@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -30,6 +31,14 @@ void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A stop signal that comes before its handler is in place waits for it
+    // (and then ends the program through its event loop, as any later one),
+    // instead of killing the program half started.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    for (const int s : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&stopSignals, s);
+    ::sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
+
     vx::LoadProgramVersionInfo();
     vx::CreateLayoutStorage();
 
@@ -48,6 +57,7 @@ int main(int argc, char** argv) {
     vx::TSingleInstance instance(vx::LayoutStorage->FileName());
     if (!instance.Claim()) return 0;
     const vx::TQuitOnSignals quitOnSignals;
+    ::sigprocmask(SIG_UNBLOCK, &stopSignals, nullptr);
     vx::InitFormatSettings();
 
     int result = 0;
