@@ -35,6 +35,49 @@
     </message>
 </context>
 <context>
+    <name>vx::LinkKind</name>
+    <message>
+        <source>Physical</source>
+        <translation>Fyzické</translation>
+    </message>
+    <message>
+        <source>Virtual: loopback</source>
+        <translation>Virtuální: smyčka</translation>
+    </message>
+    <message>
+        <source>Virtual: bridge</source>
+        <translation>Virtuální: most</translation>
+    </message>
+    <message>
+        <source>Virtual: bond</source>
+        <translation>Virtuální: bond</translation>
+    </message>
+    <message>
+        <source>Virtual: VLAN</source>
+        <translation>Virtuální: VLAN</translation>
+    </message>
+    <message>
+        <source>Virtual: veth pair</source>
+        <translation>Virtuální: pár veth</translation>
+    </message>
+    <message>
+        <source>Virtual: tunnel (tun/tap)</source>
+        <translation>Virtuální: tunel (tun/tap)</translation>
+    </message>
+    <message>
+        <source>Virtual: WireGuard</source>
+        <translation>Virtuální: WireGuard</translation>
+    </message>
+    <message>
+        <source>Virtual: other</source>
+        <translation>Virtuální: jiné</translation>
+    </message>
+    <message>
+        <source>All physical</source>
+        <translation>Všechna fyzická</translation>
+    </message>
+</context>
+<context>
     <name>vx::TAutostart</name>
     <message>
         <source>Its path is not valid UTF-8, which a desktop entry cannot hold.</source>
@@ -417,6 +460,14 @@ Všechna práva vyhrazena.</translation>
         <source>%1 Mbps</source>
         <translation>%1 Mb/s</translation>
     </message>
+    <message>
+        <source>Class:</source>
+        <translation>Třída:</translation>
+    </message>
+    <message>
+        <source>The sum of the physical interfaces</source>
+        <translation>Součet fyzických rozhraní</translation>
+    </message>
 </context>
 <context>
     <name>vx::Tfrm_vx_Watcher</name>
@@ -682,6 +733,22 @@ Hodnota: %2</translation>
     <message>
         <source>Usa&amp;ge of %1...</source>
         <translation>V&amp;yužití %1...</translation>
+    </message>
+    <message>
+        <source>Hide Virtual Inter&amp;faces</source>
+        <translation>Skrýt virtuální ro&amp;zhraní</translation>
+    </message>
+    <message>
+        <source>Lists only the physical interfaces and their total</source>
+        <translation>Zobrazí jen fyzická rozhraní a jejich součet</translation>
+    </message>
+    <message>
+        <source>Tra&amp;y Readout</source>
+        <translation>Ry&amp;chlosti v oznamovací oblasti</translation>
+    </message>
+    <message>
+        <source>&amp;Off</source>
+        <translation>V&amp;ypnuto</translation>
     </message>
 </context>
 </TS>

@@ -35,6 +35,49 @@
     </message>
 </context>
 <context>
+    <name>vx::LinkKind</name>
+    <message>
+        <source>Physical</source>
+        <translation>Physisch</translation>
+    </message>
+    <message>
+        <source>Virtual: loopback</source>
+        <translation>Virtuell: Loopback</translation>
+    </message>
+    <message>
+        <source>Virtual: bridge</source>
+        <translation>Virtuell: Bridge</translation>
+    </message>
+    <message>
+        <source>Virtual: bond</source>
+        <translation>Virtuell: Bond</translation>
+    </message>
+    <message>
+        <source>Virtual: VLAN</source>
+        <translation>Virtuell: VLAN</translation>
+    </message>
+    <message>
+        <source>Virtual: veth pair</source>
+        <translation>Virtuell: veth-Paar</translation>
+    </message>
+    <message>
+        <source>Virtual: tunnel (tun/tap)</source>
+        <translation>Virtuell: Tunnel (tun/tap)</translation>
+    </message>
+    <message>
+        <source>Virtual: WireGuard</source>
+        <translation>Virtuell: WireGuard</translation>
+    </message>
+    <message>
+        <source>Virtual: other</source>
+        <translation>Virtuell: andere</translation>
+    </message>
+    <message>
+        <source>All physical</source>
+        <translation>Alle physischen</translation>
+    </message>
+</context>
+<context>
     <name>vx::TAutostart</name>
     <message>
         <source>Its path is not valid UTF-8, which a desktop entry cannot hold.</source>
@@ -417,6 +460,14 @@ Alle Rechte vorbehalten.</translation>
         <source>%1 Mbps</source>
         <translation>%1 Mbit/s</translation>
     </message>
+    <message>
+        <source>Class:</source>
+        <translation>Klasse:</translation>
+    </message>
+    <message>
+        <source>The sum of the physical interfaces</source>
+        <translation>Die Summe der physischen Schnittstellen</translation>
+    </message>
 </context>
 <context>
     <name>vx::Tfrm_vx_Watcher</name>
@@ -682,6 +733,22 @@ Wert: %2</translation>
     <message>
         <source>Usa&amp;ge of %1...</source>
         <translation>Ve&amp;rbrauch von %1...</translation>
+    </message>
+    <message>
+        <source>Hide Virtual Inter&amp;faces</source>
+        <translation>Vir&amp;tuelle Schnittstellen ausblenden</translation>
+    </message>
+    <message>
+        <source>Lists only the physical interfaces and their total</source>
+        <translation>Listet nur die physischen Schnittstellen und ihre Summe</translation>
+    </message>
+    <message>
+        <source>Tra&amp;y Readout</source>
+        <translation>Anzei&amp;ge im Infobereich</translation>
+    </message>
+    <message>
+        <source>&amp;Off</source>
+        <translation>&amp;Aus</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "netconfig/interface_kind.h"
+
 namespace vx {
 
 enum TAdapterType : std::uint8_t {
@@ -50,6 +52,7 @@ struct TAdapter {
     std::shared_ptr<TStringList> IPAddress, Gateways, DHCPServers, PrimaryWINS, SecondaryWINS, DNSServers;
     std::string DNSSuffix;
     std::uint32_t IntfIdx = 0;
+    TLinkKind Kind = TLinkKind::Other;  // physical, or which kind of virtual interface
     std::uint32_t _Typ = 0;
     std::uint32_t _Status = 0;
     std::int32_t _ImageIndex = 0;

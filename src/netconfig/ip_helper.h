@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "netconfig/interface_kind.h"
+
 namespace vx {
 
 inline constexpr std::uint32_t kNoError = 0;
@@ -202,6 +204,12 @@ public:
     // of every interface, taken at the first call, may answer them all.
     // Platforms without a cheaper way ignore it.
     virtual void BeginCounterBatch(std::size_t rows) { (void)rows; }
+    // What the interface is: a physical device or a virtual interface of
+    // some kind. Platforms that cannot tell say Other.
+    virtual TLinkKind LinkKindOf(std::uint32_t index) {
+        (void)index;
+        return TLinkKind::Other;
+    }
     virtual void EndCounterBatch() {}
     // A snapshot: between Begin and End (one RefreshData), the per-interface
     // queries may answer from one reading of every interface taken at the

@@ -199,6 +199,10 @@ bool ParseLinkMessage(const nlmsghdr* message, TLinkFacts& facts) {
     facts.arpType = info->ifi_type;
     copyText(facts.name, tb[IFLA_IFNAME]);
     copyText(facts.alias, tb[IFLA_IFALIAS]);
+    if (tb[IFLA_LINKINFO]) {
+        nlattr* info[IFLA_INFO_MAX + 1];
+        if (nla_parse_nested(info, IFLA_INFO_MAX, tb[IFLA_LINKINFO], nullptr) == 0) copyText(facts.kind, info[IFLA_INFO_KIND]);
+    }
     if (tb[IFLA_MTU] && nla_len(tb[IFLA_MTU]) >= 4) facts.mtu = nla_get_u32(tb[IFLA_MTU]);
     if (tb[IFLA_OPERSTATE] && nla_len(tb[IFLA_OPERSTATE]) >= 1) facts.operState = nla_get_u8(tb[IFLA_OPERSTATE]);
     if (tb[IFLA_ADDRESS]) {

@@ -29,6 +29,9 @@ struct TLinkFacts {
     std::uint8_t operState = 0;  // IF_OPER_*
     std::uint32_t flags = 0;     // IFF_*
     std::uint16_t arpType = 0;   // ARPHRD_*
+    // The link kind the kernel names (IFLA_INFO_KIND: "veth", "bridge",
+    // ...); empty for a device without one, as a network card.
+    std::array<char, 24> kind{};
     std::uint64_t rxBytes = 0;
     std::uint64_t txBytes = 0;
 };

@@ -291,6 +291,13 @@ bool findFacts(const std::vector<TLinkFacts>& all, std::uint32_t index, std::siz
 
 }  // namespace
 
+TLinkKind LinuxIpHelper::LinkKindOf(std::uint32_t index) {
+    TLinkFacts facts;
+    // A counter batch's facts carry the counters only: asked on their own then.
+    if (!(countersOnly() ? linkQuery_.Query(index, facts) : linkFacts(index, facts))) return TLinkKind::Other;
+    return ClassifyLink(facts.name.data(), facts.kind.data(), facts.arpType, files_.Root() / "sys");
+}
+
 bool LinuxIpHelper::linkFacts(std::uint32_t index, TLinkFacts& facts) {
     if (snapshotDepth_ > 0) {
         if (!snapshotRead_) {

@@ -44,6 +44,7 @@ public:
     std::uint32_t GetIpNetTable(std::vector<TMibIpNetRow>& out, std::uint32_t& size, bool sorted) override;
     std::uint32_t GetBestInterface(std::uint32_t destination, std::uint32_t& index) override;
     void BeginCounterBatch(std::size_t rows) override;
+    TLinkKind LinkKindOf(std::uint32_t index) override;
     void EndCounterBatch() override;
     void BeginSnapshot() override;
     void EndSnapshot() override;

@@ -177,6 +177,7 @@ void TNetworkConfiguration::readAdapters() {
         }
         if (a.Name.empty()) a.Name = a.Description;
         a.IntfIdx = indexForName(a.Name, info.Index);
+        a.Kind = FHelper->LinkKindOf(a.IntfIdx);
         if (a.Alias.empty() && FHelper->HasConvertInterfaceIndexToLuid()) {
             std::string alias;
             if (FHelper->ConvertInterfaceIndexToAlias(a.IntfIdx, alias) == kNoError) a.Alias = alias;

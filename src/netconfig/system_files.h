@@ -43,6 +43,8 @@ public:
     // Whether a /proc/sys switch reads 1.
     bool SwitchOn(const std::string& relative) const;
     std::optional<std::string> ReadFile(const std::string& relative) const;
+    // Where the system's files are read from ("/" but in tests).
+    const std::filesystem::path& Root() const { return root_; }
 
 private:
     std::filesystem::path root_;

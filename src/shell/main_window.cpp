@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "about/about_dialog.h"
+#include "netconfig/linux_ip_helper.h"
+#include "netconfig/uplink_ip_helper.h"
 #include "shell/desktop_session.h"
 #include "shell/startup.h"
 #include "shell/taskbar_hint.h"
@@ -70,7 +72,10 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     CenterTo(nullptr);
     createTrayIcon();
     createUsage();
-    FNCC = std::make_unique<TNetworkConfiguration>(std::move(helper));
+    // The uplink total ("All physical") is one more interface to the list,
+    // its menu and the watchers.
+    FNCC = std::make_unique<TNetworkConfiguration>(
+        std::make_shared<TUplinkIpHelper>(helper ? std::move(helper) : std::make_shared<LinuxIpHelper>()));
     FNCN = std::make_unique<TNetworkChangeNotifier>();
     FNCN->OnChange = [this](QObject*, std::uint32_t) { RefreshData(); };
     FNCC->RefreshData();
@@ -83,6 +88,7 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     Timer.setInterval(kTrafficIntervalMs);
     connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::UpdateTraffic);
     connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::updateTrayToolTip);
+    connect(&FTrayReadoutTimer, &QTimer::timeout, this, &Twnd_vx_Main::UpdateTrayReadout);
     Timer.start();
 }
 
@@ -101,8 +107,10 @@ void Twnd_vx_Main::registerLayout() {
     lm.Add(Tree, {QStringLiteral("Visible"), QStringLiteral("Tag")});
     lm.Add(acPersistent, {QStringLiteral("Checked")});
     lm.Add(acCaption, {QStringLiteral("Checked")});
+    lm.Add(acHideVirtual, {QStringLiteral("Checked")});
     lm.StoredValues().AddItem(QStringLiteral("Units"), 0);
     lm.StoredValues().AddItem(QStringLiteral("Period"), 1);
+    lm.StoredValues().AddItem(QStringLiteral("TrayReadout"), QString());
     RegisterInterfaceValues();
 }
 
@@ -125,6 +133,7 @@ void Twnd_vx_Main::FormAfterRestore() {
     pmNormal->setChecked(period.toLongLong() == 1);
     pmSlow->setChecked(period.toLongLong() == 2);
     RefreshData();
+    applyTrayReadout();
 }
 
 void Twnd_vx_Main::RefreshData() {
@@ -175,6 +184,7 @@ void Twnd_vx_Main::BuildInterfaceList() {
     for (std::uint16_t i = 0; i < FNCC->AdapterCount(); ++i) {
         const TAdapter a = FNCC->Adapter(i);
         if (Tree->Tag() != 0 && a._Status < 4) continue;
+        if (acHideVirtual->isChecked() && !IsPhysical(a.Kind) && a.IntfIdx != kUplinkIndex) continue;
         auto* item = new QTreeWidgetItem;
         TInterfaceTree::SetNodeData(item, {a.IntfIdx, 0, 0, i});
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -204,7 +214,8 @@ void Twnd_vx_Main::writeRowTexts(QTreeWidgetItem* item) {
         const QString value = QString::fromStdString(text);
         if (item->text(column) != value) item->setText(column, value);
     };
-    setText(TInterfaceTree::colInterface, a.Name);
+    if (const QString name = ShownName(a.Name); item->text(TInterfaceTree::colInterface) != name)
+        item->setText(TInterfaceTree::colInterface, name);
     setText(TInterfaceTree::colDownload, FormatSize(static_cast<double>(node.Received)));
     setText(TInterfaceTree::colUpload, FormatSize(static_cast<double>(node.Sent)));
     const auto image = static_cast<std::size_t>(FNCC->AdapterImageIndex(index));
@@ -227,7 +238,7 @@ void Twnd_vx_Main::BuildInterfaceMenu() {
     MonitorMenu->clear();
     for (std::uint16_t i = 0; i < FNCC->AdapterCount(); ++i) {
         const TAdapter a = FNCC->Adapter(i);
-        QAction* item = MonitorMenu->addAction(QString::fromStdString(a.Name));
+        QAction* item = MonitorMenu->addAction(ShownName(a.Name));
         item->setCheckable(true);
         item->setChecked(a._Mark);
         item->setData(QVariant::fromValue<qlonglong>(a.IntfIdx));

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <memory>
+#include <chrono>
 #include <optional>
 
 #include "netconfig/network_change_notifier.h"
@@ -17,6 +18,7 @@
 #include "persistence/lm_form.h"
 #include "shell/interface_tree.h"
 #include "usage/usage_recorder.h"
+#include "watcher/tray_readout.h"
 #include "watcher/watcher_panel.h"
 
 class QMenu;
@@ -56,6 +58,8 @@ public:
     QAction *acExit, *acAbout, *acOnTop, *acIntfView, *acCaption, *acHide, *acOOI, *acRefresh, *acPersistent;
     QAction* acAutostart;  // "Start with the desktop": the XDG autostart entry
     QAction* acUsage;      // "Usage...": the usage history window
+    QAction* acHideVirtual;  // the list without virtual interfaces (the uplink total stays)
+    QMenu* TrayReadoutMenu;  // which interface's rates the tray icon shows, or none
     QAction *pmTransfer, *pmSpeed, *pmFast, *pmNormal, *pmSlow;
     QTimer Timer;
 
@@ -76,6 +80,13 @@ public:
     void TrayIconClick();
     // The tray icon; null while the desktop has no tray.
     QSystemTrayIcon* Tray() const { return TrayIcon; }
+    // The interface whose rates the tray icon shows ("" for none), and the
+    // readout as last drawn (its texts; empty while off).
+    QString TrayReadoutInterface() const;
+    void SetTrayReadoutInterface(const QString& name);
+    const TTrayReadout& LastTrayReadout() const { return FTrayReadout; }
+    // One tick of the readout (the timer runs it at the watcher period).
+    void UpdateTrayReadout();
 
 protected:
     // A left press on the empty watcher area moves the window (the way to
@@ -108,6 +119,9 @@ private:
     void cmUnitsClick(QAction* item);
     void cmPeriod(QAction* item);
     void acOOIExecute();
+    void fillTrayReadoutMenu();
+    void applyTrayReadout();  // the stored choice: timer started or stopped, icon drawn
+    void setTrayIcon(const QIcon& icon);
     void acIntfViewExecute();
     void acOnTopExecute();
     void acPersistentExecute();
@@ -137,6 +151,15 @@ private:
     std::vector<Tfrm_vx_Watcher*> FWatchers;
     TUsageRecorder* FUsage = nullptr;
     QPointer<TUsageWindow> FUsageWindow;
+    QTimer FTrayReadoutTimer;  // at the watcher period while the readout is on
+    TTrayReadout FTrayReadout;
+    struct TReadoutCounters {
+        std::uint32_t index = 0;
+        std::uint64_t received = 0, sent = 0;
+        std::chrono::steady_clock::time_point at;
+    };
+    std::optional<TReadoutCounters> FReadoutLast;
+    QIcon FPlainIcon;  // the program's picture, shown while the readout is off
 };
 
 }  // namespace vx

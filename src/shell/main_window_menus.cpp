@@ -12,6 +12,7 @@
 #include "shell/autostart.h"
 #include "shell/desktop_session.h"
 #include "shell/main_window.h"
+#include "watcher/display_helpers.h"
 #include "shell/settings_location.h"
 #include "sysinfo/version_info.h"
 #include "watcher/interface_pictures.h"
@@ -42,6 +43,8 @@ void Twnd_vx_Main::createActions() {
     acAutostart = make("acAutostart", tr("Start with the &desktop"), {}, true, TAutostart::Enabled());
     acUsage = make("acUsage", tr("&Usage..."), QKeySequence(Qt::CTRL | Qt::Key_U), false, false);
     acUsage->setStatusTip(tr("Traffic per day and month, and the monthly allowance"));
+    acHideVirtual = make("acHideVirtual", tr("Hide Virtual Inter&faces"), {}, true, false);
+    acHideVirtual->setStatusTip(tr("Lists only the physical interfaces and their total"));
 
     connect(acExit, &QAction::triggered, this, &QWidget::close);
     connect(acAbout, &QAction::triggered, this, [] { ShowAboutDialog(); });
@@ -54,6 +57,7 @@ void Twnd_vx_Main::createActions() {
     connect(acPersistent, &QAction::triggered, this, &Twnd_vx_Main::acPersistentExecute);
     connect(acAutostart, &QAction::triggered, this, &Twnd_vx_Main::acAutostartExecute);
     connect(acUsage, &QAction::triggered, this, [this] { ShowUsage(); });
+    connect(acHideVirtual, &QAction::triggered, this, &Twnd_vx_Main::BuildInterfaceList);
     updateOnTopAvailability();
 }
 
@@ -100,6 +104,7 @@ void Twnd_vx_Main::createMenus() {
     connect(view, &QMenu::aboutToShow, this, &Twnd_vx_Main::updateOnTopAvailability);
     view->addAction(acIntfView);
     view->addAction(acOOI);
+    view->addAction(acHideVirtual);
     view->addAction(acUsage);
     view->addSeparator();
     view->addAction(acOnTop);
@@ -126,6 +131,10 @@ void Twnd_vx_Main::createMenus() {
     pmSlow = radio(period, periodGroup, "pmSlow", tr("S&low (2 s)"), 2);
     pmNormal->setChecked(true);
     connect(periodGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmPeriod);
+    TrayReadoutMenu = view->addMenu(tr("Tra&y Readout"));
+    TrayReadoutMenu->setObjectName(QStringLiteral("TrayReadoutMenu"));
+    connect(TrayReadoutMenu, &QMenu::aboutToShow, this, &Twnd_vx_Main::fillTrayReadoutMenu);
+    fillTrayReadoutMenu();
     bar->addMenu(tr("&Help"))->addAction(acAbout);
 
     // The context and tray menu: every command of the main menu, so that
@@ -134,12 +143,13 @@ void Twnd_vx_Main::createMenus() {
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->setToolTipsVisible(true);
     connect(PopupMenu1, &QMenu::aboutToShow, this, &Twnd_vx_Main::updateOnTopAvailability);
-    for (QAction* a : {acIntfView, acOOI, acUsage}) PopupMenu1->addAction(a);
+    for (QAction* a : {acIntfView, acOOI, acHideVirtual, acUsage}) PopupMenu1->addAction(a);
     PopupMenu1->addMenu(MonitorMenu);
     PopupMenu1->addSeparator();
     for (QAction* a : {acOnTop, acCaption}) PopupMenu1->addAction(a);
     PopupMenu1->addMenu(units);
     PopupMenu1->addMenu(period);
+    PopupMenu1->addMenu(TrayReadoutMenu);
     PopupMenu1->addSeparator();
     for (QAction* a : {acRefresh, acPersistent, acAutostart}) PopupMenu1->addAction(a);
     PopupMenu1->addSeparator();
@@ -180,7 +190,7 @@ void Twnd_vx_Main::updateTrayToolTip() {
     for (auto it = FWatchers.rbegin(); it != FWatchers.rend(); ++it) {
         const Tfrm_vx_Watcher* w = *it;
         tip += tr("\n%1: Download %2, Upload %3")
-                   .arg(QString::fromStdString(w->Adapter().Name), w->lDL->text(), w->lUL->text());
+                   .arg(ShownName(w->Adapter().Name), w->lDL->text(), w->lUL->text());
     }
     if (TrayIcon->toolTip() != tip) TrayIcon->setToolTip(tip);
 }
@@ -194,6 +204,7 @@ void Twnd_vx_Main::createTrayIcon() {
     QIcon icon;
     icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 16)));
     icon.addPixmap(QPixmap::fromImage(DrawInterfacePicture(kProgramIconPicture, 32)));
+    FPlainIcon = icon;
     setWindowIcon(icon);
     if (qApp) qApp->setWindowIcon(icon);
     // Looking for the desktop's tray (over D-Bus or XEmbed) takes a good
@@ -208,7 +219,8 @@ void Twnd_vx_Main::createTrayIcon() {
         if (themed.isNull()) return;
         setWindowIcon(themed);
         if (qApp) qApp->setWindowIcon(themed);
-        if (TrayIcon) TrayIcon->setIcon(themed);
+        FPlainIcon = themed;
+        if (TrayIcon && TrayReadoutInterface().isEmpty()) TrayIcon->setIcon(themed);
     });
 }
 
@@ -224,6 +236,7 @@ void Twnd_vx_Main::followTray() {
         if (reason == QSystemTrayIcon::Trigger) TrayIconClick();
     });
     updateTrayToolTip();
+    UpdateTrayReadout();
     TrayIcon->show();
     applyTaskbarHint();  // with a tray, no taskbar button
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "shell/main_window.h"
+#include "watcher/display_helpers.h"
 
 namespace vx {
 
@@ -51,7 +52,7 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         static_cast<QVBoxLayout*>(FWatcherArea->layout())->insertWidget(0, w);  // the newest on top
         w->Header->SetImageIndex(adapter._ImageIndex);
         w->SetAdapter(adapter);
-        w->Header->SetCaption(QString::fromStdString(adapter.Name));
+        w->Header->SetCaption(ShownName(adapter.Name));
         w->Header->setToolTip(QString::fromStdString(adapter.Alias));
         w->Header->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w->Header, &QWidget::customContextMenuRequested, this,
@@ -61,7 +62,7 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         graphMenu->setObjectName(QStringLiteral("GraphMenu"));
         graphMenu->addAction(w->acExportHistory);
         graphMenu->addAction(w->acClearSession);
-        QString shownName = QString::fromStdString(adapter.Name);
+        QString shownName = ShownName(adapter.Name);
         shownName.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a name's & is no access key
         QAction* usage = graphMenu->addAction(tr("Usa&ge of %1...").arg(shownName));
         connect(usage, &QAction::triggered, this, [this, w] { ShowUsage(QString::fromStdString(w->Adapter().Name)); });
@@ -123,6 +124,7 @@ void Twnd_vx_Main::UpdateWatcherImages() {
 
 void Twnd_vx_Main::cmPeriod(QAction* item) {
     LayoutManager().SetValueByName(QStringLiteral("Period"), item->data());
+    FTrayReadoutTimer.setInterval(periodMs());
     for (Tfrm_vx_Watcher* w : FWatchers) {
         w->Timer.stop();
         w->Timer.setInterval(periodMs());

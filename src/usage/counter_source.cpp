@@ -1,8 +1,10 @@
 #include "usage/counter_source.h"
 
+#include <filesystem>
 #include <fstream>
 #include <set>
 
+#include "netconfig/interface_kind.h"
 #include "netconfig/link_facts.h"
 
 namespace vx {
@@ -42,6 +44,7 @@ public:
             r.Name = f.name.data();
             r.Key = UsageKeyOf(f.permAddress.data(), f.permAddressLength, r.Name);
             r.Counters = {f.rxBytes, f.txBytes};
+            r.Physical = IsPhysical(ClassifyLink(r.Name, f.kind.data(), f.arpType, sysRoot_));
             out.push_back(std::move(r));
         }
         MakeUsageKeysUnique(out);
@@ -57,6 +60,7 @@ public:
 
 private:
     std::string bootIdFile_;
+    std::filesystem::path sysRoot_ = "/sys";
     TLinkQuery query_;
     std::vector<TLinkFacts> links_;
 };

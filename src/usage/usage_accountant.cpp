@@ -1,5 +1,7 @@
 #include "usage/usage_accountant.h"
 
+#include "netconfig/uplink_ip_helper.h"
+
 namespace vx {
 
 TUsageAccountant::TUsageAccountant(std::string bootId, const std::vector<TUsageBaseline>& stored)
@@ -7,8 +9,17 @@ TUsageAccountant::TUsageAccountant(std::string bootId, const std::vector<TUsageB
     for (const TUsageBaseline& b : stored) stored_[b.Key] = b;
 }
 
+void TUsageAccountant::book(const std::string& key, int day, const TUsageBytes& delta) {
+    pending_.Increments[{key, day}] += delta;
+    if (!physical_.contains(key)) return;
+    pending_.Increments[{kUplinkUsageKey, day}] += delta;
+    pending_.Names[kUplinkUsageKey] = kUplinkName;
+}
+
 void TUsageAccountant::Account(const std::vector<TUsageReading>& readings, int day) {
     for (const TUsageReading& r : readings) {
+        if (r.Physical) physical_.insert(r.Key);
+        else physical_.erase(r.Key);
         const TUsageBaseline* last = nullptr;
         if (const auto it = current_.find(r.Key); it != current_.end()) {
             last = &it->second;
@@ -20,7 +31,7 @@ void TUsageAccountant::Account(const std::vector<TUsageReading>& readings, int d
                                r.Counters.Sent >= last->Counters.Sent;
         if (continues) {
             const TUsageBytes delta{r.Counters.Received - last->Counters.Received, r.Counters.Sent - last->Counters.Sent};
-            if (delta.Total() > 0) pending_.Increments[{r.Key, day}] += delta;
+            if (delta.Total() > 0) book(r.Key, day, delta);
         }
         stored_.erase(r.Key);
         current_[r.Key] = {r.Key, r.Index, bootId_, r.Counters};
@@ -43,7 +54,7 @@ void TUsageAccountant::AdoptStored(const std::vector<TUsageBaseline>& stored) {
         if (f.Index != b.Index || f.Counters.Received < b.Counters.Received || f.Counters.Sent < b.Counters.Sent)
             continue;
         const TUsageBytes delta{f.Counters.Received - b.Counters.Received, f.Counters.Sent - b.Counters.Sent};
-        if (delta.Total() > 0) pending_.Increments[{b.Key, first->second.second}] += delta;
+        if (delta.Total() > 0) book(b.Key, first->second.second, delta);
     }
 }
 

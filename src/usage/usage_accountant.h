@@ -10,6 +10,7 @@
 // is not guessed.
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,12 @@ public:
     void AdoptStored(const std::vector<TUsageBaseline>& stored);
 
 private:
+    // Books traffic on an interface, and on the uplink total when the
+    // interface is physical.
+    void book(const std::string& key, int day, const TUsageBytes& delta);
+
     std::string bootId_;
+    std::set<std::string> physical_;  // keys of the physical interfaces seen
     std::map<std::string, TUsageBaseline> stored_;  // of the last run, by key, until first seen
     std::map<std::string, TUsageBaseline> current_;
     std::map<std::string, std::pair<TUsageBaseline, int>> first_;  // this run's first reading and its day

@@ -31,7 +31,12 @@ struct TUsageReading {
     std::string Key;
     std::string Name;
     TUsageBytes Counters;
+    bool Physical = false;  // a device behind it: its traffic goes into the uplink total
 };
+
+// The uplink total's entry in the history: the physical interfaces'
+// traffic added up as it is booked (each byte once: see uplink_total.h).
+inline constexpr const char* kUplinkUsageKey = "sum:all-physical";
 
 // The counters last seen of an interface, with the index and the boot they
 // belong to: traffic while the program was closed is their difference.

@@ -149,7 +149,7 @@ void TUsageWindow::Refresh() {
     filling_ = true;
     cbInterface->clear();
     for (const TUsageInterface& i : recorder_.Store().Interfaces())
-        cbInterface->addItem(QString::fromStdString(i.Name), QVariant::fromValue<qlonglong>(i.Id));
+        cbInterface->addItem(ShownName(i.Name), QVariant::fromValue<qlonglong>(i.Id));
     const int at = cbInterface->findData(QVariant::fromValue<qlonglong>(chosen));
     cbInterface->setCurrentIndex(at >= 0 ? at : (cbInterface->count() ? 0 : -1));
     filling_ = false;
@@ -160,7 +160,7 @@ void TUsageWindow::Refresh() {
 }
 
 bool TUsageWindow::SelectInterface(const QString& name) {
-    const int at = cbInterface->findText(name);
+    const int at = cbInterface->findText(ShownName(name.toStdString()));
     if (at < 0) return false;
     cbInterface->setCurrentIndex(at);
     return true;

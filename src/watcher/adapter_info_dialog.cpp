@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -12,6 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "netconfig/uplink_ip_helper.h"
 #include "sysinfo/format_settings.h"
 #include "watcher/display_helpers.h"
 #include "watcher/interface_pictures.h"
@@ -77,9 +79,9 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
     auto* group = new QGroupBox(tr(" Device properties "), general);
     auto* grid = new QGridLayout(group);
     const QString captions[] = {tr("Alias:"), tr("Max speed:"), tr("MTU size:"), tr("MAC address:"),
-                               tr("IP Address:"), tr("Subnet mask:"), tr("Type:"), tr("Status:")};
-    QLabel** values[] = {&eAlias, &eMS, &eMTU, &eMAC, &eIP, &eMask, &eType, &eStatus};
-    for (int row = 0; row < 8; ++row) {
+                               tr("IP Address:"), tr("Subnet mask:"), tr("Type:"), tr("Status:"), tr("Class:")};
+    QLabel** values[] = {&eAlias, &eMS, &eMTU, &eMAC, &eIP, &eMask, &eType, &eStatus, &eClass};
+    for (int row = 0; row < 9; ++row) {
         auto* caption = new QLabel(captions[row], group);
         grid->addWidget(caption, row, 0);
         *values[row] = valueLabel(group);
@@ -107,12 +109,14 @@ Tdlg_vx_AdapterInfo::Tdlg_vx_AdapterInfo(QWidget* owner) : QDialog(owner) {
 }
 
 void Tdlg_vx_AdapterInfo::Fill(const TAdapter& adapter) {
-    eName->setText(QString::fromStdString(adapter.Name));
+    eName->setText(ShownName(adapter.Name));
     eAlias->setText(QString::fromStdString(adapter.Alias));
     eMS->setText(tr("%1 Mbps").arg(adapter.MaxSpeed / 1000000u));
     eMTU->setText(QString::fromStdString(FormatThousands(adapter.MTU)) + QStringLiteral(" B"));
     eType->setText(AdapterTypeName(adapter.Typ));
     eStatus->setText(OperationalStatusName(adapter.OperStatus));
+    eClass->setText(adapter.IntfIdx == kUplinkIndex ? tr("The sum of the physical interfaces")
+                                                    : QCoreApplication::translate("vx::LinkKind", LinkKindName(adapter.Kind)));
     eMAC->setText(QString::fromStdString(adapter.MACAddress));
     const std::string first = adapter.IPAddress && !adapter.IPAddress->empty() ? adapter.IPAddress->front() : "";
     const auto eq = first.find('=');

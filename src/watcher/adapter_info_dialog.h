@@ -25,6 +25,7 @@ public:
     QLabel* Image1;
     QLineEdit* eName;
     QLabel *eAlias, *eMS, *eMTU, *eMAC, *eIP, *eMask, *eType, *eStatus;
+    QLabel* eClass;  // physical, or which kind of virtual interface
 };
 
 // The display names of adapter types and operational states.

@@ -1,5 +1,11 @@
 #include "watcher/display_helpers.h"
 
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+
+#include "netconfig/uplink_ip_helper.h"
+
 #include <cmath>
 #include <limits>
 
@@ -61,5 +67,24 @@ std::string FormatValue(int units, double value) {
 }
 
 std::string FormatSize(double value) { return FormatValue(kUnitsTransfer, value); }
+
+QFont WithTabularFigures(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const qreal zero = metrics.horizontalAdvance(QLatin1Char('0'));
+    bool tabular = true;
+    for (char digit = '1'; digit <= '9'; ++digit)
+        tabular = tabular && qFuzzyCompare(metrics.horizontalAdvance(QLatin1Char(digit)), zero);
+    if (tabular) return font;
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (font.pixelSize() > 0) fixed.setPixelSize(font.pixelSize());
+    else fixed.setPointSizeF(font.pointSizeF());
+    fixed.setWeight(font.weight());
+    return fixed;
+}
+
+QString ShownName(const std::string& name) {
+    if (name == kUplinkName) return QCoreApplication::translate("vx::LinkKind", "All physical");
+    return QString::fromStdString(name);
+}
 
 }  // namespace vx

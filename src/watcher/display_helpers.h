@@ -5,6 +5,8 @@
 // quantities. Texts use the user's decimal separator (FormatSettings).
 
 #include <cstdint>
+#include <QFont>
+#include <QString>
 #include <string>
 
 namespace vx {
@@ -24,5 +26,13 @@ int GetInterfaceImageIndex(std::uint32_t ifType, std::uint32_t status);
 std::string FormatValue(int units, double value);
 // FormatValue(kUnitsTransfer, value).
 std::string FormatSize(double value);
+
+// An interface's name as the user reads it: the uplink total's in the
+// user's language, any other as the kernel names it.
+QString ShownName(const std::string& name);
+
+// `font`, or where its figures differ in width a fixed-pitch font of its
+// size and weight: figures of one width keep a changing value from jumping.
+QFont WithTabularFigures(const QFont& font);
 
 }  // namespace vx

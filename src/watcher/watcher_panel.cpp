@@ -44,11 +44,9 @@ QLabel* cell(QWidget* parent, TColor background, const QString& hint, bool bold 
     pal.setColor(QPalette::WindowText, toQColor(text));
     label->setPalette(pal);
     label->setToolTip(hint);
-    if (bold) {
-        QFont f = label->font();
-        f.setBold(true);
-        label->setFont(f);
-    }
+    QFont f = WithTabularFigures(label->font());
+    f.setBold(bold);
+    label->setFont(f);
     return label;
 }
 
@@ -256,7 +254,7 @@ void Tfrm_vx_Watcher::SetAdapter(const TAdapter& adapter) {
     FSampler.Adapter = ownCopy(adapter);
     // What a screen reader says of the panel and its controls: the
     // interface's name is painted on the caption bar, so it is named here.
-    const QString name = QString::fromStdString(adapter.Name);
+    const QString name = ShownName(adapter.Name);
     setAccessibleName(tr("%1 traffic").arg(name));
     cbUnits->setAccessibleName(tr("Units of %1").arg(name));
     cbUnits->setAccessibleDescription(cbUnits->accessibleName());  // on Linux the name is the value

@@ -28,6 +28,7 @@
 #include "shell/translations.h"
 #include "support/fake_ip_helper.h"
 #include "support/temp_dir.h"
+#include "support/wcag_contrast.h"
 #include "sysinfo/version_info.h"
 #include "usage/scripted_counter_source.h"
 #include "usage_view/usage_window.h"
@@ -37,16 +38,7 @@
 namespace vx {
 namespace {
 
-double luminance(const QColor& c) {
-    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
-// WCAG contrast ratio of two colours, 1 to 21.
-double contrast(const QColor& a, const QColor& b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+using test::Contrast;
 
 // What is painted behind a widget: the nearest widget (itself included)
 // that fills its background, else its window's.
@@ -80,6 +72,10 @@ struct TLook {
     TPalette palette;
     const char* language;  // "en": the source texts
 };
+
+const char* paletteName(TPalette palette);
+
+void PrintTo(const TLook& look, std::ostream* out) { *out << paletteName(look.palette) << ", " << look.language; }
 
 const char* paletteName(TPalette palette) {
     switch (palette) {
@@ -154,7 +150,7 @@ std::vector<std::string> faultsIn(QWidget* top) {
                 double best = 1;
                 for (int y = box.top(); y <= box.bottom(); ++y)
                     for (int x = box.left(); x <= box.right(); ++x)
-                        best = std::max(best, contrast(shot.pixelColor(x, y), base));
+                        best = std::max(best, Contrast(shot.pixelColor(x, y), base));
                 if (best < 3.0)
                     faults.push_back(name(w, tree->topLevelItem(i)->text(0)) + " check box contrast " +
                                      std::to_string(best));
@@ -168,7 +164,7 @@ std::vector<std::string> faultsIn(QWidget* top) {
         const bool ownFace = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w);
         const QColor fg = w->palette().color(w->foregroundRole());
         const QColor bg = ownFace ? w->palette().color(QPalette::Button) : backgroundOf(w);
-        const double ratio = contrast(fg, bg);
+        const double ratio = Contrast(fg, bg);
         if (ratio < 4.5)
             faults.push_back(name(w, text) + " contrast " + std::to_string(ratio) + " (" + fg.name().toStdString() +
                              " on " + bg.name().toStdString() + ")");

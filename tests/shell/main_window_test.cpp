@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "netconfig/uplink_ip_helper.h"
 #include "persistence/ini_storage.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
@@ -127,6 +128,74 @@ TEST_F(MainWindowTest, FilterShowsOnlyWorkingInterfacesButTheMenuListsAll) {
     EXPECT_EQ(menuNames(*w), (QStringList{"eth0", "wlan0", "tun0"}));
 }
 
+// eth0 and wlan0 are network cards, tun0 a tunnel: the list ends with
+// their total, which adds what passes the cards (each byte once), can be
+// watched like any interface, and stays when virtual interfaces are hidden.
+TEST_F(MainWindowTest, TheUplinkTotalAndHidingVirtualInterfaces) {
+    fake->kinds = {{2, TLinkKind::Physical}, {3, TLinkKind::Physical}, {7, TLinkKind::Tun}};
+    fake->rows[3].dwInOctets = 100;
+    auto w = shown();
+    w->acIntfView->trigger();
+    EXPECT_EQ(rowNames(*w), (QStringList{"eth0", "tun0", "All physical"}));
+    EXPECT_EQ(menuNames(*w), (QStringList{"eth0", "wlan0", "tun0", "All physical"}));
+    w->UpdateTraffic();
+    const QTreeWidgetItem* uplink = w->Tree->topLevelItem(2);
+    EXPECT_EQ(uplink->text(TInterfaceTree::colDownload), "1.60 KB");  // 1536 + 100 at first sight
+    fake->rows[2].dwInOctets += 1024;
+    fake->rows[7].dwInOctets += 999999;  // the tunnel's bytes passed the card already
+    w->UpdateTraffic();
+    EXPECT_EQ(uplink->text(TInterfaceTree::colDownload), "2.60 KB");
+
+    w->acHideVirtual->trigger();
+    EXPECT_EQ(rowNames(*w), (QStringList{"eth0", "All physical"}));
+    w->acOOI->trigger();  // all states: the card that is down shows too
+    EXPECT_EQ(rowNames(*w), (QStringList{"eth0", "wlan0", "All physical"}));
+
+    w->Tree->topLevelItem(2)->setCheckState(0, Qt::Checked);
+    ASSERT_EQ(w->Watchers().size(), 1u);
+    EXPECT_EQ(w->Watchers()[0]->Adapter().IntfIdx, kUplinkIndex);
+    EXPECT_EQ(w->Watchers()[0]->accessibleName(), "All physical traffic");
+    EXPECT_NE(test::ReadWholeFile(file).find("All physical=1"), std::string::npos);
+
+    // A machine without a network card has no total.
+    fake->kinds.clear();
+    w->RefreshData();
+    EXPECT_FALSE(menuNames(*w).contains("All physical"));
+}
+
+// The tray readout: off at first; an interface chosen in its menu is kept in
+// the settings file and its rates become the icon's two lines.
+TEST_F(MainWindowTest, TheTrayReadoutIsChosenAndKept) {
+    auto w = shown();
+    EXPECT_TRUE(w->TrayReadoutInterface().isEmpty());
+    EXPECT_TRUE(w->LastTrayReadout().Download.empty());
+    emit w->TrayReadoutMenu->aboutToShow();
+    QStringList items;
+    for (QAction* a : w->TrayReadoutMenu->actions())
+        if (!a->isSeparator()) items << a->text();
+    EXPECT_EQ(items, (QStringList{"&Off", "eth0", "wlan0", "tun0"}));
+    EXPECT_TRUE(w->TrayReadoutMenu->actions().at(0)->isChecked());
+    w->TrayReadoutMenu->actions().at(2)->trigger();  // eth0
+    EXPECT_EQ(w->TrayReadoutInterface(), "eth0");
+    EXPECT_NE(test::ReadWholeFile(file).find("TrayReadout=eth0"), std::string::npos);
+    EXPECT_EQ(w->LastTrayReadout().Download, "0B");  // no rate before a second reading
+    fake->rows[2].dwInOctets += 50 * 1048576;
+    QTest::qWait(20);
+    w->UpdateTrayReadout();
+    // 50 MB in the few milliseconds since the first reading.
+    EXPECT_NE(std::string("MG").find(w->LastTrayReadout().Download.back()), std::string::npos)
+        << w->LastTrayReadout().Download;
+    EXPECT_EQ(w->LastTrayReadout().Upload, "0B");
+    w->pmSpeed->trigger();  // bits then
+    fake->rows[2].dwInOctets += 1000;
+    w->UpdateTrayReadout();
+    EXPECT_NE(w->LastTrayReadout().Download.find_first_of("bkMG"), std::string::npos);
+    emit w->TrayReadoutMenu->aboutToShow();
+    w->TrayReadoutMenu->actions().at(0)->trigger();  // off
+    EXPECT_TRUE(w->LastTrayReadout().Download.empty());
+    EXPECT_NE(test::ReadWholeFile(file).find("TrayReadout=\n"), std::string::npos);
+}
+
 TEST_F(MainWindowTest, FocusFollowsTheInterfaceAcrossARefresh) {
     auto w = shown();
     w->Tree->setCurrentItem(w->Tree->topLevelItem(1));  // tun0
@@ -207,12 +276,12 @@ TEST_F(MainWindowTest, CheckingAnInterfaceMarksItAndWritesTheSettingsAtOnce) {
     tun->setCheckState(0, Qt::Checked);  // as the user's click does
     EXPECT_TRUE(w->Configuration().AdapterMark(2));
     EXPECT_TRUE(w->MonitorMenu->actions().at(2)->isChecked());
-    EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\nUnits=0\nPeriod=1\neth0=0\nwlan0=0\ntun0=1\n");
+    EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\nUnits=0\nPeriod=1\nTrayReadout=\neth0=0\nwlan0=0\ntun0=1\n");
 
     w->MonitorMenu->actions().at(2)->trigger();  // unchecks it through the menu
     EXPECT_FALSE(w->Configuration().AdapterMark(2));
     EXPECT_EQ(w->Tree->topLevelItem(1)->checkState(0), Qt::Unchecked);
-    EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\nUnits=0\nPeriod=1\neth0=0\nwlan0=0\ntun0=0\n");
+    EXPECT_EQ(test::ReadWholeFile(file), "[Settings]\nUnits=0\nPeriod=1\nTrayReadout=\neth0=0\nwlan0=0\ntun0=0\n");
 }
 
 TEST_F(MainWindowTest, UsageFromTheMenusAndFromAGraph) {
@@ -404,7 +473,8 @@ TEST_F(MainWindowTest, EveryMenuItemHasItsOwnAccessKeyInEveryLanguage) {
             for (QAction* a : menus[i]->actions()) {
                 if (a->isSeparator()) continue;
                 if (a->menu()) menus.push_back(a->menu());
-                if (menus[i] == w->MonitorMenu) continue;  // interface names, chosen by their first letters
+                // Interface names, chosen by their first letters.
+                if (menus[i] == w->MonitorMenu || a->property("vxInterfaceItem").toBool()) continue;
                 // Hide and Show are one item: both texts checked.
                 for (const QString& text : a == w->acHide ? QStringList{w->acHide->text(), Twnd_vx_Main::tr("&Show")}
                                                           : QStringList{a->text()}) {

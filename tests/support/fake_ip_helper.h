@@ -28,6 +28,7 @@ public:
     std::vector<TMibIpNetRow> netTable;
     std::map<std::uint32_t, std::string> aliases;
     std::optional<std::uint32_t> bestInterface;
+    std::map<std::uint32_t, TLinkKind> kinds;  // by index; Other where not named
 
     // Forced answers by operation name ("GetIfEntry2", ...).
     std::map<std::string, std::uint32_t> failWith;
@@ -57,6 +58,10 @@ public:
     std::uint32_t GetIpAddrTable(std::vector<TMibIpAddrRow>& out, std::uint32_t& size, bool sorted) override;
     std::uint32_t GetIpNetTable(std::vector<TMibIpNetRow>& out, std::uint32_t& size, bool sorted) override;
     std::uint32_t GetBestInterface(std::uint32_t destination, std::uint32_t& index) override;
+    TLinkKind LinkKindOf(std::uint32_t index) override {
+        const auto it = kinds.find(index);
+        return it == kinds.end() ? TLinkKind::Other : it->second;
+    }
 
 private:
     std::optional<std::uint32_t> forced(const std::string& op, std::uint32_t size);

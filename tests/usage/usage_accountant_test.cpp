@@ -100,3 +100,29 @@ TEST(UsageAccountantTest, ARenameKeepsCountingUnderTheSameKey) {
 
 }  // namespace
 }  // namespace vx
+
+namespace vx {
+namespace {
+
+// The uplink total's history: what the physical interfaces book goes into
+// it too, once; virtual interfaces' traffic (which passed a card already)
+// does not; a reset card adds no phantom bytes to it either.
+TEST(UsageAccountantTest, ThePhysicalInterfacesTrafficIsBookedOnTheUplinkTotal) {
+    auto physical = [](std::uint32_t index, const std::string& name, std::uint64_t rx, std::uint64_t tx) {
+        TUsageReading r = reading(index, name, rx, tx);
+        r.Physical = true;
+        return r;
+    };
+    TUsageAccountant a("boot", {});
+    a.Account({physical(2, "eth0", 1000, 100), physical(3, "wlan0", 0, 0), reading(9, "br0", 0, 0)}, 20261211);
+    a.Account({physical(2, "eth0", 1500, 160), physical(3, "wlan0", 300, 30), reading(9, "br0", 800, 90)}, 20261211);
+    EXPECT_EQ(booked(a, kUplinkUsageKey, 20261211).Received, 800u);
+    EXPECT_EQ(booked(a, kUplinkUsageKey, 20261211).Sent, 90u);
+    EXPECT_EQ(a.Pending().Names.at(kUplinkUsageKey), "All physical");
+    a.Account({physical(2, "eth0", 10, 10), physical(3, "wlan0", 400, 40), reading(9, "br0", 900, 100)}, 20261211);
+    EXPECT_EQ(booked(a, kUplinkUsageKey, 20261211).Total(), 800u + 90u + 110u);  // eth0 reset: nothing from it
+    for (const TUsageBaseline& b : a.Pending().Baselines) EXPECT_NE(b.Key, kUplinkUsageKey);  // a sum, no counter
+}
+
+}  // namespace
+}  // namespace vx

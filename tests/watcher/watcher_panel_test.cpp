@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
@@ -10,6 +12,7 @@
 #include "support/manual_clock.h"
 #include "support/temp_dir.h"
 #include "sysinfo/format_settings.h"
+#include "watcher/display_helpers.h"
 #include "watcher/watcher_panel.h"
 
 namespace vx {
@@ -61,6 +64,20 @@ TEST_F(WatcherPanelTest, FiguresOfASample) {
     EXPECT_EQ(panel->lDLTotal->text(), "13.77 KB");
     EXPECT_EQ(panel->lTDL->text(), "4.00 KB");
     EXPECT_NEAR(panel->sp_XYPlot->BottomAxis().Min(), clock->now - 1.0 / 86400, 1.0 / 86400);  // window restarted
+}
+
+// The value cells' figures are all of one width (tabular), so a changing
+// value does not jump.
+TEST_F(WatcherPanelTest, ValueCellsHaveFiguresOfOneWidth) {
+    auto oneWidth = [](const QFont& font) {
+        const QFontMetricsF m(font);
+        for (char d = '1'; d <= '9'; ++d)
+            if (!qFuzzyCompare(m.horizontalAdvance(QLatin1Char(d)), m.horizontalAdvance(QLatin1Char('0')))) return false;
+        return true;
+    };
+    for (QLabel* cell : {panel->lDL, panel->lDLMax, panel->lDLTotal, panel->lUL, panel->lULMax, panel->lULTotal,
+                         panel->lTDL, panel->lTUL})
+        EXPECT_TRUE(oneWidth(cell->font())) << cell->accessibleName().toStdString();
 }
 
 TEST_F(WatcherPanelTest, TooltipReadsThePointUnderThePointer) {
