@@ -236,6 +236,7 @@ void Twnd_vx_Main::followTray() {
         if (reason == QSystemTrayIcon::Trigger) TrayIconClick();
     });
     updateTrayToolTip();
+    FTrayReadout = {};  // drawn anew into the new icon
     UpdateTrayReadout();
     TrayIcon->show();
     applyTaskbarHint();  // with a tray, no taskbar button

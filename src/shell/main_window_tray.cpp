@@ -6,6 +6,7 @@
 #include <QSystemTrayIcon>
 
 #include "shell/main_window.h"
+#include "shell/taskbar_hint.h"
 #include "watcher/display_helpers.h"
 #include "watcher/interface_pictures.h"
 
@@ -93,8 +94,11 @@ void Twnd_vx_Main::UpdateTrayReadout() {
     }
     FReadoutLast = now;
     const int units = static_cast<int>(LayoutManager().GetValueByName(QStringLiteral("Units")).toLongLong());
+    // In the colour the tray asks for, else the desktop's text colour; a
+    // halo of the other extreme keeps it readable on any panel.
+    const QColor trayInk = TrayForegroundColor();
     TTrayReadout readout{ShortRate(down, units), ShortRate(up, units),
-                         QApplication::palette().color(QPalette::WindowText)};
+                         trayInk.isValid() ? trayInk : QApplication::palette().color(QPalette::WindowText)};
     const bool same = readout.Download == FTrayReadout.Download && readout.Upload == FTrayReadout.Upload &&
                       readout.Ink == FTrayReadout.Ink;
     FTrayReadout = readout;

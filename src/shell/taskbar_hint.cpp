@@ -7,6 +7,7 @@
 #include <QWindow>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace vx {
 namespace {
@@ -20,6 +21,30 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
 }
 
 }  // namespace
+
+QColor TrayForegroundColor() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return {};
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c) return {};
+    const int screen = 0;
+    const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(screen);
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, selection.c_str())), nullptr);
+    const xcb_window_t manager = owner ? owner->owner : XCB_WINDOW_NONE;
+    std::free(owner);
+    if (manager == XCB_WINDOW_NONE) return {};
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, manager, atom(c, "_NET_SYSTEM_TRAY_COLORS"), XCB_ATOM_CARDINAL, 0, 12), nullptr);
+    QColor color;
+    // Twelve 16-bit channels: foreground, error, warning, success.
+    if (reply && reply->format == 32 && xcb_get_property_value_length(reply) >= 12) {
+        const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+        color = QColor::fromRgba64(static_cast<quint16>(v[0]), static_cast<quint16>(v[1]), static_cast<quint16>(v[2]));
+    }
+    std::free(reply);
+    return color;
+}
 
 bool WindowManagerKeepsAbove() {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) return true;

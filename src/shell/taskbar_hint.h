@@ -8,6 +8,8 @@
 // stays, so the window can always be reached. Elsewhere (Wayland,
 // offscreen) nothing is done.
 
+#include <QColor>
+
 class QWidget;
 
 namespace vx {
@@ -21,5 +23,10 @@ void SetSkipTaskbar(QWidget* w, bool skip);
 // (the XWayland of some compositors), and there Always Visible would
 // silently do nothing. True off X11.
 bool WindowManagerKeepsAbove();
+
+// The foreground colour the X11 system tray asks its icons to draw in
+// (_NET_SYSTEM_TRAY_COLORS of the tray's manager, as GTK's and Xfce's trays
+// set it); invalid where no tray says one.
+QColor TrayForegroundColor();
 
 }  // namespace vx
