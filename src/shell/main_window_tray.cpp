@@ -15,9 +15,6 @@ namespace {
 
 const QString kReadoutKey = QStringLiteral("TrayReadout");
 
-// The sizes tray hosts draw at; a StatusNotifierItem host picks among them.
-constexpr int kTraySizes[] = {16, 22, 24, 32};
-
 }  // namespace
 
 QString Twnd_vx_Main::TrayReadoutInterface() const {
@@ -103,10 +100,7 @@ void Twnd_vx_Main::UpdateTrayReadout() {
                       readout.Ink == FTrayReadout.Ink;
     FTrayReadout = readout;
     if (same || !TrayIcon) return;  // nothing new to draw
-    QIcon icon;
-    for (const int size : kTraySizes)
-        for (const qreal ratio : {1.0, 2.0}) icon.addPixmap(QPixmap::fromImage(DrawTrayReadout(readout, size, ratio)));
-    setTrayIcon(icon);
+    setTrayIcon(DrawTrayReadoutIcon(readout, qApp->devicePixelRatio()));
 }
 
 }  // namespace vx

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -36,17 +37,21 @@ const QRectF& referenceRect() {
     return rect;
 }
 
-// One line's text as a path, scaled so that the reference room fills
-// `box`, right-aligned.
-QPainterPath linePath(const std::string& text, const QRectF& box) {
+QPainterPath textPath(const std::string& text) {
     QPainterPath path;
     path.addText(0, 0, readoutFont(), QString::fromStdString(text));
+    return path;
+}
+
+// A line's text path placed so that the reference room fills `box`,
+// right-aligned.
+QPainterPath placed(const QPainterPath& text, const QRectF& box) {
     const QRectF& ref = referenceRect();
     QTransform t;
     t.translate(box.right(), box.top());
     t.scale(box.width() / ref.width(), box.height() / ref.height());
-    t.translate(-path.boundingRect().right(), -ref.top());
-    return t.map(path);
+    t.translate(-text.boundingRect().right(), -ref.top());
+    return t.map(text);
 }
 
 QRectF lineBox(int line, int size) {
@@ -80,26 +85,49 @@ QColor ReadableOn(const QColor& background) {
 }
 
 QRectF TrayReadoutLineRect(const std::string& text, int line, int size) {
-    return linePath(text, lineBox(line, size)).boundingRect();
+    return placed(textPath(text), lineBox(line, size)).boundingRect();
 }
+
+namespace {
+
+void drawInto(QImage& image, const QPainterPath (&lines)[2], const QColor& ink, int size) {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QColor halo = ReadableOn(ink);
+    for (int line = 0; line < 2; ++line) {
+        const QPainterPath path = placed(lines[line], lineBox(line, size));
+        p.strokePath(path, QPen(halo, size >= 22 ? 2.0 : 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.fillPath(path, ink);
+        // A little heavier than the font's bold: at 16 pixels a stem is
+        // about one pixel, which antialiasing would leave without a pixel
+        // of the ink's own colour.
+        p.strokePath(path, QPen(ink, size < 22 ? 0.7 : 0.5));
+    }
+}
+
+}  // namespace
 
 QImage DrawTrayReadout(const TTrayReadout& readout, int size, qreal ratio) {
     QImage image(QSize(size, size) * ratio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const QColor halo = ReadableOn(readout.Ink);
-    for (int line = 0; line < 2; ++line) {
-        const QPainterPath path = linePath(line == 0 ? readout.Download : readout.Upload, lineBox(line, size));
-        p.strokePath(path, QPen(halo, size >= 22 ? 2.0 : 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.fillPath(path, readout.Ink);
-        // A little heavier than the font's bold: at 16 pixels a stem is
-        // about one pixel, which antialiasing would leave without a pixel
-        // of the ink's own colour.
-        p.strokePath(path, QPen(readout.Ink, size < 22 ? 0.7 : 0.5));
-    }
+    const QPainterPath lines[2] = {textPath(readout.Download), textPath(readout.Upload)};
+    drawInto(image, lines, readout.Ink, size);
     return image;
+}
+
+QIcon DrawTrayReadoutIcon(const TTrayReadout& readout, qreal ratio) {
+    // The glyph outlines once; each size only places and fills them.
+    const QPainterPath lines[2] = {textPath(readout.Download), textPath(readout.Upload)};
+    QIcon icon;
+    for (const int size : kTrayIconSizes) {
+        QImage image(QSize(size, size) * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        drawInto(image, lines, readout.Ink, size);
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 }  // namespace vx

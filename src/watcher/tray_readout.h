@@ -5,6 +5,7 @@
 // width, so that neither the figure nor the panel jumps as the rates change.
 
 #include <QColor>
+#include <QIcon>
 #include <QImage>
 #include <QRectF>
 #include <string>
@@ -29,6 +30,13 @@ struct TTrayReadout {
 // download figure above the upload figure, each scaled to the same fixed
 // width (that of the widest figure a rate can give), right-aligned.
 QImage DrawTrayReadout(const TTrayReadout& readout, int size, qreal ratio = 1.0);
+
+// The sizes tray hosts draw icons at (a StatusNotifierItem host picks among
+// the pictures it is given, an XEmbed tray asks for its own size).
+inline constexpr int kTrayIconSizes[] = {16, 22, 24, 32};
+
+// The readout at every one of those sizes, for the screen's `ratio`.
+QIcon DrawTrayReadoutIcon(const TTrayReadout& readout, qreal ratio);
 
 // Where DrawTrayReadout puts the lines' ink, in logical pixels.
 QRectF TrayReadoutLineRect(const std::string& text, int line, int size);
