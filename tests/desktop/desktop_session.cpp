@@ -212,4 +212,27 @@ void SetRootAtoms(const char* property, const std::vector<unsigned>& atoms) {
     xcb_flush(c);
 }
 
+bool SetTrayForeground(int red, int green, int blue) {
+    xcb_connection_t* c = connection();
+    if (!c) return false;
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, Atom("_NET_SYSTEM_TRAY_S0")), nullptr);
+    const xcb_window_t manager = owner ? owner->owner : XCB_WINDOW_NONE;
+    std::free(owner);
+    if (manager == XCB_WINDOW_NONE) return false;
+    if (red < 0) {
+        xcb_delete_property(c, manager, Atom("_NET_SYSTEM_TRAY_COLORS"));
+    } else {
+        const auto channel = [](int v) { return static_cast<std::uint32_t>(v * 257); };
+        std::vector<std::uint32_t> colors(12, 0);
+        colors[0] = channel(red);
+        colors[1] = channel(green);
+        colors[2] = channel(blue);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, manager, Atom("_NET_SYSTEM_TRAY_COLORS"), XCB_ATOM_CARDINAL, 32,
+                            static_cast<std::uint32_t>(colors.size()), colors.data());
+    }
+    xcb_flush(c);
+    return true;
+}
+
 }  // namespace vx::test

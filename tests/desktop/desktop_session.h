@@ -56,4 +56,9 @@ std::vector<unsigned> RootAtoms(const char* property);
 void SetRootAtoms(const char* property, const std::vector<unsigned>& atoms);
 unsigned Atom(const char* name);
 
+// Sets the foreground colour the tray asks its icons for
+// (_NET_SYSTEM_TRAY_COLORS on the tray's manager window); red < 0 removes
+// it. False without a tray.
+bool SetTrayForeground(int red, int green, int blue);
+
 }  // namespace vx::test

@@ -247,6 +247,24 @@ TEST_F(DesktopWindowTest, TheTrayTogglesAndTellsTheRates) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return test::IsViewable(w->windowHandle()->winId()); }, 3000));
 }
 
+// The tray readout in a real tray: drawn in the colour the tray asks its
+// icons for, else in the desktop's text colour.
+TEST_F(DesktopWindowTest, TheTrayReadoutTakesTheTraysColour) {
+    if (!test::Desktop().tray) GTEST_SKIP() << "no tray host";
+    withAnInterface();
+    open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Tray() != nullptr; }, 5000));
+    ASSERT_TRUE(test::SetTrayForeground(255, 192, 0));
+    w->SetTrayReadoutInterface(QStringLiteral("eth0"));
+    EXPECT_EQ(w->LastTrayReadout().Ink, QColor(255, 192, 0));
+    EXPECT_EQ(w->LastTrayReadout().Download, "0B");
+    test::SetTrayForeground(-1, 0, 0);
+    w->pmSpeed->trigger();  // figures of another unit: drawn anew
+    w->UpdateTrayReadout();
+    EXPECT_EQ(w->LastTrayReadout().Ink, QApplication::palette().color(QPalette::WindowText));
+    w->SetTrayReadoutInterface({});
+}
+
 // A window manager that does not offer _NET_WM_STATE_ABOVE cannot keep a
 // window on top: Always Visible is greyed with the reason, and comes back
 // when the manager offers it.
