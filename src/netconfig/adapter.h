@@ -53,10 +53,10 @@ struct TAdapter {
     std::string DNSSuffix;
     std::uint32_t IntfIdx = 0;
     TLinkKind Kind = TLinkKind::Other;  // physical, or which kind of virtual interface
-    std::uint32_t _Typ = 0;
-    std::uint32_t _Status = 0;
-    std::int32_t _ImageIndex = 0;
-    bool _Mark = false;
+    std::uint32_t IfType = 0;
+    std::uint32_t IfOperStatus = 0;
+    std::int32_t ImageIndex = 0;
+    bool Marked = false;
 };
 
 struct TAddressRecord {

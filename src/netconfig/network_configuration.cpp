@@ -141,7 +141,7 @@ void TNetworkConfiguration::readAdapters() {
         TAdapter a;
         a.Name = trim(info.AdapterName);
         a.Description = trim(info.Description);
-        a._Typ = info.Type;
+        a.IfType = info.Type;
         a.Typ = AdapterTypeOf(info.Type);
         a.MACAddress = FormatMacAddress(info.Address.data(), info.Address.size());
         a.DHCPEnabled = info.DhcpEnabled;
@@ -163,7 +163,7 @@ void TNetworkConfiguration::readAdapters() {
                                                              : aasUnknown;
             a.OperStatus = row.dwOperStatus <= aosOperational ? static_cast<TAdapterOperationalStatus>(row.dwOperStatus)
                                                                : aosNonOperational;
-            a._Status = row.dwOperStatus;
+            a.IfOperStatus = row.dwOperStatus;
         }
         if (FHelper->HasGetIfEntry2()) {
             TMibIfRow2 row2;

@@ -57,10 +57,10 @@ public:
     std::uint16_t ARPRecordCount() const { return static_cast<std::uint16_t>(FARP.size()); }
     // Callers pass an index below the matching count.
     TAdapter Adapter(std::uint16_t index) const { return FAdapters[index]; }
-    std::int32_t AdapterImageIndex(std::uint16_t index) const { return FAdapters[index]._ImageIndex; }
-    void SetAdapterImageIndex(std::uint16_t index, std::int32_t value) { FAdapters[index]._ImageIndex = value; }
-    bool AdapterMark(std::uint16_t index) const { return FAdapters[index]._Mark; }
-    void SetAdapterMark(std::uint16_t index, bool value) { FAdapters[index]._Mark = value; }
+    std::int32_t AdapterImageIndex(std::uint16_t index) const { return FAdapters[index].ImageIndex; }
+    void SetAdapterImageIndex(std::uint16_t index, std::int32_t value) { FAdapters[index].ImageIndex = value; }
+    bool AdapterMark(std::uint16_t index) const { return FAdapters[index].Marked; }
+    void SetAdapterMark(std::uint16_t index, bool value) { FAdapters[index].Marked = value; }
     TAddressRecord AddressRecord(std::uint16_t index) const { return FAT[index]; }
     TAddressRecord ARPRecord(std::uint16_t index) const { return FARP[index]; }
 

@@ -151,9 +151,9 @@ void Twnd_vx_Main::ApplyMarks() {
         if (a >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(a), v->Value().toLongLong() != 0);
     }
     for (std::uint16_t i = 0; i < FNCC->AdapterCount(); ++i) {
-        FNCC->SetAdapterImageIndex(i, GetInterfaceImageIndex(FNCC->Adapter(i)._Typ, FNCC->Adapter(i)._Status));
+        FNCC->SetAdapterImageIndex(i, GetInterfaceImageIndex(FNCC->Adapter(i).IfType, FNCC->Adapter(i).IfOperStatus));
         const TAdapter a = FNCC->Adapter(i);
-        if (a._Mark)
+        if (a.Marked)
             AddWatcher(a);
         else
             RemoveWatcher(a);
@@ -183,7 +183,7 @@ void Twnd_vx_Main::BuildInterfaceList() {
     Tree->clear();
     for (std::uint16_t i = 0; i < FNCC->AdapterCount(); ++i) {
         const TAdapter a = FNCC->Adapter(i);
-        if (Tree->Tag() != 0 && a._Status < 4) continue;
+        if (Tree->Tag() != 0 && a.IfOperStatus < 4) continue;
         if (acHideVirtual->isChecked() && !IsPhysical(a.Kind) && a.IntfIdx != kUplinkIndex) continue;
         auto* item = new QTreeWidgetItem;
         TInterfaceTree::SetNodeData(item, {a.IntfIdx, 0, 0, i});
@@ -191,7 +191,7 @@ void Twnd_vx_Main::BuildInterfaceList() {
         item->setTextAlignment(TInterfaceTree::colDownload, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(TInterfaceTree::colUpload, Qt::AlignRight | Qt::AlignVCenter);
         Tree->addTopLevelItem(item);
-        Tree->SetCheckedSilently(item, a._Mark);
+        Tree->SetCheckedSilently(item, a.Marked);
         writeRowTexts(item);
     }
     if (hadFocus) {
@@ -240,7 +240,7 @@ void Twnd_vx_Main::BuildInterfaceMenu() {
         const TAdapter a = FNCC->Adapter(i);
         QAction* item = MonitorMenu->addAction(ShownName(a.Name));
         item->setCheckable(true);
-        item->setChecked(a._Mark);
+        item->setChecked(a.Marked);
         item->setData(QVariant::fromValue<qlonglong>(a.IntfIdx));
     }
 }

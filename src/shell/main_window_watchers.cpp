@@ -39,7 +39,7 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         }
     if (found) {
         found->SetAdapter(adapter);
-        found->Header->SetImageIndex(adapter._ImageIndex);
+        found->Header->SetImageIndex(adapter.ImageIndex);
     }
     const int i = FNCC->FindAdapter(static_cast<std::int64_t>(adapter.IntfIdx));
     if (i >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(i), true);
@@ -50,7 +50,7 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         w->setFixedHeight(Tfrm_vx_Watcher::kOpenHeight);
         w->setObjectName(QStringLiteral("Watcher_%1").arg(adapter.IntfIdx));
         static_cast<QVBoxLayout*>(FWatcherArea->layout())->insertWidget(0, w);  // the newest on top
-        w->Header->SetImageIndex(adapter._ImageIndex);
+        w->Header->SetImageIndex(adapter.ImageIndex);
         w->SetAdapter(adapter);
         w->Header->SetCaption(ShownName(adapter.Name));
         w->Header->setToolTip(QString::fromStdString(adapter.Alias));

@@ -122,7 +122,7 @@ void Tdlg_vx_AdapterInfo::Fill(const TAdapter& adapter) {
     const auto eq = first.find('=');
     eIP->setText(QString::fromStdString(first.substr(0, eq)));
     eMask->setText(eq == std::string::npos ? QString() : QString::fromStdString(first.substr(eq + 1)));
-    const int image = GetInterfaceImageIndex(adapter._Typ, adapter._Status);
+    const int image = GetInterfaceImageIndex(adapter.IfType, adapter.IfOperStatus);
     Image1->setPixmap(QPixmap::fromImage(DrawInterfacePicture(image, 32, devicePixelRatioF())));
 }
 

@@ -62,7 +62,7 @@ TEST(LinuxIpHelperTest, SnapshotHoldsTheKernelsValues) {
     EXPECT_EQ(a.MACAddress, "02:00:00:AA:BB:01");
     EXPECT_EQ(a.MTU, 1400u);
     EXPECT_EQ(a.Typ, atEthernet);
-    EXPECT_EQ(a._Typ, 6u);
+    EXPECT_EQ(a.IfType, 6u);
     EXPECT_EQ(a.OperStatus, aosOperational);
     EXPECT_EQ(a.AdminStatus, aasUp);
     EXPECT_EQ(a.Alias, "Vantrix test");

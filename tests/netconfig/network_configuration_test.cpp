@@ -86,7 +86,7 @@ TEST_F(NetworkConfigurationTest, RefreshBuildsTheAdapters) {
     EXPECT_EQ(eth.Typ, atEthernet);
     EXPECT_EQ(eth.AdminStatus, aasUp);
     EXPECT_EQ(eth.OperStatus, aosOperational);
-    EXPECT_EQ(eth._Status, 5u);
+    EXPECT_EQ(eth.IfOperStatus, 5u);
     EXPECT_TRUE(eth.DHCPEnabled);
     EXPECT_EQ(*eth.IPAddress, (TStringList{"192.168.1.5=255.255.255.0", "10.0.0.7=255.0.0.0"}));
     EXPECT_EQ(*eth.Gateways, (TStringList{"192.168.1.1=255.255.255.255"}));
@@ -212,7 +212,7 @@ TEST_F(NetworkConfigurationTest, TypeNumbersOutsideTheTableAreOther) {
     fake->adapters[1].Type = 53;
     config.RefreshData();
     EXPECT_EQ(config.Adapter(1).Typ, atOther);
-    EXPECT_EQ(config.Adapter(1)._Typ, 53u);
+    EXPECT_EQ(config.Adapter(1).IfType, 53u);
     struct Case {
         std::uint32_t number;
         TAdapterType type;

@@ -23,9 +23,9 @@ TAdapter wiredAdapter() {
     a.MACAddress = "00:1A:2B:3C:4D:5E";
     a.IPAddress = std::make_shared<TStringList>(TStringList{"192.168.1.5=255.255.255.0", "10.0.0.1=255.0.0.0"});
     a.Typ = atEthernet;
-    a._Typ = 6;
+    a.IfType = 6;
     a.OperStatus = aosOperational;
-    a._Status = 5;
+    a.IfOperStatus = 5;
     return a;
 }
 
@@ -66,7 +66,7 @@ TEST(AdapterInfoDialogTest, SpeedsStatusAndPicture) {
     Tdlg_vx_AdapterInfo dialog;
     TAdapter down = wiredAdapter();
     down.OperStatus = aosDisconnected;
-    down._Status = 2;
+    down.IfOperStatus = 2;
     down.IPAddress = std::make_shared<TStringList>(TStringList{"0.0.0.0=0.0.0.0"});
     dialog.Fill(down);
     EXPECT_EQ(dialog.eStatus->text(), "Disconnected");
