@@ -8,7 +8,6 @@
 #include "shell/main_window.h"
 #include "shell/taskbar_hint.h"
 #include "watcher/display_helpers.h"
-#include "watcher/interface_pictures.h"
 
 namespace vx {
 namespace {
@@ -40,7 +39,8 @@ void Twnd_vx_Main::applyTrayReadout() {
 }
 
 void Twnd_vx_Main::fillTrayReadoutMenu() {
-    TrayReadoutMenu->clear();
+    TrayReadoutMenu->clear();  // its actions; the group of the last filling goes too
+    qDeleteAll(TrayReadoutMenu->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly));
     auto* group = new QActionGroup(TrayReadoutMenu);
     const QString chosen = TrayReadoutInterface();
     auto add = [&](const QString& text, const QString& name) {
