@@ -5,11 +5,40 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPolygon>
+#include <QStaticText>
 #include <QString>
 #include <cstdlib>
+#include <unordered_map>
 
 namespace vx {
 namespace {
+
+// Texts laid out for the last paints. A graph draws the same tick labels
+// tick after tick, and laying a text out (shaping it, measuring it) is the
+// costly part of drawing it: a label that did not change is drawn from its
+// layout. Keyed by the text, the font and the device's resolution; emptied
+// when it holds many (a clock label is new every second).
+struct TLaidOutText {
+    QStaticText text;
+    int width = 0, height = 0;
+};
+
+TLaidOutText& laidOut(const QString& text, const QFont& font, const QPaintDevice* device) {
+    static thread_local std::unordered_map<QString, TLaidOutText> cache;
+    constexpr std::size_t kMaxTexts = 512;
+    const int dpi = device ? device->logicalDpiY() : 0;
+    const QString key = font.key() + QLatin1Char('\x1f') + QString::number(dpi) + QLatin1Char('\x1f') + text;
+    if (const auto it = cache.find(key); it != cache.end()) return it->second;
+    if (cache.size() >= kMaxTexts) cache.clear();
+    const QFontMetrics fm(font, const_cast<QPaintDevice*>(device));
+    TLaidOutText& t = cache[key];
+    t.text.setText(text);
+    t.text.setTextFormat(Qt::PlainText);
+    t.text.setPerformanceHint(QStaticText::AggressiveCaching);
+    t.width = fm.horizontalAdvance(text);
+    t.height = fm.height();
+    return t;
+}
 
 QPolygon toPolygon(std::span<const TPoint> points) {
     QPolygon poly;
@@ -222,23 +251,21 @@ void TPainterCanvas::drawFocusRect(const TRect& r) {
 }
 
 void TPainterCanvas::textOut(int x, int y, const std::string& text) {
-    const QString s = QString::fromStdString(text);
     const QFont f = toQFont(font());
-    const QFontMetrics fm(f, device_);
+    TLaidOutText& t = laidOut(QString::fromStdString(text), f, device_);
     painter_.save();
     painter_.setFont(f);
     painter_.translate(x, y);
     if (font().escapement != 0) painter_.rotate(-font().escapement / 10.0);
-    if (brush().style != TBrushStyle::bsClear)
-        painter_.fillRect(QRect(0, 0, fm.horizontalAdvance(s), fm.height()), toQColor(brush().color));
+    if (brush().style != TBrushStyle::bsClear) painter_.fillRect(QRect(0, 0, t.width, t.height), toQColor(brush().color));
     painter_.setPen(toQColor(font().color));
-    painter_.drawText(0, fm.ascent(), s);
+    painter_.drawStaticText(0, 0, t.text);  // its top left: the line's top, as drawText at the ascent
     painter_.restore();
 }
 
 TSize TPainterCanvas::textExtent(const std::string& text) {
-    const QFontMetrics fm(toQFont(font()), device_);
-    return {fm.horizontalAdvance(QString::fromStdString(text)), fm.height()};
+    const TLaidOutText& t = laidOut(QString::fromStdString(text), toQFont(font()), device_);
+    return {t.width, t.height};
 }
 
 int TPainterCanvas::drawText(const std::string& text, TRect& r, unsigned flags) {
