@@ -18,9 +18,16 @@ std::vector<std::uint32_t> TUplinkIpHelper::Physical() const { return physical_;
 std::uint32_t TUplinkIpHelper::GetAdaptersInfo(std::vector<TIpAdapterInfo>& out, std::uint32_t& size) {
     const std::uint32_t result = inner_->GetAdaptersInfo(out, size);
     if (result != kNoError) return result;
+    // Each interface's kind is asked once a listing; the configuration's
+    // own question for it is answered from here.
     physical_.clear();
-    for (const TIpAdapterInfo& info : out)
-        if (info.Index != kUplinkIndex && IsPhysical(inner_->LinkKindOf(info.Index))) physical_.push_back(info.Index);
+    kinds_.clear();
+    for (const TIpAdapterInfo& info : out) {
+        if (info.Index == kUplinkIndex) continue;
+        const TLinkKind kind = inner_->LinkKindOf(info.Index);
+        kinds_[info.Index] = kind;
+        if (IsPhysical(kind)) physical_.push_back(info.Index);
+    }
     if (physical_.empty()) return result;
     TIpAdapterInfo uplink;
     uplink.AdapterName = kUplinkName;
@@ -33,63 +40,59 @@ std::uint32_t TUplinkIpHelper::GetAdaptersInfo(std::vector<TIpAdapterInfo>& out,
     return result;
 }
 
-void TUplinkIpHelper::read(std::uint64_t& received, std::uint64_t& sent, bool& up) {
-    std::vector<TUplinkReading> readings;
-    readings.reserve(physical_.size());
-    up = false;
+TUplinkIpHelper::TNow TUplinkIpHelper::read() {
+    TNow now;
+    readings_.clear();
     for (const std::uint32_t index : physical_) {
         if (inner_->HasGetIfEntry2()) {
             TMibIfRow2 row;
             row.InterfaceIndex = index;
             if (inner_->GetIfEntry2(row) != kNoError) continue;
-            readings.push_back({index, row.InOctets, row.OutOctets});
-            up = up || row.OperStatus == 1;
+            readings_.push_back({index, row.InOctets, row.OutOctets});
+            now.up = now.up || row.OperStatus == 1;
         } else {
             TMibIfRow row;
             row.dwIndex = index;
             if (inner_->GetIfEntry(row) != kNoError) continue;
-            readings.push_back({index, row.dwInOctets, row.dwOutOctets});
-            up = up || row.dwOperStatus == 5;
+            readings_.push_back({index, row.dwInOctets, row.dwOutOctets});
+            now.up = now.up || row.dwOperStatus == 5;
         }
     }
-    total_.Update(readings);
-    received = total_.Received();
-    sent = total_.Sent();
+    total_.Update(readings_);
+    now.received = total_.Received();
+    now.sent = total_.Sent();
+    return now;
 }
 
 std::uint32_t TUplinkIpHelper::GetIfEntry(TMibIfRow& row) {
     if (row.dwIndex != kUplinkIndex) return inner_->GetIfEntry(row);
     if (physical_.empty()) return kErrorNotFound;
-    std::uint64_t received = 0, sent = 0;
-    bool up = false;
-    read(received, sent, up);
+    const TNow now = read();
     const std::uint32_t index = row.dwIndex;
     row = TMibIfRow{};
     row.dwIndex = index;
     row.wszName.assign(kUplinkName, std::strlen(kUplinkName));
     row.dwType = kEthernetType;
     row.dwAdminStatus = 1;
-    row.dwOperStatus = up ? 5 : 2;
-    row.dwInOctets = static_cast<std::uint32_t>(received);
-    row.dwOutOctets = static_cast<std::uint32_t>(sent);
+    row.dwOperStatus = now.up ? 5 : 2;
+    row.dwInOctets = static_cast<std::uint32_t>(now.received);
+    row.dwOutOctets = static_cast<std::uint32_t>(now.sent);
     return kNoError;
 }
 
 std::uint32_t TUplinkIpHelper::GetIfEntry2(TMibIfRow2& row) {
     if (row.InterfaceIndex != kUplinkIndex) return inner_->GetIfEntry2(row);
     if (physical_.empty()) return kErrorNotFound;
-    std::uint64_t received = 0, sent = 0;
-    bool up = false;
-    read(received, sent, up);
+    const TNow now = read();
     const std::uint32_t index = row.InterfaceIndex;
     row = TMibIfRow2{};
     row.InterfaceIndex = index;
     row.Description.assign(kUplinkName, std::strlen(kUplinkName));
     row.Type = kEthernetType;
     row.AdminStatus = 1;
-    row.OperStatus = up ? 1 : 2;
-    row.InOctets = received;
-    row.OutOctets = sent;
+    row.OperStatus = now.up ? 1 : 2;
+    row.InOctets = now.received;
+    row.OutOctets = now.sent;
     return kNoError;
 }
 
@@ -99,7 +102,9 @@ std::uint32_t TUplinkIpHelper::ConvertInterfaceIndexToAlias(std::uint32_t index,
 }
 
 TLinkKind TUplinkIpHelper::LinkKindOf(std::uint32_t index) {
-    return index == kUplinkIndex ? TLinkKind::Other : inner_->LinkKindOf(index);
+    if (index == kUplinkIndex) return TLinkKind::Other;
+    const auto known = kinds_.find(index);
+    return known != kinds_.end() ? known->second : inner_->LinkKindOf(index);
 }
 
 }  // namespace vx

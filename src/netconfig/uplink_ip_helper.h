@@ -8,6 +8,8 @@
 // interface.
 
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "netconfig/ip_helper.h"
 #include "netconfig/uplink_total.h"
@@ -59,12 +61,18 @@ public:
     std::vector<std::uint32_t> Physical() const;
 
 private:
-    // The total now, from the physical interfaces' counters; and whether
+    // The total now, from the physical interfaces' counters, and whether
     // one of them is operational.
-    void read(std::uint64_t& received, std::uint64_t& sent, bool& up);
+    struct TNow {
+        std::uint64_t received = 0, sent = 0;
+        bool up = false;
+    };
+    TNow read();
 
     std::shared_ptr<IIpHelper> inner_;
     std::vector<std::uint32_t> physical_;
+    std::unordered_map<std::uint32_t, TLinkKind> kinds_;  // of the last listing, asked once
+    std::vector<TUplinkReading> readings_;                // reused at every read
     TUplinkTotal total_;
 };
 

@@ -36,6 +36,7 @@ public:
 private:
     struct TLast {
         std::uint64_t received, sent;
+        bool seen;  // read in the current pass
     };
     std::unordered_map<std::uint32_t, TLast> last_;
     std::uint64_t received_ = 0, sent_ = 0;
