@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "support/temp_dir.h"
-#include "usage/scripted_counter_source.h"
+#include "support/fake_link_source.h"
 #include "usage/usage_day.h"
 #include "usage_view/usage_window.h"
 
@@ -21,12 +21,14 @@ using namespace vx;
 
 constexpr int kInterfaces = 50;
 
-std::shared_ptr<test::TScriptedCounterSource::State> fiftyInterfaces() {
-    auto state = std::make_shared<test::TScriptedCounterSource::State>();
-    for (int i = 0; i < kInterfaces; ++i)
-        state->readings.push_back({static_cast<std::uint32_t>(i + 2), "name:veth" + std::to_string(i),
-                                   "veth" + std::to_string(i), {1000000, 1000000}});
-    return state;
+std::shared_ptr<test::TFakeLinkSource> fiftyInterfaces() {
+    auto links = std::make_shared<test::TFakeLinkSource>();
+    for (int i = 0; i < kInterfaces; ++i) {
+        const auto index = static_cast<std::uint32_t>(i + 2);
+        links->AddLink(index, "veth" + std::to_string(i), TLinkKind::Veth);
+        links->SetCounters(index, 1000000, 1000000);
+    }
+    return links;
 }
 
 // A history that has seen `count` interfaces come and go (container veths):
@@ -52,16 +54,16 @@ void BM_UsageMinuteWrite(benchmark::State& state) {
     auto counters = fiftyInterfaces();
     std::time_t now = LocalMidnight(20261210) + 3600;
     seenBefore(dir.file("u.sqlite"), static_cast<int>(state.range(0)));
-    TUsageRecorder recorder(dir.file("u.sqlite"), std::make_unique<test::TScriptedCounterSource>(counters),
+    TUsageRecorder recorder(dir.file("u.sqlite"), std::make_unique<TUsageCounterSource>(counters),
                             [&now] { return now; });
     recorder.Start(3600000);
     for (const TUsageInterface& i : recorder.Store().Interfaces())
         if (i.Id % 5 == 0 && i.Key.starts_with("name:veth")) recorder.Store().SetAllowance(i.Id, 1000, 15);
     unsigned step = 0;
     for (auto _ : state) {
-        for (TUsageReading& r : counters->readings) {
-            r.Counters.Received += 5000000 + (step * 7919u) % 100000u;
-            r.Counters.Sent += 500000;
+        for (auto& [index, c] : counters->counters) {
+            c.Received += 5000000 + (step * 7919u) % 100000u;
+            c.Sent += 500000;
         }
         now += 60;
         ++step;
@@ -96,7 +98,7 @@ const std::string& tenYears() {
 
 void BM_UsageWindowOpen(benchmark::State& state) {
     auto counters = fiftyInterfaces();
-    TUsageRecorder recorder(tenYears(), std::make_unique<test::TScriptedCounterSource>(counters));
+    TUsageRecorder recorder(tenYears(), std::make_unique<TUsageCounterSource>(counters));
     recorder.Start(3600000);
     std::int64_t rows = 0;
     for (auto _ : state) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_ip_helper.h"
+#include "support/fake_link_source.h"
 #include "support/manual_clock.h"
 #include "watcher/watcher_panel.h"
 
@@ -21,14 +21,14 @@ namespace {
 using namespace vx;
 
 struct TTickRig {
-    std::shared_ptr<test::TFakeIpHelper> net = std::make_shared<test::TFakeIpHelper>();
+    std::shared_ptr<test::TFakeLinkSource> net = std::make_shared<test::TFakeLinkSource>();
     std::shared_ptr<test::TManualClock> clock = std::make_shared<test::TManualClock>();
     std::unique_ptr<Tfrm_vx_Watcher> panel;
     std::uint64_t in = 1000000, out = 500000;
     unsigned step = 0;
 
     explicit TTickRig(int history) {
-        net->rows2[3] = {};
+        net->SetCounters(3, 0, 0);
         panel = std::make_unique<Tfrm_vx_Watcher>(nullptr, net, clock);
         TAdapter a;
         a.Name = "eth0";
@@ -46,11 +46,9 @@ struct TTickRig {
         in += 20000 + (step * 7919u) % 90000u;
         out += 3000 + (step * 104729u) % 9000u;
         ++step;
-        net->rows2[3].InOctets = in;
-        net->rows2[3].OutOctets = out;
+        net->SetCounters(3, in, out);
         clock->advanceMs(1000);
         panel->TimerTimer();
-        net->calls.clear();  // the fake's call log is no part of the program
     }
 };
 

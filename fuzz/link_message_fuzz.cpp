@@ -1,6 +1,9 @@
-// Any bytes as an rtnetlink answer: walking and parsing it stays inside
-// the buffer (AddressSanitizer watches), and the texts found are ended.
+// Any bytes as an rtnetlink answer: walking it and parsing its link and
+// counter messages stays inside the buffer (AddressSanitizer watches), and
+// what is read keeps to its limits.
 #include <linux/netlink.h>
+#include <linux/rtnetlink.h>
+#include <netlink/msg.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -8,22 +11,27 @@
 #include <cstring>
 #include <vector>
 
-#include "netconfig/link_facts.h"
+#include "netconfig/link_dump.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 4) return 0;
-    // The kernel's buffers are aligned; the first four bytes pick the
-    // sequence number the answer is matched against.
-    std::uint32_t seq = 0;
-    std::memcpy(&seq, data, 4);
-    std::vector<std::uint32_t> aligned((size - 4 + 3) / 4 + 1);
-    std::memcpy(aligned.data(), data + 4, size - 4);
-    vx::TLinkFacts facts;
-    if (vx::ParseLinkAnswer(reinterpret_cast<const std::uint8_t*>(aligned.data()), size - 4, seq, facts) ==
-        vx::TLinkAnswer::Found) {
-        if (std::memchr(facts.name.data(), 0, facts.name.size()) == nullptr) std::abort();
-        if (std::memchr(facts.alias.data(), 0, facts.alias.size()) == nullptr) std::abort();
-        if (facts.addressLength > facts.address.size()) std::abort();
+    if (size > 1 << 20) return 0;
+    // The kernel's buffers are aligned.
+    std::vector<std::uint32_t> aligned(size / 4 + 1);
+    std::memcpy(aligned.data(), data, size);
+    auto* h = reinterpret_cast<nlmsghdr*>(aligned.data());
+    int left = static_cast<int>(size);
+    for (; nlmsg_ok(h, left); h = nlmsg_next(h, &left)) {
+        if (h->nlmsg_type == RTM_NEWLINK) {
+            vx::TLink link;
+            std::string kind;
+            if (vx::ParseLinkMessage(h, link, kind)) {
+                if (link.Name.size() > 16 || link.Alias.size() > 256) std::abort();
+                if (link.Address.size() > 32 || link.PermAddress.size() > 32) std::abort();
+            }
+        } else if (h->nlmsg_type == RTM_NEWSTATS) {
+            vx::TLinkCounters counters;
+            vx::ParseStatsMessage(h, counters);
+        }
     }
     return 0;
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "netconfig/link_facts.h"
+#include "netconfig/kernel_link_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -24,9 +24,18 @@ enum TAddressTypes : std::uint8_t { atPrimary, atDynamic, atDisconnected, atDele
 // A set of TAddressTypes: bit n for ordinal n.
 using TAddressType = std::uint8_t;
 
-// The platform's interface type number mapped to TAdapterType; unknown
-// numbers give atOther.
+// The interface type number of a link: ether 6, wireless 71, loopback 24,
+// ppp 23, tunnels 131, ieee1394 144, atm 37, fddi 15, token ring 9, wwan
+// 243, anything else 1. It picks the picture and the adapter type.
+std::uint32_t InterfaceTypeOf(std::uint16_t arpType, bool wireless);
+// The interface type number mapped to TAdapterType; unknown numbers give
+// atOther.
 TAdapterType AdapterTypeOf(std::uint32_t ifType);
+// The operational status number the list filters on and the pictures
+// show: operational 5, dormant 3, down or lower layer down 2, testing 1,
+// not present 0; "unknown" counts as operational when the interface is up
+// and has a carrier (loopback, tun), else 2.
+std::uint32_t OperStatusNumberOf(std::uint8_t operState, std::uint32_t flags);
 
 using TStringList = std::vector<std::string>;
 

@@ -1,15 +1,17 @@
 #include "netconfig/network_configuration.h"
 
+#include <linux/if.h>
+#include <linux/if_arp.h>
+
 #include <algorithm>
 
 #include "netconfig/ipv4.h"
-#include "netconfig/linux_ip_helper.h"
+#include "netconfig/kernel_link_source.h"
 
 namespace vx {
 namespace {
 
-// A service that keeps answering "too small" must not hang the refresh.
-constexpr int kMaxBufferRetries = 16;
+constexpr const char* kNoAddress = "0.0.0.0=0.0.0.0";
 
 std::string trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r\n");
@@ -24,51 +26,40 @@ bool sameAscii(const std::string& a, const std::string& b) {
     });
 }
 
-// Visits a chain from entry 0 along Next. It stops at the end, at an entry
-// that names itself, and also at any entry already visited: a longer loop
-// would otherwise never end.
-template <typename Entry, typename Visit>
-void walkChain(const std::vector<Entry>& chain, Visit visit) {
-    int i = chain.empty() ? -1 : 0;
-    for (std::size_t steps = 0; i >= 0 && static_cast<std::size_t>(i) < chain.size() && steps < chain.size(); ++steps) {
-        visit(chain[static_cast<std::size_t>(i)]);
-        const int next = chain[static_cast<std::size_t>(i)].Next;
-        if (next == i) break;
-        i = next;
+std::uint32_t maskOf(int prefixLength) {
+    if (prefixLength <= 0) return 0;
+    if (prefixLength >= 32) return 0xFFFFFFFFu;
+    return ~((1u << (32 - prefixLength)) - 1);
+}
+
+// An adapter's list always holds at least the line of no address.
+std::shared_ptr<TStringList> linesOr(TStringList lines) {
+    if (lines.empty()) lines.push_back(kNoAddress);
+    return std::make_shared<TStringList>(std::move(lines));
+}
+
+// Hardware addresses worth showing: Ethernet-like ones that are not all zero.
+bool showsHardwareAddress(const std::vector<std::uint8_t>& bytes, std::uint16_t arpType) {
+    const bool ethernetLike = arpType == ARPHRD_ETHER || arpType == ARPHRD_IEEE802 || arpType == ARPHRD_IEEE1394 ||
+                              arpType == ARPHRD_INFINIBAND || arpType == ARPHRD_IEEE80211;
+    return ethernetLike && std::any_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b != 0; });
+}
+
+// The ARP entry type numbers: other 1, invalid 2, dynamic 3, static 4.
+std::uint32_t arpTypeOf(TNeighbourState state) {
+    switch (state) {
+        case TNeighbourState::Invalid: return 2;
+        case TNeighbourState::Dynamic: return 3;
+        case TNeighbourState::Static: return 4;
+        case TNeighbourState::Other: break;
     }
-}
-
-std::shared_ptr<TStringList> chainLines(const TIpAddrChain& chain) {
-    auto lines = std::make_shared<TStringList>();
-    walkChain(chain, [&](const TIpAddrString& e) { lines->push_back(e.IpAddress + "=" + e.IpMask); });
-    return lines;
-}
-
-TAddressType addressTypeOf(std::uint16_t wType) {
-    TAddressType t = 0;
-    if (wType & kMibIpAddrPrimary) t |= 1u << atPrimary;
-    if (wType & kMibIpAddrDynamic) t |= 1u << atDynamic;
-    if (wType & kMibIpAddrDisconnected) t |= 1u << atDisconnected;
-    if (wType & kMibIpAddrDeleted) t |= 1u << atDeleted;
-    if (wType & kMibIpAddrTransient) t |= 1u << atTransient;
-    return t;
-}
-
-// Runs a table query with the buffer protocol: first with size 0; an empty
-// table ends with false; otherwise once more with the size reported.
-template <typename Row, typename Query>
-bool readTable(std::vector<Row>& rows, Query query) {
-    std::uint32_t size = 0;
-    if (query(rows, size) == kErrorNoData) return false;
-    rows.clear();
-    if (query(rows, size) != kNoError) rows.clear();
-    return true;
+    return 1;
 }
 
 }  // namespace
 
-TNetworkConfiguration::TNetworkConfiguration(std::shared_ptr<IIpHelper> helper)
-    : FHelper(helper ? std::move(helper) : std::make_shared<LinuxIpHelper>()) {
+TNetworkConfiguration::TNetworkConfiguration(std::shared_ptr<ILinkSource> source)
+    : FSource(source ? std::move(source) : std::make_shared<TKernelLinkSource>()) {
     Clear();
 }
 
@@ -77,7 +68,6 @@ void TNetworkConfiguration::Clear() {
     FAT.clear();
     FARP.clear();
     FDNSList.clear();
-    FIL.clear();
     FProxy = FRouting = FDNS = false;
     FHost.clear();
     FDomain.clear();
@@ -89,190 +79,109 @@ void TNetworkConfiguration::Clear() {
 
 void TNetworkConfiguration::RefreshData() {
     Clear();
-    if (!FHelper->Present()) return;
-    // One reading of every interface answers the per-interface queries.
-    const TSnapshotBatch snapshot(*FHelper);
-    readInterfaceNames();
-    readAdapters();
-    readAdapterAddresses();
-    readNetworkParams();
-    if (!readAddressTable()) return;
+    std::vector<TLink> links;
+    if (FSource->Links(links)) return;
+    std::vector<TIpv4Address> addresses;
+    FSource->Addresses(addresses);
+    readAdapters(links, addresses);
+    readHost();
+    if (!readAddressTable(links, addresses)) return;
     // An empty ARP table (a tunnel or point-to-point link, a fresh boot) says
     // nothing about routing: the best interface is still asked for.
     readArpTable();
     readBestInterface();
 }
 
-void TNetworkConfiguration::readInterfaceNames() {
-    std::vector<TIpInterfaceEntry> entries;
-    std::uint32_t size = kInterfaceEntrySize * 2;
-    std::uint32_t result = FHelper->GetInterfaceInfo(entries, size);
-    for (int retry = 0; result == kErrorInsufficientBuffer && retry < kMaxBufferRetries; ++retry) {
-        size += kInterfaceEntrySize * 2;
-        result = FHelper->GetInterfaceInfo(entries, size);
-    }
-    if (result != kNoError) return;
-    for (const TIpInterfaceEntry& e : entries) {
-        std::string name = trim(e.Name);
-        if (const auto brace = name.find('}'); brace != std::string::npos) name.resize(brace + 1);
-        FIL.push_back(name + "=" + std::to_string(e.Index));
-    }
-}
-
-std::uint32_t TNetworkConfiguration::indexForName(const std::string& name, std::uint32_t fallback) const {
-    for (const std::string& line : FIL) {
-        const auto eq = line.rfind('=');
-        if (eq != std::string::npos && sameAscii(line.substr(0, eq), name))
-            return static_cast<std::uint32_t>(std::stoul(line.substr(eq + 1)));
-    }
-    return fallback;
-}
-
-void TNetworkConfiguration::readAdapters() {
-    std::vector<TIpAdapterInfo> infos;
-    std::uint32_t size = kAdapterInfoSize;
-    std::uint32_t result = FHelper->GetAdaptersInfo(infos, size);
-    for (int retry = 0; result == kErrorBufferOverflow && retry < kMaxBufferRetries; ++retry) {
-        size += kAdapterInfoSize;
-        result = FHelper->GetAdaptersInfo(infos, size);
-    }
-    if (result != kNoError) return;
-    for (const TIpAdapterInfo& info : infos) {
+void TNetworkConfiguration::readAdapters(const std::vector<TLink>& links,
+                                         const std::vector<TIpv4Address>& addresses) {
+    std::vector<TGateway> gateways;
+    FSource->Gateways(gateways);
+    for (const TLink& link : links) {
         TAdapter a;
-        a.Name = trim(info.AdapterName);
-        a.Description = trim(info.Description);
-        a.IfType = info.Type;
-        a.Typ = AdapterTypeOf(info.Type);
-        a.MACAddress = FormatMacAddress(info.Address.data(), info.Address.size());
-        a.DHCPEnabled = info.DhcpEnabled;
-        a.HaveWINS = info.HaveWins;
-        a.IPAddress = chainLines(info.IpAddressList);
-        a.Gateways = chainLines(info.GatewayList);
-        a.DHCPServers = chainLines(info.DhcpServer);
-        a.PrimaryWINS = chainLines(info.PrimaryWinsServer);
-        a.SecondaryWINS = chainLines(info.SecondaryWinsServer);
-        a.DNSServers = std::make_shared<TStringList>();
-
-        TMibIfRow row;
-        row.dwIndex = info.Index;
-        if (FHelper->GetIfEntry(row) == kNoError) {
-            a.Name = trim(row.wszName.str());
-            a.MaxSpeed = row.dwSpeed;
-            a.MTU = row.dwMtu;
-            a.AdminStatus = row.dwAdminStatus <= aasTesting ? static_cast<TAdapterAdminStatus>(row.dwAdminStatus)
-                                                             : aasUnknown;
-            a.OperStatus = row.dwOperStatus <= aosOperational ? static_cast<TAdapterOperationalStatus>(row.dwOperStatus)
-                                                               : aosNonOperational;
-            a.IfOperStatus = row.dwOperStatus;
-        }
-        if (FHelper->HasGetIfEntry2()) {
-            TMibIfRow2 row2;
-            row2.InterfaceIndex = info.Index;
-            if (FHelper->GetIfEntry2(row2) == kNoError) {
-                a.Name = trim(row2.Description.str());
-                a.Alias = trim(row2.Alias.str());
-                a.MaxSpeed = row2.TransmitLinkSpeed;
-                a.MTU = row2.Mtu;
-            }
-        }
+        a.Name = trim(link.Name);
+        a.Description = trim(link.Driver);
         if (a.Name.empty()) a.Name = a.Description;
-        a.IntfIdx = indexForName(a.Name, info.Index);
-        a.Kind = FHelper->LinkKindOf(a.IntfIdx);
-        if (a.Alias.empty() && FHelper->HasConvertInterfaceIndexToLuid()) {
-            std::string alias;
-            if (FHelper->ConvertInterfaceIndexToAlias(a.IntfIdx, alias) == kNoError) a.Alias = alias;
+        a.Alias = trim(link.Alias);
+        a.IntfIdx = link.Index;
+        a.Kind = link.Kind;
+        a.IfType = InterfaceTypeOf(link.ArpType, link.Wireless);
+        a.Typ = AdapterTypeOf(a.IfType);
+        if (showsHardwareAddress(link.Address, link.ArpType))
+            a.MACAddress = FormatMacAddress(link.Address.data(), link.Address.size());
+        a.MaxSpeed = link.Speed;
+        a.MTU = link.Mtu;
+        a.AdminStatus = (link.Flags & IFF_UP) ? aasUp : aasDown;
+        a.IfOperStatus = OperStatusNumberOf(link.OperState, link.Flags);
+        a.OperStatus = static_cast<TAdapterOperationalStatus>(a.IfOperStatus);
+
+        TStringList lines;
+        for (const TIpv4Address& address : addresses) {
+            if (address.Index != link.Index) continue;
+            lines.push_back(IPv4ToStr(address.Address) + "=" + IPv4ToStr(maskOf(address.PrefixLength)));
+            // An address with a finite lifetime was handed out by DHCP.
+            a.DHCPEnabled = a.DHCPEnabled || address.Dynamic;
         }
+        a.IPAddress = linesOr(std::move(lines));
+        lines = {};
+        for (const TGateway& gateway : gateways)
+            if (gateway.Index == link.Index) lines.push_back(IPv4ToStr(gateway.Address) + "=255.255.255.255");
+        a.Gateways = linesOr(std::move(lines));
+        lines = {};
+        if (a.DHCPEnabled && !link.DhcpServer.empty()) lines.push_back(link.DhcpServer + "=255.255.255.255");
+        a.DHCPServers = linesOr(std::move(lines));
+        // There is no WINS here.
+        a.PrimaryWINS = linesOr({});
+        a.SecondaryWINS = linesOr({});
+        a.DNSServers = std::make_shared<TStringList>(link.DnsServers);
+        a.DNSSuffix = link.DnsSuffix;
+        a.IPv4Enabled = true;
+        a.IPv6Enabled = link.Ipv6Enabled;
         FAdapters.push_back(std::move(a));
     }
 }
 
-void TNetworkConfiguration::readAdapterAddresses() {
-    if (!FHelper->HasGetAdaptersAddresses()) return;
-    std::vector<TIpAdapterAddresses> entries;
-    std::uint32_t size = kAdapterAddressesSize;
-    std::uint32_t result = FHelper->GetAdaptersAddresses(entries, size);
-    for (int retry = 0; result == kErrorBufferOverflow && retry < kMaxBufferRetries; ++retry) {
-        size += kAdapterAddressesSize;
-        result = FHelper->GetAdaptersAddresses(entries, size);
-    }
-    if (result != kNoError) return;
-    for (const TIpAdapterAddresses& e : entries) {
-        if (e.IfIndex == 0) continue;
-        const int i = FindAdapter(static_cast<std::int64_t>(e.IfIndex));
-        if (i < 0) continue;
-        TAdapter& a = FAdapters[static_cast<std::size_t>(i)];
-        a.DNSEnabled = e.Flags & kIpAdapterDdnsEnabled;
-        a.NETBIOSEnabled = e.Flags & kIpAdapterNetbiosOverTcpipEnabled;
-        a.IPv4Enabled = e.Flags & kIpAdapterIpv4Enabled;
-        a.IPv6Enabled = e.Flags & kIpAdapterIpv6Enabled;
-        a.DNSSuffix = e.DnsSuffix;
-        walkChain(e.DnsServers, [&](const TIpAdapterDnsServer& d) { a.DNSServers->push_back(IPv4ToStr(d.Address)); });
+void TNetworkConfiguration::readHost() {
+    const THostFacts host = FSource->Host();
+    FHost = host.HostName;
+    FDomain = host.DomainName;
+    FRouting = host.Forwarding;
+    FProxy = host.ProxyArp;
+    FDNSSuf = host.DnsServers.empty() ? std::string() : host.DnsServers.front();
+    // The list ends where an entry repeats the one before it.
+    for (const std::string& server : host.DnsServers) {
+        if (!FDNSList.empty() && FDNSList.back() == server) break;
+        FDNSList.push_back(server);
     }
 }
 
-void TNetworkConfiguration::readNetworkParams() {
-    TFixedInfo info;
-    std::uint32_t size = kNetworkParamsSize;
-    std::uint32_t result = FHelper->GetNetworkParams(info, size);
-    for (int retry = 0; result == kErrorBufferOverflow && retry < kMaxBufferRetries; ++retry)
-        result = FHelper->GetNetworkParams(info, size);  // size now holds what it asked for
-    if (result != kNoError) return;
-    switch (info.NodeType) {
-        case kNodeBroadcast: FNode = ntBroadcast; break;
-        case kNodePeerToPeer: FNode = ntPeerToPeer; break;
-        case kNodeMixed: FNode = ntMixed; break;
-        case kNodeHybrid: FNode = ntHybrid; break;
-        default: FNode = ntUnknown; break;
+bool TNetworkConfiguration::readAddressTable(const std::vector<TLink>& links,
+                                             const std::vector<TIpv4Address>& addresses) {
+    if (addresses.empty()) return false;
+    for (const TIpv4Address& address : addresses) {
+        TAddressType type = 0;
+        if (!address.Secondary) type |= 1u << atPrimary;
+        if (address.Dynamic) type |= 1u << atDynamic;
+        if (address.Tentative) type |= 1u << atTransient;
+        const auto link = std::find_if(links.begin(), links.end(),
+                                       [&](const TLink& l) { return l.Index == address.Index; });
+        if (link != links.end() && OperStatusNumberOf(link->OperState, link->Flags) != aosOperational)
+            type |= 1u << atDisconnected;
+        FAT.push_back({IPv4ToStr(address.Address), IPv4ToStr(maskOf(address.PrefixLength)), "", address.Index, type, 0});
     }
-    FDHCPScope = info.ScopeId;
-    FDNSSuf = info.HaveCurrentDnsServer ? info.CurrentDnsServer.IpAddress : std::string();
-    FDNSList.clear();
-    // The list ends where the next entry repeats the address just added.
-    const TIpAddrChain& chain = info.DnsServerList;
-    int i = chain.empty() ? -1 : 0;
-    for (std::size_t steps = 0; i >= 0 && static_cast<std::size_t>(i) < chain.size() && steps < chain.size(); ++steps) {
-        const TIpAddrString& e = chain[static_cast<std::size_t>(i)];
-        FDNSList.push_back(e.IpAddress);
-        const int next = e.Next;
-        if (next < 0 || static_cast<std::size_t>(next) >= chain.size() ||
-            chain[static_cast<std::size_t>(next)].IpAddress == e.IpAddress)
-            break;
-        i = next;
-    }
-    FHost = info.HostName;
-    FDomain = info.DomainName;
-    FProxy = info.EnableProxy;
-    FRouting = info.EnableRouting;
-    FDNS = info.EnableDns;
-}
-
-bool TNetworkConfiguration::readAddressTable() {
-    std::vector<TMibIpAddrRow> rows;
-    if (!readTable(rows, [this](auto& out, auto& size) { return FHelper->GetIpAddrTable(out, size, false); }))
-        return false;
-    for (const TMibIpAddrRow& r : rows)
-        FAT.push_back({IPv4ToStr(NetworkToIPv4(r.dwAddr)), IPv4ToStr(NetworkToIPv4(r.dwMask)), "", r.dwIndex,
-                       addressTypeOf(r.wType), 0});
     return true;
 }
 
-bool TNetworkConfiguration::readArpTable() {
-    std::vector<TMibIpNetRow> rows;
-    if (!readTable(rows, [this](auto& out, auto& size) { return FHelper->GetIpNetTable(out, size, false); }))
-        return false;
-    for (const TMibIpNetRow& r : rows)
-        FARP.push_back({IPv4ToStr(NetworkToIPv4(r.dwAddr)), "255.255.255.0",
-                        FormatMacAddress(r.bPhysAddr.data(), std::min<std::size_t>(r.dwPhysAddrLen, r.bPhysAddr.size())),
-                        r.dwIndex, 0, r.dwType});
-    return true;
+void TNetworkConfiguration::readArpTable() {
+    std::vector<TNeighbour> neighbours;
+    FSource->Neighbours(neighbours);
+    for (const TNeighbour& n : neighbours)
+        FARP.push_back({IPv4ToStr(n.Address), "255.255.255.0", FormatMacAddress(n.Hardware.data(), n.Hardware.size()),
+                        n.Index, 0, arpTypeOf(n.State)});
 }
 
 void TNetworkConfiguration::readBestInterface() {
-    std::uint32_t index = 0;
-    if (FHelper->GetBestInterface(IPv4ToNetwork(StrToIPv4(kBestInterfaceProbe)), index) == kNoError)
-        FBII = index;
-    else
-        FBII = FindFirstOperationalIntfIdx();
+    const std::optional<std::uint32_t> index = FSource->RouteTo(StrToIPv4(kBestInterfaceProbe));
+    FBII = index ? *index : FindFirstOperationalIntfIdx();
 }
 
 int TNetworkConfiguration::FindAdapter(const std::string& name) const {
@@ -326,23 +235,26 @@ std::string TNetworkConfiguration::GetSubnetMask(const std::string& ip) {
 }
 
 void TNetworkConfiguration::GetTraffic(std::uint32_t intfIdx, std::uint64_t& in, std::uint64_t& out) {
-    in = 0;
-    out = 0;
-    if (FHelper->HasGetIfEntry2()) {
-        TMibIfRow2 row2;
-        row2.InterfaceIndex = intfIdx;
-        if (FHelper->GetIfEntry2(row2) == kNoError) {
-            in = row2.InOctets;
-            out = row2.OutOctets;
+    TLinkCounters counters;
+    const bool ok = !FSource->CountersOf(intfIdx, counters);
+    in = ok ? counters.Received : 0;
+    out = ok ? counters.Sent : 0;
+}
+
+bool TNetworkConfiguration::ReadTraffic() {
+    if (!FSource->Counters(FCounters)) return true;
+    FCounters.clear();
+    return false;
+}
+
+void TNetworkConfiguration::TrafficOf(std::uint32_t intfIdx, std::uint64_t& in, std::uint64_t& out) const {
+    in = out = 0;
+    for (const TLinkCounters& c : FCounters)
+        if (c.Index == intfIdx) {
+            in = c.Received;
+            out = c.Sent;
             return;
         }
-    }
-    TMibIfRow row;
-    row.dwIndex = intfIdx;
-    if (FHelper->GetIfEntry(row) == kNoError) {
-        in = row.dwInOctets;
-        out = row.dwOutOctets;
-    }
 }
 
 std::int64_t TNetworkConfiguration::SetIP(std::uint32_t, bool, const std::string&, const std::string&,

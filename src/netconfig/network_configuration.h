@@ -9,23 +9,25 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "netconfig/adapter.h"
-#include "netconfig/ip_helper.h"
+#include "netconfig/link_source.h"
 
 namespace vx {
 
 class TNetworkConfiguration {
 public:
-    // The system's network layer (LinuxIpHelper) by default.
-    explicit TNetworkConfiguration(std::shared_ptr<IIpHelper> helper = nullptr);
+    // The kernel's links (TKernelLinkSource) by default.
+    explicit TNetworkConfiguration(std::shared_ptr<ILinkSource> source = nullptr);
 
-    // The network layer the snapshot reads (watchers read their counters through it too).
-    const std::shared_ptr<IIpHelper>& Helper() const { return FHelper; }
+    // The source the snapshot reads (watchers read their counters from it too).
+    const std::shared_ptr<ILinkSource>& Source() const { return FSource; }
 
     void Clear();
-    // Rebuilds the snapshot step by step; a failing step leaves its share
-    // empty and the next one runs, except that an empty address table ends
+    // Rebuilds the snapshot: the links, then their addresses, gateways and
+    // neighbours. A failing reading leaves its share empty and the next one
+    // runs; no links leave the snapshot empty; an empty address table ends
     // the refresh there, leaving the ARP table empty and BestInterfaceIdx 0.
     void RefreshData();
 
@@ -40,10 +42,13 @@ public:
     // The class-based default mask of an address; EIPv4Error when malformed.
     static std::string GetSubnetMask(const std::string& ip);
 
-    // Octets received and sent by an interface, 64-bit where the platform
-    // has them; both 0 for an unknown index. One platform query per call, no
-    // heap allocation.
+    // Octets received and sent by an interface; both 0 for an unknown
+    // index. One request for that interface, no heap allocation.
     void GetTraffic(std::uint32_t intfIdx, std::uint64_t& in, std::uint64_t& out);
+    // Every interface's counters from one reading, for many rows at once;
+    // false when they cannot be read. TrafficOf then answers from it.
+    bool ReadTraffic();
+    void TrafficOf(std::uint32_t intfIdx, std::uint64_t& in, std::uint64_t& out) const;
 
     // Changing addresses and DNS servers needs a management service that
     // this system does not offer to the program: both always return -1.
@@ -83,17 +88,15 @@ public:
     std::string CurrentNetwork();
 
 private:
-    void readInterfaceNames();
-    void readAdapters();
-    void readAdapterAddresses();
-    void readNetworkParams();
-    bool readAddressTable();
-    bool readArpTable();
+    void readAdapters(const std::vector<TLink>& links, const std::vector<TIpv4Address>& addresses);
+    void readHost();
+    bool readAddressTable(const std::vector<TLink>& links, const std::vector<TIpv4Address>& addresses);
+    void readArpTable();
     void readBestInterface();
-    std::uint32_t indexForName(const std::string& name, std::uint32_t fallback) const;
     void updateBestInterface();
 
-    std::shared_ptr<IIpHelper> FHelper;
+    std::shared_ptr<ILinkSource> FSource;
+    std::vector<TLinkCounters> FCounters;  // the last ReadTraffic, by index
     TAdapterList FAdapters;
     TAddressTable FAT;
     TAddressTable FARP;
@@ -104,7 +107,6 @@ private:
     std::string FDomain;
     std::string FDNSSuf;
     TStringList FDNSList;
-    TStringList FIL;
     TNodeType FNode = ntUnknown;
     std::string FDHCPScope;
     std::uint32_t FBII = 0;

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "about/about_dialog.h"
-#include "netconfig/linux_ip_helper.h"
-#include "netconfig/uplink_ip_helper.h"
+#include "netconfig/kernel_link_source.h"
+#include "netconfig/uplink_link_source.h"
 #include "shell/desktop_session.h"
 #include "shell/startup.h"
 #include "shell/taskbar_hint.h"
@@ -23,7 +23,8 @@
 
 namespace vx {
 
-Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) : TLMForm(parent) {
+Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<ILinkSource> source, QWidget* parent)
+    : TLMForm(parent), FLinks(source ? std::move(source) : std::make_shared<TKernelLinkSource>()) {
     // Before the child widgets exist: a style change makes every existing
     // widget polish itself again.
     InstallToolTipTiming();
@@ -75,7 +76,7 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<IIpHelper> helper, QWidget* parent) :
     // The uplink total ("All physical") is one more interface to the list,
     // its menu and the watchers.
     FNCC = std::make_unique<TNetworkConfiguration>(
-        std::make_shared<TUplinkIpHelper>(helper ? std::move(helper) : std::make_shared<LinuxIpHelper>()));
+        std::make_shared<TUplinkLinkSource>(FLinks));
     FNCN = std::make_unique<TNetworkChangeNotifier>();
     FNCN->OnChange = [this](QObject*, std::uint32_t) { RefreshData(); };
     FNCC->RefreshData();
@@ -249,12 +250,12 @@ void Twnd_vx_Main::UpdateTraffic() {
     // Nobody sees the list while it (or the window) is hidden; it is brought
     // up to date when it shows again.
     if (Tree->isHidden() || !isVisible()) return;
-    // Every row's counters from one reading of the kernel's interface table.
-    const TCounterBatch batch(*FNCC->Helper(), static_cast<std::size_t>(Tree->topLevelItemCount()));
+    // Every row's counters from one reading of the kernel's counters.
+    FNCC->ReadTraffic();
     for (int i = 0; i < Tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = Tree->topLevelItem(i);
         TInterfaceNodeData node = TInterfaceTree::NodeData(item);
-        FNCC->GetTraffic(node.IntfIdx, node.Received, node.Sent);
+        FNCC->TrafficOf(node.IntfIdx, node.Received, node.Sent);
         TInterfaceTree::SetNodeData(item, node);
         writeRowTexts(item);
     }

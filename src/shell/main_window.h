@@ -39,7 +39,7 @@ public:
     static constexpr int kTrafficIntervalMs = 1000;
 
     // helper: the network layer; nullptr is the system's.
-    explicit Twnd_vx_Main(std::shared_ptr<IIpHelper> helper = nullptr, QWidget* parent = nullptr);
+    explicit Twnd_vx_Main(std::shared_ptr<ILinkSource> source = nullptr, QWidget* parent = nullptr);
     ~Twnd_vx_Main() override;
 
     void RefreshData();
@@ -137,6 +137,7 @@ private:
     // else a window of its own.
     void notify(const QString& message, bool warning);
 
+    std::shared_ptr<ILinkSource> FLinks;  // the machine's links; the list adds the uplink total to them
     std::unique_ptr<TNetworkConfiguration> FNCC;
     std::unique_ptr<TNetworkChangeNotifier> FNCN;
     QSystemTrayIcon* TrayIcon = nullptr;  // only while the desktop has a tray

@@ -17,7 +17,8 @@ void Twnd_vx_Main::createUsage() {
         acUsage->setEnabled(false);
         return;
     }
-    FUsage = new TUsageRecorder(UsageDatabasePathFor(LayoutStorage->FileName()), nullptr, {}, this);
+    FUsage = new TUsageRecorder(UsageDatabasePathFor(LayoutStorage->FileName()),
+                                std::make_unique<TUsageCounterSource>(FLinks), {}, this);
     connect(FUsage, &TUsageRecorder::Problem, this, [this](const QString& message) { notify(message, true); });
     connect(FUsage, &TUsageRecorder::AllowanceReached, this,
             [this](const QString& name, int percent, quint64 used, quint64 allowance) {

@@ -44,7 +44,7 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
     const int i = FNCC->FindAdapter(static_cast<std::int64_t>(adapter.IntfIdx));
     if (i >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(i), true);
     if (!found) {
-        auto* w = new Tfrm_vx_Watcher(FWatcherArea, FNCC->Helper());
+        auto* w = new Tfrm_vx_Watcher(FWatcherArea, FNCC->Source());
         FWatchers.push_back(w);
         w->Initialize();
         w->setFixedHeight(Tfrm_vx_Watcher::kOpenHeight);

@@ -1,11 +1,10 @@
 #include "usage/counter_source.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <set>
 
-#include "netconfig/interface_kind.h"
-#include "netconfig/link_facts.h"
+#include "netconfig/kernel_link_source.h"
 
 namespace vx {
 
@@ -29,46 +28,33 @@ void MakeUsageKeysUnique(std::vector<TUsageReading>& readings) {
         if (!seen.insert(r.Key).second) r.Key = "name:" + r.Name;
 }
 
-namespace {
+TUsageCounterSource::TUsageCounterSource(std::shared_ptr<ILinkSource> links, std::string bootIdFile)
+    : links_(links ? std::move(links) : std::make_shared<TKernelLinkSource>()), bootIdFile_(std::move(bootIdFile)) {}
 
-class TKernelCounterSource : public IUsageCounterSource {
-public:
-    explicit TKernelCounterSource(std::string bootIdFile) : bootIdFile_(std::move(bootIdFile)) {}
-
-    bool Read(std::vector<TUsageReading>& out) override {
-        out.clear();
-        if (!query_.Dump(links_)) return false;
-        for (const TLinkFacts& f : links_) {
-            TUsageReading r;
-            r.Index = f.index;
-            r.Name = f.name.data();
-            r.Key = UsageKeyOf(f.permAddress.data(), f.permAddressLength, r.Name);
-            r.Counters = {f.rxBytes, f.txBytes};
-            r.Physical = IsPhysical(ClassifyLink(r.Name, f.kind.data(), f.arpType, sysRoot_));
-            out.push_back(std::move(r));
-        }
-        MakeUsageKeysUnique(out);
-        return true;
+bool TUsageCounterSource::Read(std::vector<TUsageReading>& out) {
+    out.clear();
+    if (links_->Links(linkList_) || links_->Counters(counters_)) return false;
+    for (const TLink& link : linkList_) {
+        const auto counters = std::find_if(counters_.begin(), counters_.end(),
+                                           [&](const TLinkCounters& c) { return c.Index == link.Index; });
+        if (counters == counters_.end()) continue;  // came or went between the two readings
+        TUsageReading r;
+        r.Index = link.Index;
+        r.Name = link.Name;
+        r.Key = UsageKeyOf(link.PermAddress.data(), link.PermAddress.size(), r.Name);
+        r.Counters = {counters->Received, counters->Sent};
+        r.Physical = IsPhysical(link.Kind);
+        out.push_back(std::move(r));
     }
+    MakeUsageKeysUnique(out);
+    return true;
+}
 
-    std::string BootId() override {
-        std::ifstream in(bootIdFile_);
-        std::string id;
-        std::getline(in, id);
-        return id;
-    }
-
-private:
-    std::string bootIdFile_;
-    std::filesystem::path sysRoot_ = "/sys";
-    TLinkQuery query_;
-    std::vector<TLinkFacts> links_;
-};
-
-}  // namespace
-
-std::unique_ptr<IUsageCounterSource> MakeKernelCounterSource(std::string bootIdFile) {
-    return std::make_unique<TKernelCounterSource>(std::move(bootIdFile));
+std::string TUsageCounterSource::BootId() const {
+    std::ifstream in(bootIdFile_);
+    std::string id;
+    std::getline(in, id);
+    return id;
 }
 
 }  // namespace vx

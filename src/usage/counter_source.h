@@ -1,25 +1,33 @@
 #pragma once
 
 // Where the usage history's readings come from: every interface's 64-bit
-// counters with its index, name and identity, and the kernel's boot id.
-// The kernel's source answers from one rtnetlink link dump; tests script
-// their own.
+// counters with its index, name and identity, read from a link source, and
+// the kernel's boot id.
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "netconfig/link_source.h"
 #include "usage/usage_records.h"
 
 namespace vx {
 
-class IUsageCounterSource {
+class TUsageCounterSource {
 public:
-    virtual ~IUsageCounterSource() = default;
+    // links: the kernel's when null.
+    explicit TUsageCounterSource(std::shared_ptr<ILinkSource> links = nullptr,
+                                 std::string bootIdFile = "/proc/sys/kernel/random/boot_id");
     // False when the counters cannot be read now.
-    virtual bool Read(std::vector<TUsageReading>& out) = 0;
+    bool Read(std::vector<TUsageReading>& out);
     // Changes with every start of the machine; "" when unknown.
-    virtual std::string BootId() = 0;
+    std::string BootId() const;
+
+private:
+    std::shared_ptr<ILinkSource> links_;
+    std::string bootIdFile_;
+    std::vector<TLink> linkList_;
+    std::vector<TLinkCounters> counters_;
 };
 
 // "hw:" and the address as "aa:bb:..." where an interface has a permanent
@@ -27,7 +35,5 @@ public:
 // interface with the same hardware address (a VLAN, a bond) goes by name.
 std::string UsageKeyOf(const std::uint8_t* permAddress, std::size_t length, const std::string& name);
 void MakeUsageKeysUnique(std::vector<TUsageReading>& readings);
-
-std::unique_ptr<IUsageCounterSource> MakeKernelCounterSource(std::string bootIdFile = "/proc/sys/kernel/random/boot_id");
 
 }  // namespace vx

@@ -1,6 +1,6 @@
 #include "usage/usage_accountant.h"
 
-#include "netconfig/uplink_ip_helper.h"
+#include "netconfig/uplink_link_source.h"
 
 namespace vx {
 

@@ -19,11 +19,11 @@ std::string UsageDatabasePathFor(const std::string& settingsFile) {
     return p.string();
 }
 
-TUsageRecorder::TUsageRecorder(std::string databasePath, std::unique_ptr<IUsageCounterSource> source,
+TUsageRecorder::TUsageRecorder(std::string databasePath, std::unique_ptr<TUsageCounterSource> source,
                                std::function<std::time_t()> now, QObject* parent)
     : QObject(parent),
       path_(std::move(databasePath)),
-      source_(source ? std::move(source) : MakeKernelCounterSource()),
+      source_(source ? std::move(source) : std::make_unique<TUsageCounterSource>()),
       now_(now ? std::move(now) : [] { return std::time(nullptr); }) {
     connect(&timer_, &QTimer::timeout, this, &TUsageRecorder::Record);
 }

@@ -32,7 +32,7 @@ public:
     static constexpr int kIntervalMs = 60000;
 
     // source: the kernel's when null; now: the wall clock when empty.
-    explicit TUsageRecorder(std::string databasePath, std::unique_ptr<IUsageCounterSource> source = nullptr,
+    explicit TUsageRecorder(std::string databasePath, std::unique_ptr<TUsageCounterSource> source = nullptr,
                             std::function<std::time_t()> now = {}, QObject* parent = nullptr);
     ~TUsageRecorder() override;
 
@@ -66,7 +66,7 @@ private:
     void problem(const QString& message);
 
     std::string path_;
-    std::unique_ptr<IUsageCounterSource> source_;
+    std::unique_ptr<TUsageCounterSource> source_;
     std::function<std::time_t()> now_;
     TUsageStore store_;
     std::optional<TUsageAccountant> accountant_;

@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "netconfig/uplink_ip_helper.h"
+#include "netconfig/uplink_link_source.h"
 #include "sysinfo/format_settings.h"
 #include "watcher/display_helpers.h"
 #include "watcher/interface_pictures.h"

@@ -4,7 +4,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 
-#include "netconfig/uplink_ip_helper.h"
+#include "netconfig/uplink_link_source.h"
 
 #include <cmath>
 #include <limits>

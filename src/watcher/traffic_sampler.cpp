@@ -2,27 +2,12 @@
 
 namespace vx {
 
-bool TTrafficSampler::ReadCounters(std::uint64_t& received, std::uint64_t& sent) {
-    received = sent = 0;
-    bool wide = false;
-    // Only the counters are wanted: no link speed or type from sysfs.
-    const TCounterBatch countersOnly(FHelper, 1);
-    TMibIfRow2 row2;
-    row2.InterfaceIndex = Adapter.IntfIdx;
-    if (FHelper.HasGetIfEntry2() && FHelper.GetIfEntry2(row2) == kNoError) {
-        received = row2.InOctets;
-        sent = row2.OutOctets;
-        wide = true;
-    } else {
-        TMibIfRow row;
-        row.dwIndex = Adapter.IntfIdx;
-        if (FHelper.GetIfEntry(row) == kNoError) {
-            received = row.dwInOctets;
-            sent = row.dwOutOctets;
-        }
-    }
+void TTrafficSampler::ReadCounters(std::uint64_t& received, std::uint64_t& sent) {
+    TLinkCounters counters;
+    const bool ok = !FSource.CountersOf(Adapter.IntfIdx, counters);
+    received = ok ? counters.Received : 0;
+    sent = ok ? counters.Sent : 0;
     if (received == 0 && sent == 0) DL = UL = 0;
-    return wide;
 }
 
 double TTrafficSampler::PlotValue(double bytesPerSecond) const {
@@ -52,27 +37,18 @@ TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
     // same name): its counters are no continuation of the old ones.
     if (Adapter.IntfIdx != FBaseIntfIdx) DL = UL = 0;
     if (DL == 0 && UL == 0) {
-        FBaseWide = ReadCounters(DL, UL);
+        ReadCounters(DL, UL);
         FBaseIntfIdx = Adapter.IntfIdx;
         ET = FClock.TickCount();
     }
     std::uint64_t received = 0, sent = 0;
-    const bool wide = ReadCounters(received, sent);
+    ReadCounters(received, sent);
     std::uint64_t inDelta = 0, outDelta = 0;
-    if (DL == 0 && UL == 0) {
-        // No baseline (nothing read, or both counters at 0): this reading is the baseline.
-    } else if (wide != FBaseWide) {
-        // The counters changed width between two reads: no common origin.
-    } else if (wide) {
-        // A 64-bit counter that went backwards was reset: start afresh.
-        if (received >= DL && sent >= UL) {
-            inDelta = received - DL;
-            outDelta = sent - UL;
-        }
-    } else {
-        // 32-bit counters: modulo 2^32, so a wrapped counter counts right.
-        inDelta = static_cast<std::uint32_t>(received - DL);
-        outDelta = static_cast<std::uint32_t>(sent - UL);
+    // No baseline (nothing read, or both counters at 0): this reading is the
+    // baseline. A counter that went backwards was reset: start afresh.
+    if ((DL != 0 || UL != 0) && received >= DL && sent >= UL) {
+        inDelta = received - DL;
+        outDelta = sent - UL;
     }
     TDL += inDelta;
     TUL += outDelta;
@@ -113,7 +89,6 @@ TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
     ++EP;
     DL = received;
     UL = sent;
-    FBaseWide = wide;
     return figures;
 }
 

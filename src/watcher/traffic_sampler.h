@@ -7,21 +7,19 @@
 // the time axis and scales the value axes (they grow at once to a new peak
 // and shrink at most every ViewLength ticks, never below 10 plot units).
 //
-// Counters are the kernel's 64-bit ones wherever they exist. A 64-bit
-// counter never wraps in practice, so one that went backwards was reset (a
-// driver reload, an interface deleted and re-created): that tick takes a
-// fresh baseline instead of a difference across two different counters. The
-// same happens when the interface index behind the watcher changes. Only
-// where the 64-bit counters are missing are the 32-bit ones read, and their
-// differences taken modulo 2^32 (there a wrap and a reset look alike).
-// A failed read gives zeros and a fresh baseline. Elapsed time comes from the
-// 32-bit tick count, also modulo 2^32, so the tick count's wrap after 49.7
-// days gives the true interval. Session totals are 64-bit.
+// Counters are the kernel's 64-bit ones. They never wrap in practice, so
+// one that went backwards was reset (a driver reload, an interface deleted
+// and re-created): that tick takes a fresh baseline instead of a difference
+// across two different counters. The same happens when the interface index
+// behind the watcher changes. A failed read gives zeros and a fresh
+// baseline. Elapsed time comes from the 32-bit tick count, modulo 2^32, so
+// the tick count's wrap after 49.7 days gives the true interval. Session
+// totals are 64-bit.
 
 #include <cstdint>
 
 #include "netconfig/adapter.h"
-#include "netconfig/ip_helper.h"
+#include "netconfig/link_source.h"
 #include "plot/axis.h"
 #include "plot/data_series.h"
 #include "sysinfo/clock.h"
@@ -51,7 +49,7 @@ public:
     static constexpr std::uint32_t kViewLength = 300;  // seconds shown, and ticks between rescales
     static constexpr double kMinAxisMax = 10;
 
-    TTrafficSampler(IIpHelper& helper, IClock& clock) : FHelper(helper), FClock(clock) {}
+    TTrafficSampler(ILinkSource& source, IClock& clock) : FSource(source), FClock(clock) {}
 
     TAdapter Adapter;
     // 0: kilobytes per second (bytes / 1024); 1: kilobits per second
@@ -62,10 +60,9 @@ public:
     void ResetSessionTotals() { TDL = TUL = 0; }
     // One tick; returns what to show.
     TTrafficFigures TimerTimer(const TTrafficGraph& graph);
-    // Reads the interface's counters, 64-bit where the platform has them
-    // (the result says which): zeros when the read fails, and then (or
-    // whenever both read 0) the baseline is forgotten.
-    bool ReadCounters(std::uint64_t& received, std::uint64_t& sent);
+    // Reads the interface's counters: zeros when the read fails, and then
+    // (or whenever both read 0) the baseline is forgotten.
+    void ReadCounters(std::uint64_t& received, std::uint64_t& sent);
 
     double PlotValue(double bytesPerSecond) const;
     // Switches to `units`; returns the factor that turns values plotted in
@@ -79,10 +76,9 @@ public:
     double MaxUpload() const { return MUL; }
 
 private:
-    IIpHelper& FHelper;
+    ILinkSource& FSource;
     IClock& FClock;
     std::uint64_t DL = 0, UL = 0;
-    bool FBaseWide = false;           // the baseline came from 64-bit counters
     std::uint32_t FBaseIntfIdx = 0;  // the interface the baseline was read from
     std::uint64_t TDL = 0, TUL = 0;
     double MS = 0, MDL = 0, MUL = 0;

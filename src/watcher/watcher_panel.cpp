@@ -21,7 +21,7 @@
 #include <algorithm>
 
 #include "canvas/painter_canvas.h"
-#include "netconfig/linux_ip_helper.h"
+#include "netconfig/kernel_link_source.h"
 #include "sysinfo/format_settings.h"
 #include "watcher/adapter_info_dialog.h"
 #include "watcher/ask_yes_no.h"
@@ -115,11 +115,11 @@ QAccessibleInterface* panelAccessible(const QString& className, QObject* object)
 
 }  // namespace
 
-Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<IIpHelper> helper, std::shared_ptr<IClock> clock)
+Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<ILinkSource> source, std::shared_ptr<IClock> clock)
     : QWidget(parent),
-      FHelper(helper ? std::move(helper) : std::make_shared<LinuxIpHelper>()),
+      FSource(source ? std::move(source) : std::make_shared<TKernelLinkSource>()),
       FClock(clock ? std::move(clock) : std::make_shared<TSystemClock>()),
-      FSampler(*FHelper, *FClock) {
+      FSampler(*FSource, *FClock) {
     static const bool accessible = [] {
         QAccessible::installFactory(panelAccessible);
         return true;

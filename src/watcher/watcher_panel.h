@@ -26,9 +26,9 @@ class Tfrm_vx_Watcher : public QWidget {
 public:
     static constexpr int kOpenHeight = 210;
 
-    // helper and clock: the network layer and the time the panel samples
+    // source and clock: the links and the time the panel samples
     // with; the application's when none are given.
-    explicit Tfrm_vx_Watcher(QWidget* parent = nullptr, std::shared_ptr<IIpHelper> helper = nullptr,
+    explicit Tfrm_vx_Watcher(QWidget* parent = nullptr, std::shared_ptr<ILinkSource> source = nullptr,
                              std::shared_ptr<IClock> clock = nullptr);
 
     void Initialize() { FSampler.Initialize(); }
@@ -71,7 +71,7 @@ protected:
 private:
     void applyUnits(int units);
     void describe();
-    std::shared_ptr<IIpHelper> FHelper;
+    std::shared_ptr<ILinkSource> FSource;
     std::shared_ptr<IClock> FClock;
     TTrafficSampler FSampler;
     TColor FDownloadColor = rgbColor(0xA6, 0xCA, 0xF0);

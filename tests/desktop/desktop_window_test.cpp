@@ -16,7 +16,7 @@
 #include "persistence/ini_storage.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
-#include "support/fake_ip_helper.h"
+#include "support/fake_link_source.h"
 #include "watcher/watcher_panel.h"
 #include "support/temp_dir.h"
 
@@ -36,20 +36,11 @@ protected:
     test::TTempDir dir;
     std::string file = dir.file("vantrix.ini");
     std::unique_ptr<Twnd_vx_Main> w;
-    std::shared_ptr<test::TFakeIpHelper> fake = std::make_shared<test::TFakeIpHelper>();
+    std::shared_ptr<test::TFakeLinkSource> fake = std::make_shared<test::TFakeLinkSource>();
 
     // One working interface, eth0, to watch.
     void withAnInterface() {
-        TIpAdapterInfo a;
-        a.AdapterName = "eth0";
-        a.Index = 2;
-        a.Type = 6;
-        fake->hasIfEntry2 = false;
-        fake->adapters = {a};
-        TMibIfRow row;
-        row.wszName.assign("eth0", 4);
-        row.dwOperStatus = 5;
-        fake->rows = {{2, row}};
+        fake->AddLink(2, "eth0");
     }
 
     void SetUp() override {

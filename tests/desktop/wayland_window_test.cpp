@@ -13,7 +13,7 @@
 #include "shell/desktop_session.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
-#include "support/fake_ip_helper.h"
+#include "support/fake_link_source.h"
 #include "support/temp_dir.h"
 #include "own_display.h"
 #include "wayland_session.h"
@@ -48,7 +48,7 @@ protected:
         VX_REQUIRE_WAYLAND();
         LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
         LayoutStorage->SetFileName(dir.file("vantrix.ini"));
-        w = std::make_unique<Twnd_vx_Main>(std::make_shared<test::TFakeIpHelper>());
+        w = std::make_unique<Twnd_vx_Main>(std::make_shared<test::TFakeLinkSource>());
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         QTest::qWait(300);

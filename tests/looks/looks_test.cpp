@@ -26,11 +26,10 @@
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "shell/translations.h"
-#include "support/fake_ip_helper.h"
+#include "support/fake_link_source.h"
 #include "support/temp_dir.h"
 #include "support/wcag_contrast.h"
 #include "sysinfo/version_info.h"
-#include "usage/scripted_counter_source.h"
 #include "usage_view/usage_window.h"
 #include "watcher/adapter_info_dialog.h"
 #include "watcher/watcher_panel.h"
@@ -201,32 +200,21 @@ protected:
     }
 };
 
-std::shared_ptr<test::TFakeIpHelper> network() {
-    auto fake = std::make_shared<test::TFakeIpHelper>();
-    TIpAdapterInfo a;
-    a.AdapterName = "enp0s31f6";
-    a.Description = "e1000e";
-    a.Index = 2;
-    a.Type = 6;
-    a.IpAddressList = test::Chain({{"192.168.100.200", "255.255.255.0"}});
-    a.GatewayList = a.DhcpServer = a.PrimaryWinsServer = a.SecondaryWinsServer = a.IpAddressList;
-    TIpAdapterInfo b = a;  // a second one, never watched: an unchecked box
-    b.AdapterName = "wlp3s0";
-    b.Description = "iwlwifi";
-    b.Index = 3;
-    b.Type = 71;
-    fake->adapters = {a, b};
-    TMibIfRow row;
-    row.wszName.assign("enp0s31f6", 9);
-    row.dwOperStatus = 5;
-    fake->rows[2] = row;
-    row.wszName.assign("wlp3s0", 6);
-    fake->rows[3] = row;
-    fake->rows2[2].InOctets = 987654321098ull;
-    fake->rows2[2].OutOctets = 123456789012ull;
-    fake->addrTable = {{0xC864A8C0, 2, 0x00FFFFFF, 0, 1}};
-    fake->netTable = {TMibIpNetRow{}};
-    fake->bestInterface = 2;
+std::shared_ptr<test::TFakeLinkSource> network() {
+    auto fake = std::make_shared<test::TFakeLinkSource>();
+    TLink& a = fake->AddLink(2, "enp0s31f6");
+    a.Driver = "e1000e";
+    a.DhcpServer = "192.168.100.200";
+    TLink& b = fake->AddLink(3, "wlp3s0");  // a second one, never watched: an unchecked box
+    b.Driver = "iwlwifi";
+    b.Wireless = true;
+    b.DhcpServer = "192.168.100.200";
+    fake->SetCounters(2, 987654321098ull, 123456789012ull);
+    // 192.168.100.200/24 on both, handed out by DHCP
+    fake->addresses = {{2, 0xC0A864C8, 24, false, true}, {3, 0xC0A864C8, 24, false, true}};
+    fake->gateways = {{2, 0xC0A864C8}, {3, 0xC0A864C8}};
+    fake->neighbours = {TNeighbour{}};
+    fake->route = 2;
     return fake;
 }
 
@@ -262,13 +250,12 @@ TEST_P(LooksTest, EveryTextFitsAndCanBeRead) {
          [] {
              // One recorder for the whole run, over a history with an allowance.
              static test::TTempDir folder;
-             static auto counters = std::make_shared<test::TScriptedCounterSource::State>();
+             static auto links = std::make_shared<test::TFakeLinkSource>();
              static TUsageRecorder* recorder = [] {
-                 counters->readings = {{2, "hw:00:16:3e:00:00:01", "enp0s31f6", {0, 0}}};
-                 auto* r = new TUsageRecorder(folder.file("u.sqlite"),
-                                              std::make_unique<test::TScriptedCounterSource>(counters));
+                 links->AddLink(2, "enp0s31f6").PermAddress = {0x00, 0x16, 0x3e, 0x00, 0x00, 0x01};
+                 auto* r = new TUsageRecorder(folder.file("u.sqlite"), std::make_unique<TUsageCounterSource>(links));
                  r->Start(3600000);
-                 counters->readings[0].Counters = {7340032000ull, 734003200ull};
+                 links->SetCounters(2, 7340032000ull, 734003200ull);
                  r->Record();
                  r->Store().SetAllowance(r->Store().Interfaces().at(0).Id, 50, 31);
                  return r;

@@ -7,14 +7,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "netconfig/linux_ip_helper.h"
+#include "netconfig/kernel_link_source.h"
 #include "netconfig/namespace_fixture.h"
 #include "netconfig/network_configuration.h"
-#include "netconfig/uplink_ip_helper.h"
+#include "netconfig/uplink_link_source.h"
 
 namespace vx {
 namespace {
@@ -44,12 +45,15 @@ TEST(InterfaceKindKernelTest, TheKindsTheKernelMakes) {
     for (const auto& c : cases)
         if (TKernelLab::Run(std::string(c.command) + " 2>/dev/null")) made.emplace_back(c.name, c.expected);
     ASSERT_GE(made.size(), 5u) << "loopback, veth, bridge, macvlan and tun at least";
-    LinuxIpHelper helper;
+    TKernelLinkSource source;
+    std::vector<TLink> links;
+    ASSERT_FALSE(source.Links(links));
     for (const auto& [name, expected] : made) {
         SCOPED_TRACE(name);
-        const unsigned index = ::if_nametoindex(name.c_str());
-        ASSERT_NE(index, 0u);
-        EXPECT_EQ(helper.LinkKindOf(index), expected);
+        const auto link = std::find_if(links.begin(), links.end(), [&](const TLink& l) { return l.Name == name; });
+        ASSERT_NE(link, links.end());
+        EXPECT_EQ(link->Index, ::if_nametoindex(name.c_str()));
+        EXPECT_EQ(link->Kind, expected);
     }
     // The adapter records carry it.
     TNetworkConfiguration config;
@@ -61,10 +65,13 @@ TEST(InterfaceKindKernelTest, TheKindsTheKernelMakes) {
 
 // No device stands behind an interface in a namespace: vxa is taken for
 // the machine's network card here, everything else is as the kernel says.
-class TVxaIsPhysical : public LinuxIpHelper {
+class TVxaIsPhysical : public TKernelLinkSource {
 public:
-    TLinkKind LinkKindOf(std::uint32_t index) override {
-        return index == ::if_nametoindex("vxa") ? TLinkKind::Physical : LinuxIpHelper::LinkKindOf(index);
+    std::error_code Links(std::vector<TLink>& out) override {
+        const std::error_code error = TKernelLinkSource::Links(out);
+        for (TLink& link : out)
+            if (link.Name == "vxa") link.Kind = TLinkKind::Physical;
+        return error;
     }
 };
 
@@ -115,7 +122,7 @@ TEST(UplinkKernelTest, BridgeAndVlanTrafficIsCountedOnce) {
                                           " nud permanent"})
         ASSERT_TRUE(TKernelLab::Run(command)) << command;
     ASSERT_TRUE(TKernelLab::WaitUntilUp("vxbr"));
-    TNetworkConfiguration config(std::make_shared<TUplinkIpHelper>(std::make_shared<TVxaIsPhysical>()));
+    TNetworkConfiguration config(std::make_shared<TUplinkLinkSource>(std::make_shared<TVxaIsPhysical>()));
     config.RefreshData();
     ASSERT_GE(config.FindAdapter(std::int64_t{kUplinkIndex}), 0) << "the uplink total is listed";
 

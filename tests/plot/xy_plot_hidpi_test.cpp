@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "plot/xy_plot.h"
-#include "support/fake_ip_helper.h"
+#include "support/fake_link_source.h"
 #include "watcher/watcher_panel.h"
 
 namespace vx {
@@ -43,7 +43,7 @@ TEST(XYPlotHiDpiTest, TheBufferHasTheScreensPixelsAndAGridLineIsOneDevicePixel) 
 // screen's pixels: scaled up, neighbouring device pixels would come in
 // equal pairs.
 TEST(XYPlotHiDpiTest, TheCaptionPictureIsDrawnWithTheScreensPixels) {
-    Tfrm_vx_Watcher panel(nullptr, std::make_shared<test::TFakeIpHelper>());
+    Tfrm_vx_Watcher panel(nullptr, std::make_shared<test::TFakeLinkSource>());
     panel.resize(475, 200);
     panel.Header->SetImageIndex(7);  // the network card
     panel.show();

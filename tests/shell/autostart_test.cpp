@@ -16,7 +16,7 @@
 #include "shell/autostart.h"
 #include "shell/desktop_session.h"
 #include "shell/main_window.h"
-#include "support/fake_ip_helper.h"
+#include "support/fake_link_source.h"
 #include "support/temp_dir.h"
 
 namespace vx {
@@ -107,7 +107,7 @@ TEST_F(AutostartTest, AnUnwritableFolderLeavesTheItemUnticked) {
     if (root && std::system(("chattr +i '" + folder + "' 2>/dev/null").c_str()) != 0)
         GTEST_SKIP() << "chattr does not work here";
     if (!root) fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    Twnd_vx_Main w(std::make_shared<test::TFakeIpHelper>());
+    Twnd_vx_Main w(std::make_shared<test::TFakeLinkSource>());
     QTimer::singleShot(200, [] {
         if (QWidget* box = QApplication::activeModalWidget()) box->close();  // the reason, said
     });
@@ -120,7 +120,7 @@ TEST_F(AutostartTest, AnUnwritableFolderLeavesTheItemUnticked) {
 // The menu item writes and removes the entry, and its check mark follows
 // the file (removed by hand, say) whenever a menu opens.
 TEST_F(AutostartTest, MenuItemFollowsTheEntry) {
-    Twnd_vx_Main w(std::make_shared<test::TFakeIpHelper>());
+    Twnd_vx_Main w(std::make_shared<test::TFakeLinkSource>());
     EXPECT_FALSE(w.acAutostart->isChecked());
     w.acAutostart->trigger();
     EXPECT_TRUE(w.acAutostart->isChecked());

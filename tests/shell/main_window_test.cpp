@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <linux/if.h>
+#include <linux/if_arp.h>
 
 #include <QApplication>
 #include <QStyle>
@@ -22,12 +24,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "netconfig/uplink_ip_helper.h"
+#include "netconfig/uplink_link_source.h"
 #include "persistence/ini_storage.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "shell/translations.h"
-#include "support/fake_ip_helper.h"
+#include "support/fake_link_source.h"
 #include "support/temp_dir.h"
 #include "usage_view/usage_window.h"
 #include "watcher/watcher_panel.h"
@@ -35,46 +37,31 @@
 namespace vx {
 namespace {
 
-using test::Chain;
-using test::TFakeIpHelper;
-
-TIpAdapterInfo adapterInfo(const char* name, std::uint32_t index, std::uint32_t type) {
-    TIpAdapterInfo a;
-    a.AdapterName = name;
-    a.Description = "driver";
-    a.Index = index;
-    a.Type = type;
-    a.IpAddressList = Chain({{"0.0.0.0", "0.0.0.0"}});
-    a.GatewayList = a.DhcpServer = a.PrimaryWinsServer = a.SecondaryWinsServer = a.IpAddressList;
-    return a;
-}
-
-TMibIfRow ifRow(const char* name, std::uint32_t status) {
-    TMibIfRow row;
-    row.wszName.assign(name, std::strlen(name));
-    row.dwOperStatus = status;
-    return row;
-}
+using test::TFakeLinkSource;
 
 // The main window over a scripted network: eth0 (working), wlan0 (down),
 // tun0 (working), with its settings in a temporary folder.
 class MainWindowTest : public ::testing::Test {
 protected:
     test::TTempDir dir;
-    std::shared_ptr<TFakeIpHelper> fake = std::make_shared<TFakeIpHelper>();
+    std::shared_ptr<TFakeLinkSource> fake = std::make_shared<TFakeLinkSource>();
     std::string file = dir.file("vantrix.ini");
 
     void SetUp() override {
         LayoutStorage = std::make_shared<TLayoutManagerINIStorage>();
         LayoutStorage->SetFileName(file);
-        fake->hasIfEntry2 = false;
-        fake->adapters = {adapterInfo("eth0", 2, 6), adapterInfo("wlan0", 3, 71), adapterInfo("tun0", 7, 131)};
-        fake->rows = {{2, ifRow("eth0", 5)}, {3, ifRow("wlan0", 2)}, {7, ifRow("tun0", 5)}};
-        fake->rows[2].dwInOctets = 1536;
-        fake->rows[2].dwOutOctets = 3 * 1048576;
-        fake->addrTable = {{0x0100000A, 2, 0x000000FF, 0, 1}};
-        fake->netTable = {TMibIpNetRow{}};
-        fake->bestInterface = 2;
+        fake->AddLink(2, "eth0").Driver = "driver";
+        TLink& wlan = fake->AddLink(3, "wlan0");
+        wlan.Driver = "driver";
+        wlan.Wireless = true;
+        wlan.OperState = IF_OPER_DOWN;
+        TLink& tun = fake->AddLink(7, "tun0");
+        tun.Driver = "driver";
+        tun.ArpType = ARPHRD_NONE;
+        fake->SetCounters(2, 1536, 3 * 1048576);
+        fake->addresses = {{2, 0x0A000001, 8}};
+        fake->neighbours = {TNeighbour{}};
+        fake->route = 2;
     }
     void TearDown() override { LayoutStorage.reset(); }
 
@@ -121,8 +108,8 @@ TEST_F(MainWindowTest, FilterShowsOnlyWorkingInterfacesButTheMenuListsAll) {
     EXPECT_EQ(w->Tree->Tag(), 0);
     EXPECT_EQ(rowNames(*w), (QStringList{"eth0", "wlan0", "tun0"}));
 
-    fake->rows[2].dwOperStatus = 2;
-    fake->rows[7].dwOperStatus = 1;
+    fake->Find(2)->OperState = IF_OPER_DOWN;
+    fake->Find(7)->OperState = IF_OPER_TESTING;
     w->acOOI->trigger();  // on again, with nothing connected
     EXPECT_TRUE(rowNames(*w).isEmpty());
     EXPECT_EQ(menuNames(*w), (QStringList{"eth0", "wlan0", "tun0"}));
@@ -132,8 +119,9 @@ TEST_F(MainWindowTest, FilterShowsOnlyWorkingInterfacesButTheMenuListsAll) {
 // their total, which adds what passes the cards (each byte once), can be
 // watched like any interface, and stays when virtual interfaces are hidden.
 TEST_F(MainWindowTest, TheUplinkTotalAndHidingVirtualInterfaces) {
-    fake->kinds = {{2, TLinkKind::Physical}, {3, TLinkKind::Physical}, {7, TLinkKind::Tun}};
-    fake->rows[3].dwInOctets = 100;
+    fake->Find(2)->Kind = fake->Find(3)->Kind = TLinkKind::Physical;
+    fake->Find(7)->Kind = TLinkKind::Tun;
+    fake->AddTraffic(3, 100, 0);
     auto w = shown();
     w->acIntfView->trigger();
     EXPECT_EQ(rowNames(*w), (QStringList{"eth0", "tun0", "All physical"}));
@@ -141,8 +129,8 @@ TEST_F(MainWindowTest, TheUplinkTotalAndHidingVirtualInterfaces) {
     w->UpdateTraffic();
     const QTreeWidgetItem* uplink = w->Tree->topLevelItem(2);
     EXPECT_EQ(uplink->text(TInterfaceTree::colDownload), "1.60 KB");  // 1536 + 100 at first sight
-    fake->rows[2].dwInOctets += 1024;
-    fake->rows[7].dwInOctets += 999999;  // the tunnel's bytes passed the card already
+    fake->AddTraffic(2, 1024, 0);
+    fake->AddTraffic(7, 999999, 0);  // the tunnel's bytes passed the card already
     w->UpdateTraffic();
     EXPECT_EQ(uplink->text(TInterfaceTree::colDownload), "2.60 KB");
 
@@ -158,7 +146,7 @@ TEST_F(MainWindowTest, TheUplinkTotalAndHidingVirtualInterfaces) {
     EXPECT_NE(test::ReadWholeFile(file).find("All physical=1"), std::string::npos);
 
     // A machine without a network card has no total.
-    fake->kinds.clear();
+    fake->Find(2)->Kind = fake->Find(3)->Kind = TLinkKind::Other;
     w->RefreshData();
     EXPECT_FALSE(menuNames(*w).contains("All physical"));
 }
@@ -179,7 +167,7 @@ TEST_F(MainWindowTest, TheTrayReadoutIsChosenAndKept) {
     EXPECT_EQ(w->TrayReadoutInterface(), "eth0");
     EXPECT_NE(test::ReadWholeFile(file).find("TrayReadout=eth0"), std::string::npos);
     EXPECT_EQ(w->LastTrayReadout().Download, "0B");  // no rate before a second reading
-    fake->rows[2].dwInOctets += 50 * 1048576;
+    fake->AddTraffic(2, 50 * 1048576, 0);
     QTest::qWait(20);
     w->UpdateTrayReadout();
     // 50 MB in the few milliseconds since the first reading.
@@ -187,7 +175,7 @@ TEST_F(MainWindowTest, TheTrayReadoutIsChosenAndKept) {
         << w->LastTrayReadout().Download;
     EXPECT_EQ(w->LastTrayReadout().Upload, "0B");
     w->pmSpeed->trigger();  // bits then
-    fake->rows[2].dwInOctets += 1000;
+    fake->AddTraffic(2, 1000, 0);
     w->UpdateTrayReadout();
     EXPECT_NE(w->LastTrayReadout().Download.find_first_of("bkMG"), std::string::npos);
     emit w->TrayReadoutMenu->aboutToShow();
@@ -199,7 +187,7 @@ TEST_F(MainWindowTest, TheTrayReadoutIsChosenAndKept) {
 TEST_F(MainWindowTest, FocusFollowsTheInterfaceAcrossARefresh) {
     auto w = shown();
     w->Tree->setCurrentItem(w->Tree->topLevelItem(1));  // tun0
-    std::swap(fake->adapters[0], fake->adapters[2]);     // tun0 now comes first
+    std::swap(fake->links[0], fake->links[2]);  // tun0 now comes first
     w->RefreshData();
     ASSERT_NE(w->Tree->currentItem(), nullptr);
     EXPECT_EQ(w->Tree->currentItem()->text(0), "tun0");
@@ -209,9 +197,9 @@ TEST_F(MainWindowTest, FocusFollowsTheInterfaceAcrossARefresh) {
 TEST_F(MainWindowTest, TotalsAndTheBoldBestInterface) {
     auto w = shown();
     QTreeWidgetItem* eth = w->Tree->topLevelItem(0);
-    const std::size_t reads = fake->calls.size();
+    const int reads = fake->totalCalls();
     w->UpdateTraffic();  // the list is hidden: nothing is read or written
-    EXPECT_EQ(fake->calls.size(), reads);
+    EXPECT_EQ(fake->totalCalls(), reads);
     w->Tree->show();
     EXPECT_EQ(eth->text(1), "0.00 B");  // until the next tick
     EXPECT_EQ(eth->text(2), "0.00 B");
@@ -224,9 +212,10 @@ TEST_F(MainWindowTest, TotalsAndTheBoldBestInterface) {
     w->RefreshData();
     EXPECT_EQ(w->Tree->topLevelItem(0)->text(1), "0.00 B");
 
-    fake->bestInterface.reset();
-    fake->rows[2].dwOperStatus = 4;  // nothing operational: no best interface
-    fake->rows[7].dwOperStatus = 4;
+    fake->route.reset();
+    fake->Find(2)->OperState = IF_OPER_DORMANT;  // nothing operational: no best interface
+    fake->Find(7)->OperState = IF_OPER_DORMANT;
+    fake->addresses = {{2, 0, 8}};  // and no address
     w->RefreshData();
     ASSERT_EQ(w->Configuration().BestInterfaceIdx(), 0u);
     for (int i = 0; i < w->Tree->topLevelItemCount(); ++i) EXPECT_FALSE(w->Tree->topLevelItem(i)->font(0).bold());
@@ -246,11 +235,11 @@ TEST_F(MainWindowTest, ATickChangesOnlyTheCountersThatMoved) {
                      });
     w->UpdateTraffic();
     EXPECT_TRUE(changed.empty());  // nothing moved
-    fake->rows[2].dwInOctets += 5;  // eth0 received, still shown as "1.50 KB"
+    fake->AddTraffic(2, 5, 0);  // eth0 received, still shown as "1.50 KB"
     w->UpdateTraffic();
     EXPECT_EQ(changed, (std::vector<std::pair<int, int>>{{0, 1}}));
     changed.clear();
-    fake->rows[2].dwOutOctets += 1048576;  // sent: the counter and its text
+    fake->AddTraffic(2, 0, 1048576);  // sent: the counter and its text
     w->UpdateTraffic();
     EXPECT_EQ(changed, (std::vector<std::pair<int, int>>{{0, 2}, {0, 2}}));
     EXPECT_EQ(w->Tree->topLevelItem(0)->text(2), "4.00 MB");
@@ -334,7 +323,7 @@ TEST_F(MainWindowTest, StoredMarksComeBackAtTheNextStart) {
 }
 
 TEST_F(MainWindowTest, EmptySnapshotGivesAnEmptyListAndMenu) {
-    fake->present = false;
+    fake->failWith["Links"] = std::make_error_code(std::errc::address_family_not_supported);
     auto w = shown();
     EXPECT_EQ(w->Tree->topLevelItemCount(), 0);
     EXPECT_TRUE(w->MonitorMenu->actions().isEmpty());

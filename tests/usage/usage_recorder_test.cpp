@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "support/temp_dir.h"
-#include "usage/scripted_counter_source.h"
+#include "support/fake_link_source.h"
 #include "usage/usage_day.h"
 #include "usage/usage_recorder.h"
 
@@ -25,19 +25,19 @@ protected:
     void SetUp() override {
         ::setenv("TZ", "UTC", 1);
         ::tzset();
-        state_->readings = {{2, "hw:00:16:3e:00:00:01", "eth0", {0, 0}}};
+        links_->AddLink(2, "eth0").PermAddress = {0x00, 0x16, 0x3e, 0x00, 0x00, 0x01};
+        test::WriteWholeFile(bootFile_, "boot-1\n");
     }
     void TearDown() override {
         ::unsetenv("TZ");
         ::tzset();
     }
     std::unique_ptr<TUsageRecorder> recorder() {
-        return std::make_unique<TUsageRecorder>(path_, std::make_unique<test::TScriptedCounterSource>(state_),
+        return std::make_unique<TUsageRecorder>(path_, std::make_unique<TUsageCounterSource>(links_, bootFile_),
                                                 [this] { return now_; });
     }
     void count(std::uint64_t rx, std::uint64_t tx) {
-        state_->readings[0].Counters.Received += rx;
-        state_->readings[0].Counters.Sent += tx;
+        links_->AddTraffic(2, rx, tx);
     }
     TUsageBytes usedOn(TUsageRecorder& r, int day) {
         return r.Store().Sum(r.Store().Interfaces().at(0).Id, day, AddDays(day, 1));
@@ -45,7 +45,9 @@ protected:
 
     test::TTempDir dir_;
     std::string path_ = dir_.file("vantrix.usage.sqlite");
-    std::shared_ptr<test::TScriptedCounterSource::State> state_ = std::make_shared<test::TScriptedCounterSource::State>();
+    test::TTempDir bootDir_;
+    std::string bootFile_ = bootDir_.file("boot_id");
+    std::shared_ptr<test::TFakeLinkSource> links_ = std::make_shared<test::TFakeLinkSource>();
     std::time_t now_ = LocalMidnight(20261210) + 12 * 3600;
 };
 
@@ -67,8 +69,8 @@ TEST_F(UsageRecorderTest, HistoryAndCatchUpAcrossRestarts) {
         EXPECT_EQ(usedOn(*r, 20261210).Total(), 1255u);
         EXPECT_EQ(usedOn(*r, 20261211).Total(), 7700u);  // booked on the day of the start
     }
-    state_->bootId = "boot-2";  // the machine restarted; the counters start again
-    state_->readings[0].Counters = {300, 30};
+    test::WriteWholeFile(bootFile_, "boot-2\n");  // the machine restarted; the counters start again
+    links_->SetCounters(2, 300, 30);
     {
         auto r = recorder();
         r->Start(3600000);
@@ -147,10 +149,10 @@ TEST_F(UsageRecorderTest, AnUnusableLocationIsReportedOnceAndNothingBreaks) {
 TEST_F(UsageRecorderTest, WritesKeepWaitingWhileTheCountersCannotBeRead) {
     auto r = recorder();
     r->Start(3600000);
-    state_->fails = true;
+    links_->failWith["Counters"] = std::make_error_code(std::errc::no_buffer_space);
     count(500, 0);
     r->Record();
-    state_->fails = false;
+    links_->failWith.clear();
     r->Record();
     EXPECT_EQ(usedOn(*r, 20261210).Received, 500u);
 }
@@ -220,7 +222,7 @@ TEST_F(UsageRecorderTest, FaultsAreSaidOnceAndRecordingResumesWhenTheyClear) {
     for (const TFault& fault : faults) {
         std::filesystem::remove_all(dir_.path());
         std::filesystem::create_directories(dir_.path());
-        state_->readings[0].Counters = {0, 0};
+        links_->SetCounters(2, 0, 0);
         if (!fault.make()) {
             ADD_FAILURE() << "could not make " << fault.name;
             continue;
@@ -272,8 +274,7 @@ TEST_F(UsageRecorderTest, AFullDiskIsSaidAsSuchAndNothingIsLost) {
     (void)!std::system(("dd if=/dev/zero of='" + filler + "' bs=4k 2>/dev/null").c_str());
     // Many interfaces at once: a write that needs new pages.
     for (int i = 0; i < 400; ++i)
-        state_->readings.push_back({static_cast<std::uint32_t>(100 + i), "name:veth" + std::to_string(i),
-                                    "veth" + std::to_string(i), {0, 0}});
+        links_->AddLink(static_cast<std::uint32_t>(100 + i), "veth" + std::to_string(i));
     count(100, 10);
     r->Record();
     count(100, 10);

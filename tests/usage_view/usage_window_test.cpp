@@ -20,7 +20,7 @@
 
 #include "support/temp_dir.h"
 #include "sysinfo/format_settings.h"
-#include "usage/scripted_counter_source.h"
+#include "support/fake_link_source.h"
 #include "usage/usage_day.h"
 #include "usage_view/usage_bar_chart.h"
 #include "usage_view/usage_window.h"
@@ -36,9 +36,11 @@ protected:
         ::setenv("TZ", "UTC", 1);
         ::tzset();
         FormatSettings.DecimalSeparator = ".";
-        state_->readings = {{2, "hw:00:16:3e:00:00:01", "eth0", {0, 0}}, {3, "name:wlan0", "wlan0", {0, 0}}};
+        links_->AddLink(2, "eth0").PermAddress = {0x00, 0x16, 0x3e, 0x00, 0x00, 0x01};
+        links_->AddLink(3, "wlan0");
+        test::WriteWholeFile(dir_.file("boot_id"), "boot-1\n");
         recorder_ = std::make_unique<TUsageRecorder>(dir_.file("u.sqlite"),
-                                                     std::make_unique<test::TScriptedCounterSource>(state_),
+                                                     std::make_unique<TUsageCounterSource>(links_, dir_.file("boot_id")),
                                                      [this] { return now_; });
         recorder_->Start(3600000);
     }
@@ -49,13 +51,12 @@ protected:
     // eth0 receives `rx` and sends `tx` on `day`.
     void traffic(int day, std::uint64_t rx, std::uint64_t tx) {
         now_ = LocalMidnight(day) + 10 * 3600;
-        state_->readings[0].Counters.Received += rx;
-        state_->readings[0].Counters.Sent += tx;
+        links_->AddTraffic(2, rx, tx);
         recorder_->Record();
     }
 
     test::TTempDir dir_;
-    std::shared_ptr<test::TScriptedCounterSource::State> state_ = std::make_shared<test::TScriptedCounterSource::State>();
+    std::shared_ptr<test::TFakeLinkSource> links_ = std::make_shared<test::TFakeLinkSource>();
     std::time_t now_ = LocalMidnight(20251001);
     std::unique_ptr<TUsageRecorder> recorder_;
 };
@@ -177,7 +178,7 @@ TEST_F(UsageWindowTest, ExportsEveryInterfaceAndDay) {
 
 TEST_F(UsageWindowTest, WithoutAHistoryItSaysWhy) {
     std::filesystem::create_directories(dir_.file("blocked.sqlite"));
-    TUsageRecorder broken(dir_.file("blocked.sqlite"), std::make_unique<test::TScriptedCounterSource>(state_),
+    TUsageRecorder broken(dir_.file("blocked.sqlite"), std::make_unique<TUsageCounterSource>(links_, dir_.file("boot_id")),
                           [this] { return now_; });
     broken.Start(3600000);
     TUsageWindow w(broken);

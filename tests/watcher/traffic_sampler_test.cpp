@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "netconfig/network_configuration.h"
-#include "support/fake_ip_helper.h"
+#include "support/fake_link_source.h"
 #include "support/manual_clock.h"
 #include "watcher/traffic_sampler.h"
 
@@ -14,7 +14,7 @@ namespace {
 // A watcher's sampling over a scripted counter and a hand-moved clock.
 class TrafficSamplerTest : public ::testing::Test {
 protected:
-    test::TFakeIpHelper net;
+    test::TFakeLinkSource net;
     test::TManualClock clock;
     TTrafficSampler sampler{net, clock};
     Tsp_Axis bottom{0}, left{sf::Vertical}, right{sf::Vertical};
@@ -28,17 +28,7 @@ protected:
         right.SetMinMax(0, 10);
         setCounters(1000, 500);
     }
-    void setCounters(std::uint32_t in, std::uint32_t out) {
-        net.rows[4].dwInOctets = in;
-        net.rows[4].dwOutOctets = out;
-    }
-    // The kernel's 64-bit counters; the 32-bit row keeps their low halves.
-    void setCounters64(std::uint64_t in, std::uint64_t out, std::uint32_t idx = 4) {
-        net.rows2[idx].InOctets = in;
-        net.rows2[idx].OutOctets = out;
-        net.rows[idx].dwInOctets = static_cast<std::uint32_t>(in);
-        net.rows[idx].dwOutOctets = static_cast<std::uint32_t>(out);
-    }
+    void setCounters(std::uint64_t in, std::uint64_t out) { net.SetCounters(4, in, out); }
     TTrafficFigures tick(std::uint32_t ms = 1000) {
         clock.advanceMs(ms);
         return sampler.TimerTimer(graph);
@@ -73,34 +63,33 @@ TEST_F(TrafficSamplerTest, RatesTotalsAndMaxima) {
     EXPECT_DOUBLE_EQ(download.GetY(3), 8.0);  // kilobits per second
 }
 
-TEST_F(TrafficSamplerTest, CounterWrapAndLongSessions) {
+TEST_F(TrafficSamplerTest, CountersPastFourGiBAndLongSessions) {
     setCounters(4294967295u - 295, 10);  // 296 below 2^32
     tick();
-    setCounters(200, 10);
+    setCounters(4294967296ull + 200, 10);
     TTrafficFigures f = tick();
     EXPECT_DOUBLE_EQ(f.DownloadRate, 496);
     std::uint64_t total = f.SessionReceived;
     for (int i = 0; i < 5; ++i) {  // 5 x 1 GiB
-        setCounters(static_cast<std::uint32_t>(200 + (i + 1) * 1073741824ull), 10);
+        setCounters(4294967296ull + 200 + (i + 1) * 1073741824ull, 10);
         f = tick();
     }
     EXPECT_EQ(f.SessionReceived, total + 5 * 1073741824ull);  // no wrap at 4 GiB
 }
 
-// With 64-bit counters the watcher's totals and rates are the interface
-// list's arithmetic: differences of the same 64-bit counters, across several
-// passes of 2^32.
+// The watcher's totals and rates are the interface list's arithmetic:
+// differences of the same 64-bit counters, across several passes of 2^32.
 TEST_F(TrafficSamplerTest, SixtyFourBitCountersMatchTheInterfaceList) {
-    TNetworkConfiguration list(std::shared_ptr<IIpHelper>(&net, [](IIpHelper*) {}));
+    TNetworkConfiguration list(std::shared_ptr<ILinkSource>(&net, [](ILinkSource*) {}));
     const std::uint64_t start = 4294967296ull - 1000;
-    setCounters64(start, 77);
+    setCounters(start, 77);
     tick();
     std::uint64_t listIn = 0, listOut = 0, listStart = 0;
     list.GetTraffic(4, listStart, listOut);
     std::uint64_t in = start;
     for (int i = 1; i <= 6; ++i) {  // 1.5 GiB a tick: 2^32 is passed twice
         in += 1610612736ull;
-        setCounters64(in, 77 + 1536ull * static_cast<std::uint64_t>(i));
+        setCounters(in, 77 + 1536ull * static_cast<std::uint64_t>(i));
         const TTrafficFigures f = tick(2000);
         list.GetTraffic(4, listIn, listOut);
         EXPECT_EQ(f.Received, listIn);
@@ -117,36 +106,30 @@ TEST_F(TrafficSamplerTest, SixtyFourBitCountersMatchTheInterfaceList) {
 TEST_F(TrafficSamplerTest, NewBaselineWhereTheCountersAreNoContinuation) {
     struct Case {
         const char* what;
-        std::function<void(test::TFakeIpHelper&, TAdapter&)> change;
+        std::function<void(test::TFakeLinkSource&, TAdapter&)> change;
         double expectedRate;
     };
-    auto set64 = [](test::TFakeIpHelper& n, std::uint32_t idx, std::uint64_t in, std::uint64_t out) {
-        n.rows2[idx].InOctets = in;
-        n.rows2[idx].OutOctets = out;
-        n.rows[idx].dwInOctets = static_cast<std::uint32_t>(in);
-        n.rows[idx].dwOutOctets = static_cast<std::uint32_t>(out);
-    };
     const Case cases[] = {
-        {"64-bit counter went backwards (driver reload)",
-         [&](test::TFakeIpHelper& n, TAdapter&) { set64(n, 4, 5000, 100); }, 0},
+        {"counter went backwards (driver reload)", [](test::TFakeLinkSource& n, TAdapter&) { n.SetCounters(4, 5000, 100); },
+         0},
         {"interface re-created under another index",
-         [&](test::TFakeIpHelper& n, TAdapter& a) {
-             set64(n, 9, 9000000000ull + 4096, 700000);
+         [](test::TFakeLinkSource& n, TAdapter& a) {
+             n.SetCounters(9, 9000000000ull + 4096, 700000);
              a.IntfIdx = 9;
          },
          0},
-        {"64-bit counters gone, 32-bit ones left", [](test::TFakeIpHelper& n, TAdapter&) { n.rows2.erase(4); }, 0},
+        {"interface gone", [](test::TFakeLinkSource& n, TAdapter&) { n.counters.erase(4); }, 0},
         {"steady growth is counted",
-         [&](test::TFakeIpHelper& n, TAdapter&) { set64(n, 4, 8000000000ull + 4096, 600000); }, 4096},
+         [](test::TFakeLinkSource& n, TAdapter&) { n.SetCounters(4, 8000000000ull + 4096, 600000); }, 4096},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        test::TFakeIpHelper n;
+        test::TFakeLinkSource n;
         TTrafficSampler s(n, clock);
         Tsp_XYLine down, up;
         const TTrafficGraph g{bottom, left, right, down, up};
         s.Adapter.IntfIdx = 4;
-        set64(n, 4, 8000000000ull, 600000);
+        n.SetCounters(4, 8000000000ull, 600000);
         s.TimerTimer(g);
         clock.advanceMs(1000);
         const std::uint64_t before = s.TimerTimer(g).SessionReceived;
@@ -170,7 +153,7 @@ TEST_F(TrafficSamplerTest, ZeroCountersReBaseline) {
     const TTrafficFigures f = tick();
     EXPECT_EQ(f.DownloadRate, 0);
     EXPECT_EQ(f.SessionReceived, 0u);
-    net.failWith["GetIfEntry"] = kErrorNotFound;  // interface gone
+    net.failWith["CountersOf"] = std::make_error_code(std::errc::no_such_device);  // interface gone
     EXPECT_EQ(tick().DownloadRate, 0);
 }
 

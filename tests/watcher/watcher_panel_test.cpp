@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "support/fake_ip_helper.h"
+#include "support/fake_link_source.h"
 #include "support/manual_clock.h"
 #include "support/temp_dir.h"
 #include "sysinfo/format_settings.h"
@@ -20,14 +20,13 @@ namespace {
 
 class WatcherPanelTest : public ::testing::Test {
 protected:
-    std::shared_ptr<test::TFakeIpHelper> net = std::make_shared<test::TFakeIpHelper>();
+    std::shared_ptr<test::TFakeLinkSource> net = std::make_shared<test::TFakeLinkSource>();
     std::shared_ptr<test::TManualClock> clock = std::make_shared<test::TManualClock>();
     std::unique_ptr<Tfrm_vx_Watcher> panel;
 
     void SetUp() override {
         FormatSettings.DecimalSeparator = ".";
-        net->rows[3].dwInOctets = 10000;
-        net->rows[3].dwOutOctets = 5000;
+        net->SetCounters(3, 10000, 5000);
         panel = std::make_unique<Tfrm_vx_Watcher>(nullptr, net, clock);
         TAdapter a;
         a.Name = "eth0";
@@ -39,9 +38,8 @@ protected:
         panel->resize(475, 210);
         panel->show();
     }
-    void tick(std::uint32_t in, std::uint32_t out) {
-        net->rows[3].dwInOctets = in;
-        net->rows[3].dwOutOctets = out;
+    void tick(std::uint64_t in, std::uint64_t out) {
+        net->SetCounters(3, in, out);
         clock->advanceMs(1000);
         panel->TimerTimer();
     }
@@ -138,11 +136,8 @@ TEST_F(WatcherPanelTest, OnePaintPerTick) {
 // list shows for the same 64-bit counters.
 TEST_F(WatcherPanelTest, TotalsBeyondFourGiB) {
     const std::uint64_t fiveGiB = 5ull << 30;
-    net->rows2[3].InOctets = fiveGiB;
-    net->rows2[3].OutOctets = 1000;
-    tick(0, 0);
-    net->rows2[3].InOctets = fiveGiB + 1536;
-    tick(0, 0);
+    tick(fiveGiB, 1000);
+    tick(fiveGiB + 1536, 1000);
     EXPECT_EQ(panel->lDLTotal->text(), "5.00 GB");
     EXPECT_EQ(panel->lTDL->text(), "1.50 KB");
 }

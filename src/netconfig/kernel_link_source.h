@@ -1,0 +1,50 @@
+#pragma once
+
+// The link source of this machine: rtnetlink for links and counters (see
+// link_dump.h) and, through libnl-route-3's caches, for addresses, routes
+// and neighbours; sysfs for speeds, wireless and devices; ethtool for the
+// driver's name; the system's text files for DNS and DHCP leases.
+
+#include <memory>
+
+#include "netconfig/link_dump.h"
+#include "netconfig/link_source.h"
+#include "netconfig/system_files.h"
+
+struct nl_sock;
+
+namespace vx {
+
+class TKernelLinkSource : public ILinkSource {
+public:
+    explicit TKernelLinkSource(TSystemFiles files = TSystemFiles());
+    ~TKernelLinkSource() override;
+
+    std::error_code Links(std::vector<TLink>& out) override;
+    std::error_code Counters(std::vector<TLinkCounters>& out) override { return dump_.Counters(out); }
+    std::error_code CountersOf(std::uint32_t index, TLinkCounters& out) override {
+        return dump_.CountersOf(index, out);
+    }
+    std::error_code Addresses(std::vector<TIpv4Address>& out) override;
+    std::error_code Gateways(std::vector<TGateway>& out) override;
+    std::error_code Neighbours(std::vector<TNeighbour>& out) override;
+    std::optional<std::uint32_t> RouteTo(std::uint32_t destination) override;
+    THostFacts Host() override;
+
+private:
+    struct SocketDeleter {
+        void operator()(nl_sock* s) const;
+    };
+    nl_sock* socket();
+
+    TSystemFiles files_;
+    TLinkDump dump_;
+    std::vector<std::string> kinds_;
+    std::unique_ptr<nl_sock, SocketDeleter> sock_;
+};
+
+// The text of /sys/class/net/<name>/speed (megabits per second) in bits
+// per second; 0 when it says nothing usable.
+std::uint64_t LinkSpeedFromText(const char* text);
+
+}  // namespace vx

@@ -1,0 +1,46 @@
+#pragma once
+
+// The uplink total as one more link: a source that passes every question on
+// to the real one and adds the link "All physical" (the sum of the physical
+// interfaces, see uplink_total.h) wherever links are listed or counted, so
+// that the list, its menu, the watchers and the settings treat it as any
+// interface. It is there while the machine has a physical interface.
+
+#include <memory>
+#include <vector>
+
+#include "netconfig/link_source.h"
+#include "netconfig/uplink_total.h"
+
+namespace vx {
+
+// Far above any index the kernel gives (they count up from 1).
+inline constexpr std::uint32_t kUplinkIndex = 0x7FFFFF00u;
+// Its name in the list and the settings file; shown translated.
+inline constexpr const char* kUplinkName = "All physical";
+
+class TUplinkLinkSource : public ILinkSource {
+public:
+    explicit TUplinkLinkSource(std::shared_ptr<ILinkSource> inner);
+
+    std::error_code Links(std::vector<TLink>& out) override;
+    std::error_code Counters(std::vector<TLinkCounters>& out) override;
+    std::error_code CountersOf(std::uint32_t index, TLinkCounters& out) override;
+    std::error_code Addresses(std::vector<TIpv4Address>& out) override { return inner_->Addresses(out); }
+    std::error_code Gateways(std::vector<TGateway>& out) override { return inner_->Gateways(out); }
+    std::error_code Neighbours(std::vector<TNeighbour>& out) override { return inner_->Neighbours(out); }
+    std::optional<std::uint32_t> RouteTo(std::uint32_t destination) override { return inner_->RouteTo(destination); }
+    THostFacts Host() override { return inner_->Host(); }
+
+private:
+    // Adds the physical links' entries of `all` to the total.
+    void update(const std::vector<TLinkCounters>& all);
+
+    std::shared_ptr<ILinkSource> inner_;
+    std::vector<std::uint32_t> physical_;
+    std::vector<TLinkCounters> all_;        // reused at every single read
+    std::vector<TUplinkReading> readings_;  // reused at every read
+    TUplinkTotal total_;
+};
+
+}  // namespace vx
