@@ -9,6 +9,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "about/about_dialog.h"
 #include "netconfig/kernel_link_source.h"
@@ -78,8 +79,14 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<ILinkSource> source, QWidget* parent)
     FNCC = std::make_unique<TNetworkConfiguration>(
         std::make_shared<TUplinkLinkSource>(FLinks));
     FNCN = std::make_unique<TNetworkChangeNotifier>();
-    FNCN->OnChange = [this](QObject*, std::uint32_t) { RefreshData(); };
+    FNCN->OnChange = [this](QObject*, std::uint32_t) {
+        FSnapshotFresh = false;
+        RefreshData();
+    };
+    // Read once here, for the stored values of the interfaces; the first
+    // list is built from the same reading when the window is restored.
     FNCC->RefreshData();
+    FSnapshotFresh = true;
     if (LayoutStorage) LayoutManager().SetStorage(LayoutStorage);
     registerLayout();
     SetOnAfterRestore([this](TLayoutManager*) { FormAfterRestore(); });
@@ -100,7 +107,7 @@ Twnd_vx_Main::~Twnd_vx_Main() {
         FUsage->Flush();           // the traffic since the last write
     }
     FNCN.reset();  // no notification after this point
-    for (Tfrm_vx_Watcher* w : FWatchers) w->Timer.stop();
+    for (Tfrm_vx_Watcher* w : FWatchers) w->StopSampling();
 }
 
 void Twnd_vx_Main::registerLayout() {
@@ -130,15 +137,16 @@ void Twnd_vx_Main::FormAfterRestore() {
     const QVariant period = LayoutManager().GetValueByName(QStringLiteral("Period"));
     pmTransfer->setChecked(units.toLongLong() == 0);
     pmSpeed->setChecked(units.toLongLong() == 1);
-    pmFast->setChecked(period.toLongLong() == 0);
-    pmNormal->setChecked(period.toLongLong() == 1);
-    pmSlow->setChecked(period.toLongLong() == 2);
+    const TPeriod chosen = PeriodFromStored(period.toLongLong());
+    pmFast->setChecked(chosen == TPeriod::Fast);
+    pmNormal->setChecked(chosen == TPeriod::Normal);
+    pmSlow->setChecked(chosen == TPeriod::Slow);
     RefreshData();
     applyTrayReadout();
 }
 
 void Twnd_vx_Main::RefreshData() {
-    FNCC->RefreshData();
+    if (!std::exchange(FSnapshotFresh, false)) FNCC->RefreshData();
     ApplyMarks();
     BuildInterfaceList();
     BuildInterfaceMenu();

@@ -110,7 +110,7 @@ private:
     void ApplyMarks();
     void SetMark(const TAdapter& adapter, bool marked);
     void UpdateWatcherImages();
-    int periodMs() const;
+    TPeriod period() const;
     void BuildInterfaceList();
     void BuildInterfaceMenu();
     void TreeChecked(QTreeWidgetItem* item, bool checked);
@@ -139,6 +139,7 @@ private:
 
     std::shared_ptr<ILinkSource> FLinks;  // the machine's links; the list adds the uplink total to them
     std::unique_ptr<TNetworkConfiguration> FNCC;
+    bool FSnapshotFresh = false;  // FNCC was read at start and not used since
     std::unique_ptr<TNetworkChangeNotifier> FNCN;
     QSystemTrayIcon* TrayIcon = nullptr;  // only while the desktop has a tray
     QTimer FTrayWatch;                    // looks for a tray while there is none

@@ -126,9 +126,12 @@ void Twnd_vx_Main::createMenus() {
     connect(unitGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmUnitsClick);
     QMenu* period = view->addMenu(tr("Update &Period"));
     auto* periodGroup = new QActionGroup(this);
-    pmFast = radio(period, periodGroup, "pmFast", tr("&Fast (0.5 s)"), 0);
-    pmNormal = radio(period, periodGroup, "pmNormal", tr("&Normal (1 s)"), 1);
-    pmSlow = radio(period, periodGroup, "pmSlow", tr("S&low (2 s)"), 2);
+    std::vector<QAction*> periods;
+    for (const TPeriodInfo& p : kPeriods)
+        periods.push_back(radio(period, periodGroup, p.ObjectName, tr(p.MenuText), static_cast<int>(p.Period)));
+    pmFast = periods[static_cast<int>(TPeriod::Fast)];
+    pmNormal = periods[static_cast<int>(TPeriod::Normal)];
+    pmSlow = periods[static_cast<int>(TPeriod::Slow)];
     pmNormal->setChecked(true);
     connect(periodGroup, &QActionGroup::triggered, this, &Twnd_vx_Main::cmPeriod);
     TrayReadoutMenu = view->addMenu(tr("Tra&y Readout"));
@@ -190,7 +193,7 @@ void Twnd_vx_Main::updateTrayToolTip() {
     for (auto it = FWatchers.rbegin(); it != FWatchers.rend(); ++it) {
         const Tfrm_vx_Watcher* w = *it;
         tip += tr("\n%1: Download %2, Upload %3")
-                   .arg(ShownName(w->Adapter().Name), w->lDL->text(), w->lUL->text());
+                   .arg(ShownName(w->Adapter().Name), w->DownloadRateText(), w->UploadRateText());
     }
     if (TrayIcon->toolTip() != tip) TrayIcon->setToolTip(tip);
 }

@@ -29,7 +29,7 @@ void Twnd_vx_Main::SetTrayReadoutInterface(const QString& name) {
 void Twnd_vx_Main::applyTrayReadout() {
     const QString name = TrayReadoutInterface();
     FReadoutLast.reset();
-    FTrayReadoutTimer.setInterval(periodMs());
+    FTrayReadoutTimer.setInterval(PeriodMs(period()));
     if (name.isEmpty()) {
         FTrayReadoutTimer.stop();
     } else if (!FTrayReadoutTimer.isActive()) {

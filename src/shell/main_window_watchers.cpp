@@ -1,8 +1,6 @@
 // The main window's watcher panels: opened, updated, retimed and closed in
 // step with the marks of the interfaces.
-#include <QComboBox>
 #include <QMenu>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -21,13 +19,8 @@ bool sameName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-int Twnd_vx_Main::periodMs() const {
-    switch (LayoutManager().GetValueByName(QStringLiteral("Period")).toLongLong()) {
-        case 0: return 500;
-        case 1: return 1000;
-        case 2: return 2000;
-        default: return 1000;  // the design interval
-    }
+TPeriod Twnd_vx_Main::period() const {
+    return PeriodFromStored(LayoutManager().GetValueByName(QStringLiteral("Period")).toLongLong());
 }
 
 void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
@@ -39,7 +32,7 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         }
     if (found) {
         found->SetAdapter(adapter);
-        found->Header->SetImageIndex(adapter.ImageIndex);
+        found->SetImageIndex(adapter.ImageIndex);
     }
     const int i = FNCC->FindAdapter(static_cast<std::int64_t>(adapter.IntfIdx));
     if (i >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(i), true);
@@ -50,32 +43,20 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
         w->setFixedHeight(Tfrm_vx_Watcher::kOpenHeight);
         w->setObjectName(QStringLiteral("Watcher_%1").arg(adapter.IntfIdx));
         static_cast<QVBoxLayout*>(FWatcherArea->layout())->insertWidget(0, w);  // the newest on top
-        w->Header->SetImageIndex(adapter.ImageIndex);
+        w->SetImageIndex(adapter.ImageIndex);
         w->SetAdapter(adapter);
-        w->Header->SetCaption(ShownName(adapter.Name));
-        w->Header->setToolTip(QString::fromStdString(adapter.Alias));
-        w->Header->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(w->Header, &QWidget::customContextMenuRequested, this,
-                [this, w](const QPoint& at) { PopupMenu1->popup(w->Header->mapToGlobal(at)); });
         // The graph's menu adds what concerns its own interface.
-        auto* graphMenu = new QMenu(w);
-        graphMenu->setObjectName(QStringLiteral("GraphMenu"));
-        graphMenu->addAction(w->acExportHistory);
-        graphMenu->addAction(w->acClearSession);
         QString shownName = ShownName(adapter.Name);
         shownName.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a name's & is no access key
-        QAction* usage = graphMenu->addAction(tr("Usa&ge of %1...").arg(shownName));
+        auto* usage = new QAction(tr("Usa&ge of %1...").arg(shownName), w);
         connect(usage, &QAction::triggered, this, [this, w] { ShowUsage(QString::fromStdString(w->Adapter().Name)); });
         usage->setEnabled(FUsage != nullptr);
-        graphMenu->addSeparator();
-        graphMenu->addActions(PopupMenu1->actions());
-        w->sp_XYPlot->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(w->sp_XYPlot, &QWidget::customContextMenuRequested, this,
-                [w, graphMenu](const QPoint& at) { graphMenu->popup(w->sp_XYPlot->mapToGlobal(at)); });
+        auto* separator = new QAction(w);
+        separator->setSeparator(true);
+        w->SetMenus(PopupMenu1, QList<QAction*>{usage, separator} + PopupMenu1->actions());
         w->ApplyColors();
         w->SetUnits(static_cast<int>(LayoutManager().GetValueByName(QStringLiteral("Units")).toLongLong()));
-        w->Timer.setInterval(periodMs());
-        w->Timer.start();
+        w->StartSampling(period());
         w->show();
         updateNoWatcherHint();
         updateTabOrder();
@@ -107,8 +88,7 @@ void Twnd_vx_Main::updateTabOrder() {
     for (int i = 0; i < stack->count(); ++i) {
         auto* w = qobject_cast<Tfrm_vx_Watcher*>(stack->itemAt(i)->widget());
         if (!w) continue;
-        for (QWidget* next : {static_cast<QWidget*>(w->cbUnits), static_cast<QWidget*>(w->bProps),
-                              static_cast<QWidget*>(w->sp_XYPlot)}) {
+        for (QWidget* next : w->FocusChain()) {
             setTabOrder(previous, next);
             previous = next;
         }
@@ -118,18 +98,14 @@ void Twnd_vx_Main::updateTabOrder() {
 void Twnd_vx_Main::UpdateWatcherImages() {
     for (Tfrm_vx_Watcher* w : FWatchers) {
         const int i = FNCC->FindAdapter(w->Adapter().Name);
-        w->Header->SetImageIndex(i >= 0 ? FNCC->AdapterImageIndex(static_cast<std::uint16_t>(i)) : 0);
+        w->SetImageIndex(i >= 0 ? FNCC->AdapterImageIndex(static_cast<std::uint16_t>(i)) : 0);
     }
 }
 
 void Twnd_vx_Main::cmPeriod(QAction* item) {
     LayoutManager().SetValueByName(QStringLiteral("Period"), item->data());
-    FTrayReadoutTimer.setInterval(periodMs());
-    for (Tfrm_vx_Watcher* w : FWatchers) {
-        w->Timer.stop();
-        w->Timer.setInterval(periodMs());
-        w->Timer.start();
-    }
+    FTrayReadoutTimer.setInterval(PeriodMs(period()));
+    for (Tfrm_vx_Watcher* w : FWatchers) w->StartSampling(period());
 }
 
 }  // namespace vx

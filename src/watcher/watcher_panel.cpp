@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -246,8 +247,32 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<ILinkSource> s
     // The graph takes the focus (Tab), so its menu opens from the keyboard
     // too (the Menu key, Shift+F10).
     sp_XYPlot->setFocusPolicy(Qt::StrongFocus);
-    Timer.setInterval(1000);
+    Timer.setInterval(PeriodMs(FPeriod));
     connect(&Timer, &QTimer::timeout, this, &Tfrm_vx_Watcher::TimerTimer);
+}
+
+void Tfrm_vx_Watcher::StartSampling(TPeriod period) {
+    FPeriod = period;
+    Timer.stop();
+    Timer.setInterval(PeriodMs(period));
+    Timer.start();
+}
+
+QList<QWidget*> Tfrm_vx_Watcher::FocusChain() const { return {cbUnits, bProps, sp_XYPlot}; }
+
+void Tfrm_vx_Watcher::SetMenus(QMenu* captionMenu, const QList<QAction*>& graphItems) {
+    Header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Header, &QWidget::customContextMenuRequested, this,
+            [this, captionMenu](const QPoint& at) { captionMenu->popup(Header->mapToGlobal(at)); });
+    delete FGraphMenu;
+    FGraphMenu = new QMenu(this);
+    FGraphMenu->setObjectName(QStringLiteral("GraphMenu"));
+    FGraphMenu->addAction(acExportHistory);
+    FGraphMenu->addAction(acClearSession);
+    FGraphMenu->addActions(graphItems);
+    sp_XYPlot->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sp_XYPlot, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { FGraphMenu->popup(sp_XYPlot->mapToGlobal(at)); });
 }
 
 void Tfrm_vx_Watcher::SetAdapter(const TAdapter& adapter) {
@@ -255,6 +280,8 @@ void Tfrm_vx_Watcher::SetAdapter(const TAdapter& adapter) {
     // What a screen reader says of the panel and its controls: the
     // interface's name is painted on the caption bar, so it is named here.
     const QString name = ShownName(adapter.Name);
+    Header->SetCaption(name);
+    Header->setToolTip(QString::fromStdString(adapter.Alias));
     setAccessibleName(tr("%1 traffic").arg(name));
     cbUnits->setAccessibleName(tr("Units of %1").arg(name));
     cbUnits->setAccessibleDescription(cbUnits->accessibleName());  // on Linux the name is the value

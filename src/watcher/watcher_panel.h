@@ -14,9 +14,11 @@
 #include "controls/gradient_bar.h"
 #include "plot/xy_plot.h"
 #include "watcher/traffic_sampler.h"
+#include "watcher/watcher_period.h"
 
 class QAction;
 class QComboBox;
+class QMenu;
 class QPushButton;
 
 namespace vx {
@@ -34,9 +36,25 @@ public:
     void Initialize() { FSampler.Initialize(); }
     // The panel's own copy of its interface's record (its lists copied too).
     const TAdapter& Adapter() const { return FSampler.Adapter; }
+    // Also names the panel: the caption, its tooltip (the alias) and what
+    // screen readers say.
     void SetAdapter(const TAdapter& adapter);
     int Units() const;
     void SetUnits(int units);
+    // Samples every period from now on; the first sample one period away.
+    void StartSampling(TPeriod period);
+    void StopSampling() { Timer.stop(); }
+    TPeriod Period() const { return FPeriod; }
+    // The caption bar's picture: an index into the interface pictures.
+    void SetImageIndex(int index) { Header->SetImageIndex(index); }
+    // The menu the caption bar pops up, and the items the graph's menu
+    // shows after its own (export, clear session totals).
+    void SetMenus(QMenu* captionMenu, const QList<QAction*>& graphItems);
+    // The rates as the panel shows them now.
+    QString DownloadRateText() const { return lDL->text(); }
+    QString UploadRateText() const { return lUL->text(); }
+    // Its controls in Tab order.
+    QList<QWidget*> FocusChain() const;
     TColor DownloadColor() const { return FDownloadColor; }
     TColor UploadColor() const { return FUploadColor; }
     // The download and upload colours go to the graph lines and session cells.
@@ -74,6 +92,8 @@ private:
     std::shared_ptr<ILinkSource> FSource;
     std::shared_ptr<IClock> FClock;
     TTrafficSampler FSampler;
+    TPeriod FPeriod = TPeriod::Normal;
+    QMenu* FGraphMenu = nullptr;
     TColor FDownloadColor = rgbColor(0xA6, 0xCA, 0xF0);
     TColor FUploadColor = rgbColor(0x00, 0xFF, 0x00);
 };

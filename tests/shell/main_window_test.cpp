@@ -100,6 +100,16 @@ TEST_F(MainWindowTest, CaptionSizeAndActions) {
     EXPECT_TRUE(w->pmNormal->isChecked());
 }
 
+// Start-up reads the links once: the stored values and the first list come
+// from the same reading. A refresh reads them again.
+TEST_F(MainWindowTest, TheLinksAreReadOnceAtStart) {
+    auto w = shown();
+    EXPECT_EQ(fake->countOf("Links"), 1);
+    EXPECT_EQ(w->MonitorMenu->actions().size(), 3);
+    w->acRefresh->trigger();
+    EXPECT_EQ(fake->countOf("Links"), 2);
+}
+
 TEST_F(MainWindowTest, FilterShowsOnlyWorkingInterfacesButTheMenuListsAll) {
     auto w = shown();
     EXPECT_EQ(rowNames(*w), (QStringList{"eth0", "tun0"}));
