@@ -35,8 +35,34 @@ namespace {
 
 constexpr int kRowHeight = 18;
 
-QLabel* cell(QWidget* parent, TColor background, const QString& hint, bool bold = false, TColor text = clBlack) {
-    auto* label = new QLabel(parent);
+// A value cell: its size does not follow its text (room for the widest
+// value a cell shows), so a new value never changes the panel's layout.
+class TValueLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override {
+        return {fontMetrics().horizontalAdvance(QStringLiteral("88888.88 Gbps")) + 6, minimumHeight()};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+// The panel's layout, which ignores the geometry changes its value cells
+// announce while new values are set (they change no size; see TValueLabel):
+// otherwise each new text has the whole panel laid out again.
+class TPanelLayout : public QVBoxLayout {
+public:
+    TPanelLayout(QWidget* panel, const bool& settingValues) : QVBoxLayout(panel), settingValues_(settingValues) {}
+    void invalidate() override {
+        if (!settingValues_) QVBoxLayout::invalidate();
+    }
+
+private:
+    const bool& settingValues_;
+};
+
+QLabel* cell(QWidget* parent, TColor background, const QString& hint, bool bold = false, TColor text = clBlack,
+             bool value = true) {
+    auto* label = value ? new TValueLabel(parent) : new QLabel(parent);
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
     label->setFixedHeight(std::max(kRowHeight, label->fontMetrics().height() + 2));
@@ -131,7 +157,7 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<ILinkSource> s
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);
-    auto* outer = new QVBoxLayout(this);
+    auto* outer = new TPanelLayout(this, FSettingValues);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
@@ -188,17 +214,17 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<ILinkSource> s
 
     auto* grid = new QGridLayout;
     grid->setSpacing(0);
-    lDownload = cell(this, FDownloadColor, QString());
+    lDownload = cell(this, FDownloadColor, QString(), false, clBlack, false);
     lDownload->setText(tr("Download"));
     lDL = cell(this, clWhite, tr("Current"), true);
     lDLMax = cell(this, rgbColor(0xFF, 0xFB, 0xF0), tr("Max"));
     lDLTotal = cell(this, rgbColor(0xE0, 0xE0, 0xE0), tr("Total transfer"));
-    lUpload = cell(this, FUploadColor, QString());
+    lUpload = cell(this, FUploadColor, QString(), false, clBlack, false);
     lUpload->setText(tr("Upload"));
     lUL = cell(this, clWhite, tr("Current"), true);
     lULMax = cell(this, rgbColor(0xFF, 0xFB, 0xF0), tr("Max"));
     lULTotal = cell(this, rgbColor(0xE0, 0xE0, 0xE0), tr("Total transfer"));
-    Panel1 = cell(this, clBlack, QString(), false, clWhite);
+    Panel1 = cell(this, clBlack, QString(), false, clWhite, false);
     Panel1->setText(tr("Session totals"));
     Panel1->installEventFilter(this);
     lTDL = cell(this, FDownloadColor, tr("Download"));
@@ -344,6 +370,7 @@ void Tfrm_vx_Watcher::TimerTimer() {
     const TTrafficFigures f = FSampler.TimerTimer(graph);
     const int u = Units();
     auto text = [](const std::string& s) { return QString::fromStdString(s); };
+    FSettingValues = true;
     lDL->setText(text(FormatValue(u, f.DownloadRate)));
     lUL->setText(text(FormatValue(u, f.UploadRate)));
     lDLMax->setText(text(FormatValue(u, f.MaxDownload)));
@@ -352,6 +379,7 @@ void Tfrm_vx_Watcher::TimerTimer() {
     lULTotal->setText(text(FormatValue(0, static_cast<double>(f.Sent))));
     lTDL->setText(text(FormatValue(0, static_cast<double>(f.SessionReceived))));
     lTUL->setText(text(FormatValue(0, static_cast<double>(f.SessionSent))));
+    FSettingValues = false;
     describe();
 }
 

@@ -93,6 +93,7 @@ private:
     std::shared_ptr<IClock> FClock;
     TTrafficSampler FSampler;
     TPeriod FPeriod = TPeriod::Normal;
+    bool FSettingValues = false;  // new values go into the cells (no layout change)
     QMenu* FGraphMenu = nullptr;
     TColor FDownloadColor = rgbColor(0xA6, 0xCA, 0xF0);
     TColor FUploadColor = rgbColor(0x00, 0xFF, 0x00);
