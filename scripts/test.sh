@@ -22,4 +22,4 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVX_TSAN=ON -DVX_BUI
 cmake --build build-tsan --target vx_netconfig_kernel_tests vx_about_tests
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
 unset ASAN_OPTIONS LSAN_OPTIONS
-ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^(NetworkChangeNotifier|LinuxIpHelper|UpdateCheck|DownloadThread|AboutDialog)'
+ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^(NetworkChangeNotifier|KernelLinkSource|UpdateCheck|DownloadThread|AboutDialog)'
