@@ -93,11 +93,10 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<ILinkSource> source, QWidget* parent)
 
     connect(Tree, &TInterfaceTree::RowChecked, this, &Twnd_vx_Main::TreeChecked);
     connect(Tree, &QTreeWidget::itemDoubleClicked, this, [this] { TreeDblClick(); });
-    Timer.setInterval(kTrafficIntervalMs);
     connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::UpdateTraffic);
     connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::updateTrayToolTip);
     connect(&FTrayReadoutTimer, &QTimer::timeout, this, &Twnd_vx_Main::UpdateTrayReadout);
-    Timer.start();
+    Timer.StartOnBeat(kTrafficIntervalMs);
 }
 
 Twnd_vx_Main::~Twnd_vx_Main() {

@@ -61,7 +61,7 @@ public:
     QAction* acHideVirtual;  // the list without virtual interfaces (the uplink total stays)
     QMenu* TrayReadoutMenu;  // which interface's rates the tray icon shows, or none
     QAction *pmTransfer, *pmSpeed, *pmFast, *pmNormal, *pmSlow;
-    QTimer Timer;
+    TBeatTimer Timer;  // the list's once-a-second update
 
     // How often the usage history is written (tests shorten it).
     static inline int UsageIntervalMs = TUsageRecorder::kIntervalMs;
@@ -153,7 +153,7 @@ private:
     std::vector<Tfrm_vx_Watcher*> FWatchers;
     TUsageRecorder* FUsage = nullptr;
     QPointer<TUsageWindow> FUsageWindow;
-    QTimer FTrayReadoutTimer;  // at the watcher period while the readout is on
+    TBeatTimer FTrayReadoutTimer;  // at the watcher period while the readout is on
     TTrayReadout FTrayReadout;
     struct TReadoutCounters {
         std::uint32_t index = 0;

@@ -29,11 +29,10 @@ void Twnd_vx_Main::SetTrayReadoutInterface(const QString& name) {
 void Twnd_vx_Main::applyTrayReadout() {
     const QString name = TrayReadoutInterface();
     FReadoutLast.reset();
-    FTrayReadoutTimer.setInterval(PeriodMs(period()));
     if (name.isEmpty()) {
         FTrayReadoutTimer.stop();
-    } else if (!FTrayReadoutTimer.isActive()) {
-        FTrayReadoutTimer.start();
+    } else if (!FTrayReadoutTimer.isActive() || FTrayReadoutTimer.Period() != PeriodMs(period())) {
+        FTrayReadoutTimer.StartOnBeat(PeriodMs(period()));
     }
     UpdateTrayReadout();
 }

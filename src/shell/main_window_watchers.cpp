@@ -104,7 +104,7 @@ void Twnd_vx_Main::UpdateWatcherImages() {
 
 void Twnd_vx_Main::cmPeriod(QAction* item) {
     LayoutManager().SetValueByName(QStringLiteral("Period"), item->data());
-    FTrayReadoutTimer.setInterval(PeriodMs(period()));
+    if (FTrayReadoutTimer.isActive()) FTrayReadoutTimer.StartOnBeat(PeriodMs(period()));
     for (Tfrm_vx_Watcher* w : FWatchers) w->StartSampling(period());
 }
 

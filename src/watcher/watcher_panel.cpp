@@ -280,8 +280,7 @@ Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<ILinkSource> s
 void Tfrm_vx_Watcher::StartSampling(TPeriod period) {
     FPeriod = period;
     Timer.stop();
-    Timer.setInterval(PeriodMs(period));
-    Timer.start();
+    Timer.StartOnBeat(PeriodMs(period));
 }
 
 QList<QWidget*> Tfrm_vx_Watcher::FocusChain() const { return {cbUnits, bProps, sp_XYPlot}; }

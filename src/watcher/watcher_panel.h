@@ -13,6 +13,7 @@
 
 #include "controls/gradient_bar.h"
 #include "plot/xy_plot.h"
+#include "watcher/beat_timer.h"
 #include "watcher/traffic_sampler.h"
 #include "watcher/watcher_period.h"
 
@@ -41,7 +42,8 @@ public:
     void SetAdapter(const TAdapter& adapter);
     int Units() const;
     void SetUnits(int units);
-    // Samples every period from now on; the first sample one period away.
+    // Samples every period from now on, on the beat all timers of that
+    // period share; the first sample at the next beat.
     void StartSampling(TPeriod period);
     void StopSampling() { Timer.stop(); }
     TPeriod Period() const { return FPeriod; }
@@ -80,7 +82,7 @@ public:
     QLabel *lDownload, *lUpload;
     QAction* acExportHistory;  // "Export history...", for the graph's context menu
     QAction* acClearSession;   // "Clear session totals...", likewise
-    QTimer Timer;
+    TBeatTimer Timer;
     TTrafficSampler& Sampler() { return FSampler; }
 
 protected:

@@ -355,11 +355,11 @@ TEST_F(MainWindowTest, WatchersOpenOnTopAndCloseWithTheirInterface) {
     EXPECT_LT(w->Watchers()[1]->y(), w->Watchers()[0]->y() + 1);  // the newest on top
     EXPECT_EQ(w->Watchers()[0]->height(), Tfrm_vx_Watcher::kOpenHeight);
     EXPECT_TRUE(w->Watchers()[0]->Timer.isActive());
-    EXPECT_EQ(w->Watchers()[0]->Timer.interval(), 1000);
+    EXPECT_EQ(w->Watchers()[0]->Timer.Period(), 1000);
 
     w->pmFast->trigger();  // the period retimes every open watcher
-    EXPECT_EQ(w->Watchers()[0]->Timer.interval(), 500);
-    EXPECT_EQ(w->Watchers()[1]->Timer.interval(), 500);
+    EXPECT_EQ(w->Watchers()[0]->Timer.Period(), 500);
+    EXPECT_EQ(w->Watchers()[1]->Timer.Period(), 500);
     w->pmSpeed->trigger();  // default units leave open watchers alone
     EXPECT_EQ(w->Watchers()[0]->Units(), 0);
 
@@ -378,7 +378,7 @@ TEST_F(MainWindowTest, WatchedInterfacesReopenAtTheNextStart) {
     ASSERT_EQ(w->Watchers().size(), 2u);
     EXPECT_EQ(w->Watchers()[1]->Adapter().Name, "tun0");  // the last in snapshot order ends on top
     EXPECT_EQ(w->Watchers()[1]->Units(), 1);
-    EXPECT_EQ(w->Watchers()[1]->Timer.interval(), 2000);
+    EXPECT_EQ(w->Watchers()[1]->Timer.Period(), 2000);
     EXPECT_TRUE(w->pmSpeed->isChecked());
     EXPECT_TRUE(w->pmSlow->isChecked());
 }

@@ -6,7 +6,11 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <vector>
 
 #include "support/fake_link_source.h"
 #include "support/manual_clock.h"
@@ -212,6 +216,34 @@ TEST_F(WatcherPanelTest, AUnitSwitchConvertsTheHistory) {
               "2025-12-09T12:00:01,0.00,0.00\n"
               "2025-12-09T12:00:02,1.50,0.25\n"
               "2025-12-09T12:00:03,0.98,0.12\n");
+}
+
+}  // namespace
+}  // namespace vx
+
+namespace vx {
+namespace {
+
+// Timers of one period started at different moments fire on the same beat
+// (one wake-up, one repaint for all), and then keep the period.
+TEST(BeatTimerTest, TimersOfOnePeriodShareTheBeat) {
+    TBeatTimer first, second;
+    std::vector<std::chrono::steady_clock::time_point> firstTicks, secondTicks;
+    QObject::connect(&first, &QTimer::timeout, [&] { firstTicks.push_back(std::chrono::steady_clock::now()); });
+    QObject::connect(&second, &QTimer::timeout, [&] { secondTicks.push_back(std::chrono::steady_clock::now()); });
+    first.StartOnBeat(200);
+    QTest::qWait(70);
+    second.StartOnBeat(200);
+    QTest::qWaitFor([&] { return firstTicks.size() >= 3 && secondTicks.size() >= 2; }, 5000);
+    ASSERT_GE(secondTicks.size(), 2u);
+    // The second timer's first tick is the first timer's tick of that beat.
+    const auto sameBeat = std::find_if(firstTicks.begin(), firstTicks.end(), [&](auto t) {
+        return std::chrono::abs(t - secondTicks[0]) < std::chrono::milliseconds(60);
+    });
+    EXPECT_NE(sameBeat, firstTicks.end());
+    EXPECT_EQ(first.interval(), 200);
+    EXPECT_EQ(second.interval(), 200);
+    EXPECT_EQ(second.Period(), 200);
 }
 
 }  // namespace
