@@ -23,11 +23,10 @@ struct TLaidOutText {
     int width = 0, height = 0;
 };
 
-TLaidOutText& laidOut(const QString& text, const QFont& font, const QPaintDevice* device) {
+TLaidOutText& laidOut(const QString& text, const QFont& font, const QString& fontKey, const QPaintDevice* device) {
     static thread_local std::unordered_map<QString, TLaidOutText> cache;
     constexpr std::size_t kMaxTexts = 512;
-    const int dpi = device ? device->logicalDpiY() : 0;
-    const QString key = font.key() + QLatin1Char('\x1f') + QString::number(dpi) + QLatin1Char('\x1f') + text;
+    const QString key = fontKey + text;
     if (const auto it = cache.find(key); it != cache.end()) return it->second;
     if (cache.size() >= kMaxTexts) cache.clear();
     const QFontMetrics fm(font, const_cast<QPaintDevice*>(device));
@@ -188,7 +187,8 @@ void TPainterCanvas::polyline(std::span<const TPoint> points) {
 void TPainterCanvas::segments(std::span<const TPoint> points) {
     if (points.size() < 2) return;
     // The pen is set once for all segments; each is still its own
-    // two-point polyline, so the pixels equal those of polyline() per pair.
+    // two-point polyline, so the pixels equal those of polyline() per pair
+    // (a list of lines would end them differently).
     applyPen(false);
     QPoint pair[2] = {{points[0].x, points[0].y}, {}};
     for (std::size_t i = 1; i < points.size(); ++i) {
@@ -208,6 +208,22 @@ void TPainterCanvas::polygon(std::span<const TPoint> points) {
 
 void TPainterCanvas::rectangle(const TRect& r) {
     if (r.isEmpty()) return;
+    const TPenAttr& p = pen();
+    // Where the painter's outline is plain: two pixels at least each way, not
+    // beyond the surface's top or left edge.
+    const bool plain = r.left >= 0 && r.top >= 0 && r.width() >= 2 && r.height() >= 2;
+    if (plain && brush().style == TBrushStyle::bsClear && p.style == TPenStyle::psSolid && p.width <= 1 &&
+        p.mode == TPenMode::pmCopy) {
+        // A one-pixel outline as four filled strips: the same pixels as the
+        // painter's outline, which goes through its line stroker (a graph's
+        // border, drawn at every tick, cost more than its two curves).
+        const QColor c = toQColor(p.color);
+        painter_.fillRect(QRect(r.left, r.top, r.width(), 1), c);
+        painter_.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
+        painter_.fillRect(QRect(r.left, r.top, 1, r.height()), c);
+        painter_.fillRect(QRect(r.right - 1, r.top, 1, r.height()), c);
+        return;
+    }
     applyPen(true);
     if (pen().style == TPenStyle::psClear)
         painter_.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1).adjusted(0, 0, 1, 1));
@@ -250,9 +266,19 @@ void TPainterCanvas::drawFocusRect(const TRect& r) {
     endMode();
 }
 
+const QFont& TPainterCanvas::qfont() {
+    if (!qfontOf_ || !(*qfontOf_ == font())) {
+        qfontOf_ = font();
+        qfont_ = toQFont(font());
+        const int dpi = device_ ? device_->logicalDpiY() : 0;
+        fontKey_ = qfont_.key() + QLatin1Char('\x1f') + QString::number(dpi) + QLatin1Char('\x1f');
+    }
+    return qfont_;
+}
+
 void TPainterCanvas::textOut(int x, int y, const std::string& text) {
-    const QFont f = toQFont(font());
-    TLaidOutText& t = laidOut(QString::fromStdString(text), f, device_);
+    const QFont& f = qfont();
+    TLaidOutText& t = laidOut(QString::fromStdString(text), f, fontKey_, device_);
     painter_.save();
     painter_.setFont(f);
     painter_.translate(x, y);
@@ -264,7 +290,8 @@ void TPainterCanvas::textOut(int x, int y, const std::string& text) {
 }
 
 TSize TPainterCanvas::textExtent(const std::string& text) {
-    const TLaidOutText& t = laidOut(QString::fromStdString(text), toQFont(font()), device_);
+    const QFont& f = qfont();
+    const TLaidOutText& t = laidOut(QString::fromStdString(text), f, fontKey_, device_);
     return {t.width, t.height};
 }
 

@@ -56,10 +56,16 @@ private:
     void applyPen(bool withBrush);
     void applyMode(TPenMode mode);
     void endMode();
+    // The canvas font as a QFont, and the key its laid-out texts are kept
+    // under: made again only when the font changes.
+    const QFont& qfont();
 
     QPaintDevice* device_;
     QPainter painter_;
     std::optional<TRect> clip_;
+    std::optional<TFontAttr> qfontOf_;
+    QFont qfont_;
+    QString fontKey_;
 };
 
 // An off-screen image with a canvas bound to it: the program's memory bitmap.

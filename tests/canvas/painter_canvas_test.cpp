@@ -3,6 +3,8 @@
 // edges, inverting pens that undo themselves.
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include <QImage>
 #include <span>
 #include <vector>
@@ -69,6 +71,37 @@ TEST(PainterCanvasTest, RectanglesStayInsideRightAndBottom) {
     EXPECT_EQ(at(img, 3, 3), clBlue);
     EXPECT_EQ(countColor(img, clBlue), 4 * 2);
     EXPECT_EQ(countColor(img, clLime), 3 * 2);
+}
+
+// An outline without a fill is drawn as strips: the pixels are the
+// painter's own outline's, for every shape of rectangle, also cut by the
+// edges and by a clip.
+TEST(PainterCanvasTest, OutlinesWithoutFillAreThePaintersOwn) {
+    const TRect rects[] = {{2, 2, 8, 6}, {0, 0, 20, 20}, {-5, -3, 7, 9}, {15, 15, 30, 25}, {4, 4, 5, 12},
+                           {4, 4, 12, 5}, {6, 6, 7, 7},   {3, 9, 5, 11}, {0, 12, 25, 19}, {18, 0, 21, 30}};
+    for (const bool clipped : {false, true}) {
+        for (const TRect& r : rects) {
+            SCOPED_TRACE(testing::Message() << r.left << "," << r.top << "," << r.right << "," << r.bottom << " clip "
+                                            << clipped);
+            TImageCanvas strips(20, 20, clWhite);
+            if (clipped) strips.canvas().setClipRect({3, 3, 12, 14});
+            strips.canvas().setPen({clRed, TPenStyle::psSolid, 1, TPenMode::pmCopy});
+            strips.canvas().setBrush({clBlue, TBrushStyle::bsClear});
+            strips.canvas().rectangle(r);
+            QImage reference(20, 20, QImage::Format_RGB32);
+            reference.fill(Qt::white);
+            {
+                QPainter p(&reference);
+                if (clipped) p.setClipRect(QRect(3, 3, 9, 11));
+                QPen pen(Qt::red);
+                pen.setWidth(0);
+                p.setPen(pen);
+                p.setBrush(Qt::NoBrush);
+                p.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
+            }
+            EXPECT_EQ(strips.finish().convertToFormat(QImage::Format_RGB32), reference);
+        }
+    }
 }
 
 TEST(PainterCanvasTest, NotXorDrawnTwiceRestoresThePicture) {
