@@ -1,5 +1,10 @@
 #include "shell/interface_tree.h"
 
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <map>
+#include <tuple>
+
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -20,6 +25,33 @@ constexpr int kSeenCheckRole = Qt::UserRole + 2;
 
 }  // namespace
 
+namespace {
+
+// Every row is as high as the first (the rows differ only in their texts,
+// which never wrap), so a row's size is measured once per font and icon
+// size: the view asks for it at every change of the first row's counters,
+// and measuring lays out each of its texts. The widths are not used (the
+// columns have set widths).
+class TRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const Key key{option.widget ? option.widget->style() : nullptr, option.fontMetrics.height(),
+                      option.decorationSize.width(), option.decorationSize.height(), index.column()};
+        if (const auto it = sizes_.find(key); it != sizes_.end()) return it->second;
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (sizes_.size() >= 64) sizes_.clear();
+        sizes_.emplace(key, size);
+        return size;
+    }
+
+private:
+    using Key = std::tuple<const QStyle*, int, int, int, int>;  // style, font height, icon size, column
+    mutable std::map<Key, QSize> sizes_;
+};
+
+}  // namespace
+
 TInterfaceTree::TInterfaceTree(QWidget* parent) : QTreeWidget(parent) {
     setObjectName(QStringLiteral("Tree"));
     setColumnCount(3);
@@ -30,6 +62,7 @@ TInterfaceTree::TInterfaceTree(QWidget* parent) : QTreeWidget(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
+    setItemDelegate(new TRowDelegate(this));
     setIconSize(QSize(16, 16));
     setFrameShape(QFrame::NoFrame);
     QHeaderView* h = header();
