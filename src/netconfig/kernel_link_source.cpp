@@ -101,6 +101,18 @@ std::string driverOf(const TLink& link, const std::string& kind) {
 
 }  // namespace
 
+// Fills a libnl cache with `alloc` and hands each of its objects to `visit`.
+template <typename Object, typename Alloc, typename Visit>
+std::error_code TKernelLinkSource::readCache(Alloc alloc, Visit visit) {
+    nl_sock* sock = socket();
+    if (!sock) return std::make_error_code(std::errc::address_family_not_supported);
+    nl_cache* raw = nullptr;
+    if (const int e = alloc(sock, &raw); e != 0) return libnlError(e);
+    const CachePtr cache(raw);
+    forEach<Object>(cache.get(), visit);
+    return {};
+}
+
 std::uint64_t LinkSpeedFromText(const char* text) {
     // No link runs faster than 10 Tbit/s; larger numbers are noise.
     constexpr long kMaxMbps = 10'000'000;
@@ -150,11 +162,7 @@ std::error_code TKernelLinkSource::Links(std::vector<TLink>& out) {
 
 std::error_code TKernelLinkSource::Addresses(std::vector<TIpv4Address>& out) {
     out.clear();
-    nl_cache* raw = nullptr;
-    if (!socket()) return std::make_error_code(std::errc::address_family_not_supported);
-    if (const int e = rtnl_addr_alloc_cache(socket(), &raw); e != 0) return libnlError(e);
-    const CachePtr addrs(raw);
-    forEach<rtnl_addr>(addrs.get(), [&](rtnl_addr* a) {
+    return readCache<rtnl_addr>(rtnl_addr_alloc_cache, [&](rtnl_addr* a) {
         const auto ip = ipv4Of(rtnl_addr_get_local(a));
         if (rtnl_addr_get_family(a) != AF_INET || !ip) return;
         const unsigned flags = rtnl_addr_get_flags(a);
@@ -167,16 +175,12 @@ std::error_code TKernelLinkSource::Addresses(std::vector<TIpv4Address>& out) {
         address.Tentative = flags & IFA_F_TENTATIVE;
         out.push_back(address);
     });
-    return {};
 }
 
 std::error_code TKernelLinkSource::Gateways(std::vector<TGateway>& out) {
     out.clear();
-    nl_cache* raw = nullptr;
-    if (!socket()) return std::make_error_code(std::errc::address_family_not_supported);
-    if (const int e = rtnl_route_alloc_cache(socket(), AF_INET, 0, &raw); e != 0) return libnlError(e);
-    const CachePtr routes(raw);
-    forEach<rtnl_route>(routes.get(), [&](rtnl_route* r) {
+    const auto ipv4Routes = [](nl_sock* sock, nl_cache** cache) { return rtnl_route_alloc_cache(sock, AF_INET, 0, cache); };
+    return readCache<rtnl_route>(ipv4Routes, [&](rtnl_route* r) {
         nl_addr* dst = rtnl_route_get_dst(r);
         if (rtnl_route_get_table(r) != RT_TABLE_MAIN || (dst && nl_addr_get_prefixlen(dst) != 0)) return;
         for (int i = 0; i < rtnl_route_get_nnexthops(r); ++i) {
@@ -185,16 +189,11 @@ std::error_code TKernelLinkSource::Gateways(std::vector<TGateway>& out) {
                 out.push_back({static_cast<std::uint32_t>(rtnl_route_nh_get_ifindex(nh)), *gw});
         }
     });
-    return {};
 }
 
 std::error_code TKernelLinkSource::Neighbours(std::vector<TNeighbour>& out) {
     out.clear();
-    nl_cache* raw = nullptr;
-    if (!socket()) return std::make_error_code(std::errc::address_family_not_supported);
-    if (const int e = rtnl_neigh_alloc_cache(socket(), &raw); e != 0) return libnlError(e);
-    const CachePtr neighbours(raw);
-    forEach<rtnl_neigh>(neighbours.get(), [&](rtnl_neigh* n) {
+    return readCache<rtnl_neigh>(rtnl_neigh_alloc_cache, [&](rtnl_neigh* n) {
         const auto ip = ipv4Of(rtnl_neigh_get_dst(n));
         if (rtnl_neigh_get_family(n) != AF_INET || !ip) return;
         TNeighbour neighbour;
@@ -210,7 +209,6 @@ std::error_code TKernelLinkSource::Neighbours(std::vector<TNeighbour>& out) {
         else if (state & (NUD_FAILED | NUD_INCOMPLETE)) neighbour.State = TNeighbourState::Invalid;
         out.push_back(std::move(neighbour));
     });
-    return {};
 }
 
 std::optional<std::uint32_t> TKernelLinkSource::RouteTo(std::uint32_t destination) {

@@ -12,6 +12,7 @@
 #include "netconfig/system_files.h"
 
 struct nl_sock;
+struct nl_cache;
 
 namespace vx {
 
@@ -36,6 +37,8 @@ private:
         void operator()(nl_sock* s) const;
     };
     nl_sock* socket();
+    template <typename Object, typename Alloc, typename Visit>
+    std::error_code readCache(Alloc alloc, Visit visit);
 
     TSystemFiles files_;
     TLinkDump dump_;

@@ -118,17 +118,20 @@ TEST(LinkSourceVsIpTest, EveryFieldOfEveryLinkAsIproute2SaysIt) {
         EXPECT_EQ(linkTypeName(link->ArpType), ip["link_type"].toString().toStdString());
         EXPECT_EQ(hexAddress(link->Address), ip["address"].toString().toStdString());
         // iproute2 names the permanent address only where it differs.
-        if (ip.contains("permaddr"))
+        if (ip.contains("permaddr")) {
             EXPECT_EQ(hexAddress(link->PermAddress), ip["permaddr"].toString().toStdString());
-        else
+        } else {
             EXPECT_TRUE(link->PermAddress.empty() || link->PermAddress == link->Address);
+        }
+        static const std::map<std::string, TLinkKind> kinds = {
+            {"bridge", TLinkKind::Bridge}, {"veth", TLinkKind::Veth},   {"tun", TLinkKind::Tun},
+            {"vlan", TLinkKind::Vlan},     {"macvlan", TLinkKind::Vlan}, {"dummy", TLinkKind::Other}};
         const std::string kind = ip["linkinfo"].toObject()["info_kind"].toString().toStdString();
-        if (kind == "bridge") EXPECT_EQ(link->Kind, TLinkKind::Bridge);
-        if (kind == "veth") EXPECT_EQ(link->Kind, TLinkKind::Veth);
-        if (kind == "tun") EXPECT_EQ(link->Kind, TLinkKind::Tun);
-        if (kind == "vlan" || kind == "macvlan") EXPECT_EQ(link->Kind, TLinkKind::Vlan);
-        if (kind == "dummy") EXPECT_EQ(link->Kind, TLinkKind::Other);
-        if (name == "lo") EXPECT_EQ(link->Kind, TLinkKind::Loopback);
+        if (const auto expected = kinds.find(kind); expected != kinds.end()) {
+            EXPECT_EQ(link->Kind, expected->second);
+        } else if (name == "lo") {
+            EXPECT_EQ(link->Kind, TLinkKind::Loopback);
+        }
         // iproute2 read its counters between our two readings.
         const QJsonObject stats = ip["stats64"].toObject();
         const auto rx = static_cast<std::uint64_t>(stats["rx"].toObject()["bytes"].toDouble());

@@ -54,11 +54,16 @@ std::error_code TFakeLinkSource::failure(const std::string& reading) {
     return it == failWith.end() ? std::error_code() : it->second;
 }
 
-std::error_code TFakeLinkSource::Links(std::vector<TLink>& out) {
+template <typename Row>
+std::error_code TFakeLinkSource::table(const std::string& reading, const std::vector<Row>& rows, std::vector<Row>& out) {
     out.clear();
-    if (const std::error_code e = failure("Links")) return e;
-    out = links;
+    if (const std::error_code e = failure(reading)) return e;
+    out = rows;
     return {};
+}
+
+std::error_code TFakeLinkSource::Links(std::vector<TLink>& out) {
+    return table("Links", links, out);
 }
 
 std::error_code TFakeLinkSource::Counters(std::vector<TLinkCounters>& out) {
@@ -78,24 +83,15 @@ std::error_code TFakeLinkSource::CountersOf(std::uint32_t index, TLinkCounters& 
 }
 
 std::error_code TFakeLinkSource::Addresses(std::vector<TIpv4Address>& out) {
-    out.clear();
-    if (const std::error_code e = failure("Addresses")) return e;
-    out = addresses;
-    return {};
+    return table("Addresses", addresses, out);
 }
 
 std::error_code TFakeLinkSource::Gateways(std::vector<TGateway>& out) {
-    out.clear();
-    if (const std::error_code e = failure("Gateways")) return e;
-    out = gateways;
-    return {};
+    return table("Gateways", gateways, out);
 }
 
 std::error_code TFakeLinkSource::Neighbours(std::vector<TNeighbour>& out) {
-    out.clear();
-    if (const std::error_code e = failure("Neighbours")) return e;
-    out = neighbours;
-    return {};
+    return table("Neighbours", neighbours, out);
 }
 
 std::optional<std::uint32_t> TFakeLinkSource::RouteTo(std::uint32_t) {

@@ -44,6 +44,9 @@ public:
 
 private:
     std::error_code failure(const std::string& reading);
+    // A table as set, unless the reading is to fail.
+    template <typename Row>
+    std::error_code table(const std::string& reading, const std::vector<Row>& rows, std::vector<Row>& out);
 };
 
 }  // namespace vx::test
