@@ -119,11 +119,13 @@ void Tsp_XYDataSeries::Grow() { resizeStorage(fCapacity + fInc); }
 void Tsp_XYDataSeries::GrowFor(int n) { resizeStorage(fCapacity + fInc * (n / fInc + 1)); }
 
 void Tsp_XYDataSeries::AdjustCapacity() {
+    if (fSource) return;
     const int target = fInc * (fPN / fInc + 1);
     if (target != fCapacity) resizeStorage(target);
 }
 
 void Tsp_XYDataSeries::SetCapacity(int c) {
+    if (fSource) return;
     if (c < fPN) {
         fPN = std::max(c, 0);
         AdjustCapacity();
@@ -190,7 +192,7 @@ void Tsp_XYDataSeries::RecalcMinMax() {
 
 // The point (x, y) leaves: the extremes stay valid while other points still
 // hold them.
-void Tsp_XYDataSeries::forgetPoint(double x, double y) {
+void Tsp_XYDataSeries::forgetPoint(double x, double y, int next) {
     if (!ValidMinMax) return;
     if (std::isnan(x) || std::isnan(y)) {
         ValidMinMax = false;
@@ -199,8 +201,8 @@ void Tsp_XYDataSeries::forgetPoint(double x, double y) {
     // Points in x order: the x extremes are the ends, and the next point
     // becomes the first.
     if (fSorted && fPN > 1) {
-        XMin = GetX(1);
-        XMax = GetX(fPN - 1);
+        XMin = GetX(next);
+        XMax = GetX(fPN - 2 + next);
         XMinCount = XMaxCount = 1;
     } else {
         if (x == XMin && --XMinCount <= 0) ValidMinMax = false;
@@ -258,11 +260,13 @@ void Tsp_XYDataSeries::storePoint(double aX, double aY) {
 }
 
 void Tsp_XYDataSeries::AddXY(double aX, double aY) {
+    if (fSource) return;
     storePoint(aX, aY);
     NotifyAndUpdate();
 }
 
 void Tsp_XYDataSeries::InsertXY(int i, double aX, double aY) {
+    if (fSource) return;
     if (i < 0 || i > fPN) return;
     if (i == fPN) {
         AddXY(aX, aY);
@@ -283,6 +287,7 @@ void Tsp_XYDataSeries::InsertXY(int i, double aX, double aY) {
 }
 
 void Tsp_XYDataSeries::ReplaceXY(int i, double aX, double aY) {
+    if (fSource) return;
     if (i < 0 || i >= fPN) return;
     fX[static_cast<std::size_t>(fStart + i)] = aX;
     fY[static_cast<std::size_t>(fStart + i)] = aY;
@@ -292,6 +297,7 @@ void Tsp_XYDataSeries::ReplaceXY(int i, double aX, double aY) {
 }
 
 void Tsp_XYDataSeries::ScaleY(double factor) {
+    if (fSource) return;
     if (fPN <= 0 || factor == 1) return;
     for (int i = 0; i < fPN; ++i) fY[static_cast<std::size_t>(fStart + i)] *= factor;
     ValidMinMax = false;
@@ -299,9 +305,10 @@ void Tsp_XYDataSeries::ScaleY(double factor) {
 }
 
 void Tsp_XYDataSeries::Delete(int i) {
+    if (fSource) return;
     if (i < 0 || i >= fPN) return;
     if (i == 0 && fPN > 1)
-        forgetPoint(GetX(0), GetY(0));
+        forgetPoint(GetX(0), GetY(0), 1);
     else
         ValidMinMax = false;
     if (i == 0) {
@@ -319,6 +326,7 @@ void Tsp_XYDataSeries::Delete(int i) {
 }
 
 void Tsp_XYDataSeries::DeleteRange(int i1, int i2) {
+    if (fSource) return;
     if (i1 > i2) std::swap(i1, i2);
     if (i1 < 0 || i1 >= fPN) return;
     ValidMinMax = false;
@@ -336,6 +344,7 @@ void Tsp_XYDataSeries::DeleteRange(int i1, int i2) {
 }
 
 void Tsp_XYDataSeries::AddXYArrays(const double* pX, const double* pY, int n) {
+    if (fSource) return;
     if (n <= 0) return;
     if (fPN + n >= fCapacity) GrowFor(n);
     ensureTail();
@@ -360,11 +369,60 @@ void Tsp_XYDataSeries::AddXYArrays(const double* pX, const double* pY, int n) {
 }
 
 void Tsp_XYDataSeries::Clear() {
+    if (fSource) return;
     const bool had = fPN > 0;
     fPN = 0;
     fStart = 0;
     fSorted = true;
     if (fActive && had && CanNotify()) NotifyPlot(TNotifyKind::Data);
+}
+
+bool Tsp_XYDataSeries::xValuesSorted() const {
+    for (int i = 1; i < fPN; ++i)
+        if (GetX(i) < GetX(i - 1)) return false;
+    return true;
+}
+
+void Tsp_XYDataSeries::ShowPoints(const ITsp_PointSource* source) {
+    fSource = source;
+    fPN = 0;
+    fStart = 0;
+    fSorted = true;
+    ValidMinMax = false;
+    if (fSource)
+        PointsChanged();
+    else if (CanNotify())
+        NotifyPlot(TNotifyKind::Data);
+}
+
+void Tsp_XYDataSeries::PointAppended() {
+    if (!fSource || fSource->PointCount() <= fPN) return;
+    const double x = GetX(fPN), y = GetY(fPN);
+    if (fPN > 0 && x < GetX(fPN - 1) && fSorted) {
+        fSorted = false;
+        ValidMinMax = false;
+    }
+    UpdateMinMax(x, y);
+    ++fPN;
+    NotifyAndUpdate();
+}
+
+void Tsp_XYDataSeries::FirstPointDropped(double x, double y) {
+    if (!fSource || fPN == 0) return;
+    if (fPN > 1)
+        forgetPoint(x, y, 0);
+    else
+        ValidMinMax = false;
+    --fPN;
+    NotifyAndUpdate();
+}
+
+void Tsp_XYDataSeries::PointsChanged() {
+    if (!fSource) return;
+    fPN = fSource->PointCount();
+    fSorted = xValuesSorted();
+    ValidMinMax = false;
+    NotifyAndUpdate();
 }
 
 void Tsp_XYDataSeries::SetLockInvalidate(bool lock) {

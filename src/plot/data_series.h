@@ -9,12 +9,17 @@
 // start offset in their storage, so the watcher's add-one, drop-oldest tick
 // does not move 86,400 values each time. Capacity reports the logical
 // storage as it always grew (steps of 32, never shrunk by deletion).
+//
+// A series can instead show points kept elsewhere (ShowPoints): its owner
+// changes them and tells the series (PointAppended, FirstPointDropped,
+// PointsChanged); the series' own editing calls then do nothing.
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "plot/line_attr.h"
+#include "plot/point_source.h"
 #include "plot/series_owner.h"
 
 namespace vx {
@@ -85,6 +90,17 @@ public:
     void SetCapacity(int c);
     void AdjustCapacity();
 
+    // Shows `source`'s points instead of the series' own (nullptr: back to
+    // its own, empty). The source outlives the series or is unset first.
+    void ShowPoints(const ITsp_PointSource* source);
+    const ITsp_PointSource* PointSource() const { return fSource; }
+    // The source gained a newest point.
+    void PointAppended();
+    // The source dropped its oldest point, which was (x, y).
+    void FirstPointDropped(double x, double y);
+    // The source's points changed in any other way.
+    void PointsChanged();
+
     bool GetXMin(double& v) override;
     bool GetXMax(double& v) override;
     bool GetYMin(double& v) override;
@@ -94,8 +110,8 @@ public:
     void SetLockInvalidate(bool lock);
     virtual void AttrChanged(void* sender);
 
-    double GetX(int i) const { return fX[static_cast<std::size_t>(fStart + i)]; }
-    double GetY(int i) const { return fY[static_cast<std::size_t>(fStart + i)]; }
+    double GetX(int i) const { return fSource ? fSource->PointX(i) : fX[static_cast<std::size_t>(fStart + i)]; }
+    double GetY(int i) const { return fSource ? fSource->PointY(i) : fY[static_cast<std::size_t>(fStart + i)]; }
     // Whether the x values never decrease (drawing may then skip what lies
     // outside the horizontal range).
     bool XSorted() const { return fSorted; }
@@ -122,13 +138,18 @@ protected:
     int fInc = 32;
     int fStart = 0;  // index of point 0 in the storage
     std::vector<double> fX, fY;
+    const ITsp_PointSource* fSource = nullptr;
     double XMin = 0, XMax = 0, YMin = 0, YMax = 0;
     // How many points hold each extreme: dropping the oldest point keeps the
     // extremes valid unless it held the last copy of one (then they are
     // found again on demand), so a full day of history is not rescanned on
     // every tick.
     int XMinCount = 0, XMaxCount = 0, YMinCount = 0, YMaxCount = 0;
-    void forgetPoint(double x, double y);
+    // The oldest point (x, y) leaves; `next` is the index of the point that
+    // becomes the first.
+    void forgetPoint(double x, double y, int next);
+    // Whether the x values never decrease, counted again.
+    bool xValuesSorted() const;
     bool ValidMinMax = false;
     bool fSorted = true;
     Tsp_LineAttr fLineAttr;

@@ -58,9 +58,23 @@ std::pair<int, int> Tsp_XYLine::visibleRange(const Tsp_Axis& xAxis) const {
     const double margin = (fLineAttr.Width() + std::max(fPA.HSize(), 1) + 2) / std::fabs(xAxis.SM());
     const double lo = xAxis.Min() - margin;
     const double hi = xAxis.Max() + margin;
-    const double* x = fX.data() + fStart;
-    const int first = static_cast<int>(std::lower_bound(x, x + fPN, lo) - x);
-    const int last = static_cast<int>(std::upper_bound(x, x + fPN, hi) - x);
+    // First index whose x reaches `bound` (or passes it, with `after`).
+    auto search = [this](double bound, bool after) {
+        int at = 0, count = fPN;
+        while (count > 0) {
+            const int step = count / 2;
+            const double x = GetX(at + step);
+            if (after ? x <= bound : x < bound) {
+                at += step + 1;
+                count -= step + 1;
+            } else {
+                count = step;
+            }
+        }
+        return at;
+    };
+    const int first = search(lo, false);
+    const int last = search(hi, true);
     return {std::max(0, first - 1), std::min(fPN - 1, last)};
 }
 

@@ -11,9 +11,7 @@ void TTrafficSampler::ReadCounters(std::uint64_t& received, std::uint64_t& sent)
 }
 
 double TTrafficSampler::PlotValue(double bytesPerSecond) const {
-    if (Units == 0) return bytesPerSecond / 1024;
-    if (Units == 1) return bytesPerSecond * 8 / 1000;
-    return bytesPerSecond;
+    return TTrafficHistory::PlotValue(Units, bytesPerSecond);
 }
 
 double TTrafficSampler::ChangeUnits(int units) {
@@ -21,7 +19,13 @@ double TTrafficSampler::ChangeUnits(int units) {
     Units = units;
     const double factor = PlotValue(1) / before;
     MS *= factor;
+    if (factor != 1) FHistory.ConvertUnits(units, factor);
     return factor;
+}
+
+void TTrafficSampler::showHistory(const TTrafficGraph& g) const {
+    if (g.Download.PointSource() != &FHistory.Download()) g.Download.ShowPoints(&FHistory.Download());
+    if (g.Upload.PointSource() != &FHistory.Upload()) g.Upload.ShowPoints(&FHistory.Upload());
 }
 
 TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
@@ -52,10 +56,9 @@ TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
     }
     TDL += inDelta;
     TUL += outDelta;
-    double elapsed = static_cast<std::uint32_t>(FClock.TickCount() - ET) / 1000.0;
-    if (elapsed == 0) elapsed = 1;
-    const double download = static_cast<double>(inDelta) / elapsed;
-    const double upload = static_cast<double>(outDelta) / elapsed;
+    const std::uint32_t elapsedMs = FClock.TickCount() - ET;
+    const double download = TTrafficHistory::RateOf(inDelta, elapsedMs);
+    const double upload = TTrafficHistory::RateOf(outDelta, elapsedMs);
     ET = FClock.TickCount();
     if (MDL < download) MDL = download;
     if (MUL < upload) MUL = upload;
@@ -64,12 +67,18 @@ TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
 
     const double down = PlotValue(download);
     const double up = PlotValue(upload);
-    g.Download.AddXY(FClock.Now(), down);
-    g.Upload.AddXY(FClock.Now(), up);
-    if (FClock.Now() > g.Bottom.Max()) g.Bottom.MoveMinMax(kSecond);
-    if (g.Download.Count() > kMaxPoints) {
-        g.Download.Delete(0);
-        g.Upload.Delete(0);
+    const TDateTime now = FClock.Now();
+    showHistory(g);
+    FHistory.Append(now, elapsedMs, inDelta, outDelta, Units);
+    g.Download.PointAppended();
+    g.Upload.PointAppended();
+    if (now > g.Bottom.Max()) g.Bottom.MoveMinMax(kSecond);
+    if (FHistory.Count() > kMaxPoints) {
+        const TDateTime first = FHistory.TimeAt(0);
+        const double firstDown = FHistory.DownloadAt(0), firstUp = FHistory.UploadAt(0);
+        FHistory.DropFirst();
+        g.Download.FirstPointDropped(first, firstDown);
+        g.Upload.FirstPointDropped(first, firstUp);
     }
     const double peak = up > down ? up : down;
     if (MS < peak) MS = peak;

@@ -3,7 +3,8 @@
 // One watcher's sampling of its interface: each tick reads the received and
 // sent octet counters, turns the differences since the last tick into
 // download and upload rates (bytes per second), keeps the highest rates and
-// the session totals, appends the rates to the graph's two series, scrolls
+// the session totals, keeps the tick in its history (which the graph's two
+// series show), scrolls
 // the time axis and scales the value axes (they grow at once to a new peak
 // and shrink at most every ViewLength ticks, never below 10 plot units).
 //
@@ -23,6 +24,7 @@
 #include "plot/axis.h"
 #include "plot/data_series.h"
 #include "sysinfo/clock.h"
+#include "watcher/traffic_history.h"
 
 namespace vx {
 
@@ -66,9 +68,11 @@ public:
 
     double PlotValue(double bytesPerSecond) const;
     // Switches to `units`; returns the factor that turns values plotted in
-    // the old units into the new (the graph's points are converted, so
-    // that the graph and its export stay in one unit).
+    // the old units into the new. The history's points are converted, so
+    // that the graph and its export stay in one unit: the series showing
+    // them are to be told (PointsChanged).
     double ChangeUnits(int units);
+    const TTrafficHistory& History() const { return FHistory; }
     std::uint32_t ViewLength() const { return FViewLength; }
     double MaxDownload() const { return MDL; }
     // The highest value plotted since the value axes were last rescaled.
@@ -76,6 +80,9 @@ public:
     double MaxUpload() const { return MUL; }
 
 private:
+    // Makes the graph's series show the history.
+    void showHistory(const TTrafficGraph& g) const;
+
     ILinkSource& FSource;
     IClock& FClock;
     std::uint64_t DL = 0, UL = 0;
@@ -85,6 +92,7 @@ private:
     std::uint32_t ET = 0;
     std::int32_t EP = 0;
     std::uint32_t FViewLength = 0;
+    TTrafficHistory FHistory;
 };
 
 }  // namespace vx

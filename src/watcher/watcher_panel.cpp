@@ -352,8 +352,10 @@ void Tfrm_vx_Watcher::SetUnits(int units) {
 // unit, and an export has every row in the unit its header names.
 void Tfrm_vx_Watcher::applyUnits(int units) {
     const double factor = FSampler.ChangeUnits(units);
-    sp_XYLine1.ScaleY(factor);
-    sp_XYLine2.ScaleY(factor);
+    if (factor != 1) {
+        sp_XYLine1.PointsChanged();
+        sp_XYLine2.PointsChanged();
+    }
 }
 
 void Tfrm_vx_Watcher::ApplyColors() {

@@ -191,7 +191,9 @@ protected:
         if (GetParam().palette == TPalette::Dark) QApplication::setPalette(darkPalette());
         if (GetParam().palette == TPalette::Light) QApplication::setPalette(QApplication::style()->standardPalette());
         const QString language = QString::fromLatin1(GetParam().language);
-        if (language != QLatin1String("en")) ASSERT_EQ(InstallTranslations(QLocale(language)), language);
+        if (language != QLatin1String("en")) {
+            ASSERT_EQ(InstallTranslations(QLocale(language)), language);
+        }
     }
     void TearDown() override {
         RemoveTranslations();
