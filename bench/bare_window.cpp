@@ -16,11 +16,11 @@ public:
     TLineWindow() {
         setWindowTitle(QStringLiteral("Bare"));
         resize(475, 429);
-        connect(&timer_, &QTimer::timeout, this, [this] {
+        connect(&FTimer, &QTimer::timeout, this, [this] {
             ++phase_;
             update();
         });
-        timer_.start(500);
+        FTimer.start(500);
     }
 
 protected:
@@ -36,7 +36,7 @@ protected:
     }
 
 private:
-    QTimer timer_;
+    QTimer FTimer;
     int phase_ = 0;
 };
 

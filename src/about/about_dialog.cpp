@@ -179,11 +179,11 @@ TdlgAbout::TdlgAbout(QWidget* owner) : QDialog(owner) {
         l->hide();
         row->addWidget(l);
     }
-    waitAnimation_ = new QTimer(this);
-    waitAnimation_->setInterval(100);
-    connect(waitAnimation_, &QTimer::timeout, this, [this] {
-        waitFrame_ = (waitFrame_ + 1) % kWaitFrames;
-        icoWait->setPixmap(QPixmap::fromImage(DrawWaitPicture(waitFrame_)));
+    FWaitAnimation = new QTimer(this);
+    FWaitAnimation->setInterval(100);
+    connect(FWaitAnimation, &QTimer::timeout, this, [this] {
+        FWaitFrame = (FWaitFrame + 1) % kWaitFrames;
+        icoWait->setPixmap(QPixmap::fromImage(DrawWaitPicture(FWaitFrame)));
     });
     Button2 = new QPushButton(tr("OK"), bottom);
     Button2->setDefault(true);
@@ -229,12 +229,12 @@ void TdlgAbout::RunUpdateCheck() {
     if (!UpdateCheck || UpdateCheck->Active() || !isVisible()) return;
     lUpdate->show();
     icoWait->show();
-    waitAnimation_->start();
+    FWaitAnimation->start();
     UpdateCheck->CheckForAnUpdate();
 }
 
 void TdlgAbout::ShowUpdateState(QLabel* picture, const QString& text) {
-    waitAnimation_->stop();
+    FWaitAnimation->stop();
     icoWait->hide();
     for (QLabel* l : {icoOK, icoWarn}) l->setVisible(l == picture);
     lUpdate->setText(text);

@@ -56,8 +56,8 @@ private:
     void ShowUpdateState(QLabel* picture, const QString& text);
 
     TLanguage FLang = lngEn;
-    QTimer* waitAnimation_ = nullptr;
-    int waitFrame_ = 0;
+    QTimer* FWaitAnimation = nullptr;
+    int FWaitFrame = 0;
 };
 
 // Shows the dialog modally over the main window. A non-empty update tag

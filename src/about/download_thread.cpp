@@ -37,108 +37,108 @@ int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 }  // namespace
 
-TDownloadThread::TDownloadThread(TDownloadRequest request, QObject* gui) : request_(std::move(request)), gui_(gui) {
+TDownloadThread::TDownloadThread(TDownloadRequest request, QObject* gui) : FRequest(std::move(request)), FGui(gui) {
     // Loaded here, on the creating thread, so that libcurl's global set-up
     // never runs on a worker.
-    curlLib_ = CurlLibrary(error_);
-    thread_ = std::thread([this] { Run(); });
+    FCurlLib = CurlLibrary(FError);
+    FThread = std::thread([this] { Run(); });
 }
 
 TDownloadThread::~TDownloadThread() {
     Abort();
     // The worker may be waiting for the GUI thread to take a progress
     // report; keep that thread's events moving until it has finished.
-    if (gui_ && QThread::currentThread() == gui_->thread())
-        while (!terminated_) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-    thread_.join();
+    if (FGui && QThread::currentThread() == FGui->thread())
+        while (!FTerminated) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    FThread.join();
 }
 
 void TDownloadThread::Run() {
-    success_ = Transfer();
-    if (success_ && request_.FileName.empty()) info_ = SplitPageLines(received_);
-    received_.clear();
-    terminated_ = true;
+    FSuccess = Transfer();
+    if (FSuccess && FRequest.FileName.empty()) FInfo = SplitPageLines(FReceived);
+    FReceived.clear();
+    FTerminated = true;
     // Wakes a GUI thread that waits for more events.
-    if (gui_) QMetaObject::invokeMethod(gui_, [] {}, Qt::QueuedConnection);
+    if (FGui) QMetaObject::invokeMethod(FGui, [] {}, Qt::QueuedConnection);
 }
 
 std::size_t TDownloadThread::OnData(char* data, std::size_t size, std::size_t count, void* raw) {
     auto* self = static_cast<TDownloadThread*>(raw);
     const std::size_t bytes = size * count;
-    if (self->aborting_) return 0;
-    if (self->downloadedSize_ == 0) {
+    if (self->FAborting) return 0;
+    if (self->FDownloadedSize == 0) {
         curl_off_t length = -1;
-        self->curlLib_->easy_getinfo(static_cast<CURL*>(self->curl_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-        self->fileSize_ = length > 0 ? length : 0;
+        self->FCurlLib->easy_getinfo(static_cast<CURL*>(self->FCurl), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        self->FFileSize = length > 0 ? length : 0;
     }
-    if (self->file_ && self->fileSize_ > 0 && self->downloadedSize_ + static_cast<std::int64_t>(bytes) > self->fileSize_) {
-        self->error_ = "The download is longer than announced: more than " + std::to_string(self->fileSize_) + " bytes";
-        self->writeFailed_ = true;
+    if (self->FFile && self->FFileSize > 0 && self->FDownloadedSize + static_cast<std::int64_t>(bytes) > self->FFileSize) {
+        self->FError = "The download is longer than announced: more than " + std::to_string(self->FFileSize) + " bytes";
+        self->FWriteFailed = true;
         return 0;
     }
-    if (!self->file_ && self->received_.size() + bytes > self->request_.MaxPageBytes) {
-        self->error_ = "The page is larger than " + std::to_string(self->request_.MaxPageBytes) + " bytes";
-        self->writeFailed_ = true;
+    if (!self->FFile && self->FReceived.size() + bytes > self->FRequest.MaxPageBytes) {
+        self->FError = "The page is larger than " + std::to_string(self->FRequest.MaxPageBytes) + " bytes";
+        self->FWriteFailed = true;
         return 0;
     }
-    if (self->file_) {
-        if (std::fwrite(data, 1, bytes, self->file_) != bytes) {
-            self->error_ = std::strerror(errno);
-            self->writeFailed_ = true;
+    if (self->FFile) {
+        if (std::fwrite(data, 1, bytes, self->FFile) != bytes) {
+            self->FError = std::strerror(errno);
+            self->FWriteFailed = true;
             return 0;
         }
     } else {
-        self->received_.append(data, bytes);
+        self->FReceived.append(data, bytes);
     }
-    self->downloadedSize_ += static_cast<std::int64_t>(bytes);
-    if (self->request_.Progress && self->gui_) {
-        const auto report = [self] { self->request_.Progress(*self, self->fileSize_, self->downloadedSize_); };
-        QMetaObject::invokeMethod(self->gui_, report,
-                                  QThread::currentThread() == self->gui_->thread() ? Qt::DirectConnection
+    self->FDownloadedSize += static_cast<std::int64_t>(bytes);
+    if (self->FRequest.Progress && self->FGui) {
+        const auto report = [self] { self->FRequest.Progress(*self, self->FFileSize, self->FDownloadedSize); };
+        QMetaObject::invokeMethod(self->FGui, report,
+                                  QThread::currentThread() == self->FGui->thread() ? Qt::DirectConnection
                                                                                      : Qt::BlockingQueuedConnection);
     }
     return bytes;
 }
 
 bool TDownloadThread::Transfer() {
-    if (!curlLib_) return false;  // error_ says why
-    const TRequestTarget target = RequestTargetOf(request_.URL, request_.AltURL);
+    if (!FCurlLib) return false;  // FError says why
+    const TRequestTarget target = RequestTargetOf(FRequest.URL, FRequest.AltURL);
     if (target.host.empty()) {
-        error_ = "No host in \"" + request_.URL + "\"";
+        FError = "No host in \"" + FRequest.URL + "\"";
         return false;
     }
     // The configured port is the plain-HTTP one; a secure page on the
     // default port goes to the HTTPS port.
-    const long port = target.secure && request_.Port == 80 ? 443 : request_.Port;
+    const long port = target.secure && FRequest.Port == 80 ? 443 : FRequest.Port;
     const std::string url = (target.secure ? "https://" : "http://") + target.host + target.path;
 
-    const TCurlLibrary& lib = *curlLib_;
-    const bool toFile = !request_.FileName.empty();
+    const TCurlLibrary& lib = *FCurlLib;
+    const bool toFile = !FRequest.FileName.empty();
     // The file appears under its name only once complete: a broken transfer
     // never leaves a partial update that could be started later. It is
     // written under a fresh private name in the target folder (created
     // exclusively, so a link planted there by someone else is never
     // followed), then renamed over the final name.
     if (toFile) {
-        std::string pattern = request_.FileName + ".part-XXXXXX";
+        std::string pattern = FRequest.FileName + ".part-XXXXXX";
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0) {
-            error_ = request_.FileName + ".part: " + std::strerror(errno);
+            FError = FRequest.FileName + ".part: " + std::strerror(errno);
             return false;
         }
         ::fchmod(fd, 0644);  // an ordinary download, not a private file
-        partial_ = pattern;
-        if (!(file_ = ::fdopen(fd, "wb"))) {
-            error_ = partial_ + ": " + std::strerror(errno);
+        FPartial = pattern;
+        if (!(FFile = ::fdopen(fd, "wb"))) {
+            FError = FPartial + ": " + std::strerror(errno);
             ::close(fd);
-            ::unlink(partial_.c_str());
+            ::unlink(FPartial.c_str());
             return false;
         }
     }
-    const std::string& partial = partial_;
+    const std::string& partial = FPartial;
 
     CURL* curl = lib.easy_init();
-    curl_ = curl;
+    FCurl = curl;
     char detail[CURL_ERROR_SIZE] = {};
     SList headers{lib};
     headers.add("Accept: */*");
@@ -154,59 +154,59 @@ bool TDownloadThread::Transfer() {
     lib.easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
     lib.easy_setopt(curl, CURLOPT_USERAGENT, "TUpdateCheck");
     lib.easy_setopt(curl, CURLOPT_HTTPHEADER, headers.list);
-    if (!request_.UserName.empty()) {
-        lib.easy_setopt(curl, CURLOPT_USERNAME, request_.UserName.c_str());
-        lib.easy_setopt(curl, CURLOPT_PASSWORD, request_.Password.c_str());
+    if (!FRequest.UserName.empty()) {
+        lib.easy_setopt(curl, CURLOPT_USERNAME, FRequest.UserName.c_str());
+        lib.easy_setopt(curl, CURLOPT_PASSWORD, FRequest.Password.c_str());
     }
     lib.easy_setopt(curl, CURLOPT_BUFFERSIZE, kChunk);
     lib.easy_setopt(curl, CURLOPT_WRITEFUNCTION, &TDownloadThread::OnData);
     lib.easy_setopt(curl, CURLOPT_WRITEDATA, this);
     lib.easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     lib.easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &onProgress);
-    lib.easy_setopt(curl, CURLOPT_XFERINFODATA, &aborting_);
+    lib.easy_setopt(curl, CURLOPT_XFERINFODATA, &FAborting);
     lib.easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     lib.easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
     // A connection that delivers nothing for a minute is given up.
     lib.easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     lib.easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
     lib.easy_setopt(curl, CURLOPT_ERRORBUFFER, detail);
-    if (!toFile) lib.easy_setopt(curl, CURLOPT_TIMEOUT, request_.PageTimeLimitSeconds);
+    if (!toFile) lib.easy_setopt(curl, CURLOPT_TIMEOUT, FRequest.PageTimeLimitSeconds);
 
     const CURLcode rc = lib.easy_perform(curl);
     curl_off_t length = -1;
     lib.easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     lib.easy_cleanup(curl);
-    curl_ = nullptr;
+    FCurl = nullptr;
 
     bool ok = false;
-    if (aborting_) {
-        error_.clear();
-    } else if (writeFailed_) {
-        // error_ already names the refused write
+    if (FAborting) {
+        FError.clear();
+    } else if (FWriteFailed) {
+        // FError already names the refused write
     } else if (rc != CURLE_OK) {
-        error_ = detail[0] ? detail : lib.easy_strerror(rc);
+        FError = detail[0] ? detail : lib.easy_strerror(rc);
     } else if (toFile && length < 0) {
-        error_ = "The server did not send the file's length";
-    } else if (toFile && length != downloadedSize_) {
-        error_ = "The download is incomplete: " + std::to_string(downloadedSize_) + " of " +
+        FError = "The server did not send the file's length";
+    } else if (toFile && length != FDownloadedSize) {
+        FError = "The download is incomplete: " + std::to_string(FDownloadedSize) + " of " +
                  std::to_string(length) + " bytes";
-    } else if (!toFile && downloadedSize_ == 0) {
-        error_ = "The page is empty";
+    } else if (!toFile && FDownloadedSize == 0) {
+        FError = "The page is empty";
     } else {
         ok = true;
     }
 
-    if (file_) {
-        if (std::fclose(file_) != 0 && ok) {
-            error_ = partial + ": " + std::strerror(errno);
+    if (FFile) {
+        if (std::fclose(FFile) != 0 && ok) {
+            FError = partial + ": " + std::strerror(errno);
             ok = false;
         }
-        file_ = nullptr;
+        FFile = nullptr;
         std::error_code ec;
         if (ok) {
-            std::filesystem::rename(partial, request_.FileName, ec);
+            std::filesystem::rename(partial, FRequest.FileName, ec);
             if (ec) {
-                error_ = request_.FileName + ": " + ec.message();
+                FError = FRequest.FileName + ": " + ec.message();
                 ok = false;
             }
         }

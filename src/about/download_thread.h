@@ -47,35 +47,35 @@ public:
 
     // Asks the transfer to stop at its next chunk; it then fails without
     // error text.
-    void Abort() { aborting_ = true; }
-    bool Terminated() const { return terminated_; }
+    void Abort() { FAborting = true; }
+    bool Terminated() const { return FTerminated; }
 
     // Valid once Terminated().
-    bool Success() const { return success_; }
-    const std::string& Error() const { return error_; }
-    const std::vector<std::string>& Info() const { return info_; }
+    bool Success() const { return FSuccess; }
+    const std::string& Error() const { return FError; }
+    const std::vector<std::string>& Info() const { return FInfo; }
 
 private:
     void Run();
     bool Transfer();
     static std::size_t OnData(char* data, std::size_t size, std::size_t count, void* self);
 
-    TDownloadRequest request_;
-    QObject* gui_;
-    std::atomic<bool> aborting_{false};
-    std::atomic<bool> terminated_{false};
-    bool success_ = false;
-    std::string error_;
-    std::vector<std::string> info_;
-    std::string received_;
-    std::FILE* file_ = nullptr;
-    std::string partial_;  // the private temporary name the file is written under
-    const TCurlLibrary* curlLib_ = nullptr;
-    void* curl_ = nullptr;
-    std::int64_t fileSize_ = 0;
-    std::int64_t downloadedSize_ = 0;
-    bool writeFailed_ = false;
-    std::thread thread_;
+    TDownloadRequest FRequest;
+    QObject* FGui;
+    std::atomic<bool> FAborting{false};
+    std::atomic<bool> FTerminated{false};
+    bool FSuccess = false;
+    std::string FError;
+    std::vector<std::string> FInfo;
+    std::string FReceived;
+    std::FILE* FFile = nullptr;
+    std::string FPartial;  // the private temporary name the file is written under
+    const TCurlLibrary* FCurlLib = nullptr;
+    void* FCurl = nullptr;
+    std::int64_t FFileSize = 0;
+    std::int64_t FDownloadedSize = 0;
+    bool FWriteFailed = false;
+    std::thread FThread;
 };
 
 }  // namespace vx

@@ -28,61 +28,61 @@ QString md5Of(const std::string& path) {
 
 }  // namespace
 
-void TProductInfo::SetURL(const std::string& text) { url_ = ProductPageUrl(text); }
+void TProductInfo::SetURL(const std::string& text) { FUrl = ProductPageUrl(text); }
 
 TUpdateCheck::TUpdateCheck(QObject* owner) : QObject(owner) {}
 
 TUpdateCheck::~TUpdateCheck() {
     Abort();
-    thread_.reset();
+    FThread.reset();
 }
 
 void TUpdateCheck::Abort() {
-    if (thread_) thread_->Abort();
+    if (FThread) FThread->Abort();
 }
 
 void TUpdateCheck::Fail(const std::string& text) {
-    downloadError_ = text;
+    FDownloadError = text;
     if (OnDownloadError) OnDownloadError(*this);
 }
 
 bool TUpdateCheck::Download(const std::string& url, const std::string& fileName) {
     TDownloadRequest request{url, ProductInfo.URL(), UserName, Password, HTTPPort, fileName, OnDownload};
-    thread_ = std::make_unique<TDownloadThread>(std::move(request), this);
+    FThread = std::make_unique<TDownloadThread>(std::move(request), this);
     // The worker posts an event when it ends, so waiting for more events
     // neither spins nor misses the end.
-    while (!thread_->Terminated()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    const bool ok = thread_->Success();
-    if (ok) info_ = thread_->Info();
-    else downloadError_ = thread_->Error();
-    thread_.reset();
+    while (!FThread->Terminated()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const bool ok = FThread->Success();
+    if (ok) FInfo = FThread->Info();
+    else FDownloadError = FThread->Error();
+    FThread.reset();
     return ok;
 }
 
 bool TUpdateCheck::GetInfo() {
     for (int pages = 0;; ++pages) {
-        const std::string url = values_.RedirectionURL.empty() ? ProductInfo.URL() : values_.RedirectionURL;
-        values_ = {};
+        const std::string url = FValues.RedirectionURL.empty() ? ProductInfo.URL() : FValues.RedirectionURL;
+        FValues = {};
         if (pages > kMaxRedirections) {
             Fail("Too many redirections");
             return false;
         }
-        std::vector<std::string> previous = std::move(info_);
+        std::vector<std::string> previous = std::move(FInfo);
         if (!Download(url, {})) {
-            info_ = std::move(previous);
-            Fail(downloadError_);
+            FInfo = std::move(previous);
+            Fail(FDownloadError);
             return false;
         }
-        values_ = ParseUpdatePage(info_, TagInfo);
-        if (values_.RedirectionURL.empty()) return true;
+        FValues = ParseUpdatePage(FInfo, TagInfo);
+        if (FValues.RedirectionURL.empty()) return true;
     }
 }
 
 bool TUpdateCheck::GetUpdateFile() {
-    downloadError_ = "GetUpdateFile";
+    FDownloadError = "GetUpdateFile";
     // Only the name part of what the page says: a page must not be able to
     // place files outside the chosen folder.
-    const fs::path name = fs::path(values_.ClientFileName).filename();
+    const fs::path name = fs::path(FValues.ClientFileName).filename();
     if (name.empty() || name == "." || name == "..") {
         Fail("No file name for the update");
         return false;
@@ -100,13 +100,13 @@ bool TUpdateCheck::GetUpdateFile() {
             return false;
         }
     }
-    downloadError_ = "Download started";
+    FDownloadError = "Download started";
     if (OnBeforeDownload) OnBeforeDownload(*this, path);
-    if (!Download(DownloadUrl(values_.UpdateURL, ProductInfo.URL()), path)) {
-        Fail(downloadError_);
+    if (!Download(DownloadUrl(FValues.UpdateURL, ProductInfo.URL()), path)) {
+        Fail(FDownloadError);
         return false;
     }
-    fileName_ = path;
+    FFileName = path;
     if (OnAfterDownload) OnAfterDownload(*this, path);
     return true;
 }
@@ -114,40 +114,40 @@ bool TUpdateCheck::GetUpdateFile() {
 void TUpdateCheck::RunUpdate() {
     // A checksum on the page that the file does not match means the file is
     // not the one the page describes: it is never started.
-    if (!values_.MD5.empty() && md5Of(fileName_).compare(QString::fromStdString(values_.MD5), Qt::CaseInsensitive) != 0) {
+    if (!FValues.MD5.empty() && md5Of(FFileName).compare(QString::fromStdString(FValues.MD5), Qt::CaseInsensitive) != 0) {
         Verified = false;
         // Nor is it left in the folder, where it could be started by hand.
         std::error_code ec;
-        fs::remove(fileName_, ec);
+        fs::remove(FFileName, ec);
     }
     bool started = false;
     if (Verified) {
-        const QString file = QString::fromStdString(fileName_);
+        const QString file = QString::fromStdString(FFileName);
         started = QFileInfo(file).isExecutable()
-                      ? QProcess::startDetached(file, QProcess::splitCommand(QString::fromStdString(values_.RunParameters)))
+                      ? QProcess::startDetached(file, QProcess::splitCommand(QString::fromStdString(FValues.RunParameters)))
                       : QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     }
     if (!started && OnCannotExecute) OnCannotExecute(*this);
 }
 
 bool TUpdateCheck::CheckForAnUpdate() {
-    if (active_) return false;
-    active_ = true;
-    values_.RedirectionURL.clear();
+    if (FActive) return false;
+    FActive = true;
+    FValues.RedirectionURL.clear();
     if (OnBeforeGetInfo) OnBeforeGetInfo(*this);
     bool ok = GetInfo();
     if (OnAfterGetInfo) OnAfterGetInfo(*this);
-    if (values_.ProductName.empty() || values_.ProductVersion.empty()) {
+    if (FValues.ProductName.empty() || FValues.ProductVersion.empty()) {
         Fail("empty info");
         ok = false;
     }
     if (ok) {
-        if (IsNewerVersion(ProductInfo.Version, values_.ProductVersion, ProductInfo.VersionFormat)) {
+        if (IsNewerVersion(ProductInfo.Version, FValues.ProductVersion, ProductInfo.VersionFormat)) {
             bool mayUpdate = true;
-            if (OnUpdateAvailable) OnUpdateAvailable(*this, ProductInfo.Version, values_.ProductVersion, mayUpdate);
+            if (OnUpdateAvailable) OnUpdateAvailable(*this, ProductInfo.Version, FValues.ProductVersion, mayUpdate);
             if (mayUpdate && GetUpdateFile()) {
                 if (Options & uoRunUpdate) RunUpdate();
-                active_ = false;
+                FActive = false;
                 if (Options & uoTerminate) QCoreApplication::quit();
                 return true;
             }
@@ -155,7 +155,7 @@ bool TUpdateCheck::CheckForAnUpdate() {
             OnNoUpdateFound(*this);
         }
     }
-    active_ = false;
+    FActive = false;
     return false;
 }
 

@@ -23,13 +23,13 @@ struct TProductInfo {
     // The information page; "http://" is put in front of a text that names
     // neither "http://" nor "https://".
     void SetURL(const std::string& text);
-    const std::string& URL() const { return url_; }
+    const std::string& URL() const { return FUrl; }
 
     std::string Version = "1.0";  // the running version
     TVersionFormat VersionFormat = vfStandard;
 
 private:
-    std::string url_ = "http://";
+    std::string FUrl = "http://";
 };
 
 enum TUpdateOption : unsigned { uoRunUpdate = 1, uoTerminate = 2, uoOverwrite = 4 };
@@ -53,10 +53,10 @@ public:
     bool Verified = true;  // whether a downloaded file may be started
 
     // What the last page read said.
-    const TUpdateValues& Values() const { return values_; }
-    const std::string& DownloadError() const { return downloadError_; }
-    bool Active() const { return active_; }
-    const std::vector<std::string>& Info() const { return info_; }
+    const TUpdateValues& Values() const { return FValues; }
+    const std::string& DownloadError() const { return FDownloadError; }
+    bool Active() const { return FActive; }
+    const std::vector<std::string>& Info() const { return FInfo; }
 
     std::function<void(TUpdateCheck&)> OnBeforeGetInfo, OnAfterGetInfo, OnDownloadError, OnNoUpdateFound,
         OnCannotExecute;
@@ -79,12 +79,12 @@ private:
     void Fail(const std::string& text);
     void RunUpdate();
 
-    TUpdateValues values_;
-    std::string downloadError_;
-    std::vector<std::string> info_;
-    std::string fileName_;
-    bool active_ = false;
-    std::unique_ptr<TDownloadThread> thread_;
+    TUpdateValues FValues;
+    std::string FDownloadError;
+    std::vector<std::string> FInfo;
+    std::string FFileName;
+    bool FActive = false;
+    std::unique_ptr<TDownloadThread> FThread;
 };
 
 }  // namespace vx

@@ -4,8 +4,8 @@ namespace vx {
 
 void Canvas::lineTo(int x, int y) {
     const TPoint to{x, y};
-    drawLine(penPos_, to);
-    penPos_ = to;
+    drawLine(FPenPos, to);
+    FPenPos = to;
 }
 
 void Canvas::segments(std::span<const TPoint> points) {

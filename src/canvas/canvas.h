@@ -73,15 +73,15 @@ class Canvas {
 public:
     virtual ~Canvas() = default;
 
-    const TPenAttr& pen() const { return pen_; }
-    const TBrushAttr& brush() const { return brush_; }
-    const TFontAttr& font() const { return font_; }
-    TPoint penPos() const { return penPos_; }
-    void setPen(const TPenAttr& p) { pen_ = p; }
-    void setBrush(const TBrushAttr& b) { brush_ = b; }
-    void setFont(const TFontAttr& f) { font_ = f; }
+    const TPenAttr& pen() const { return FPen; }
+    const TBrushAttr& brush() const { return FBrush; }
+    const TFontAttr& font() const { return FFont; }
+    TPoint penPos() const { return FPenPos; }
+    void setPen(const TPenAttr& p) { FPen = p; }
+    void setBrush(const TBrushAttr& b) { FBrush = b; }
+    void setFont(const TFontAttr& f) { FFont = f; }
 
-    void moveTo(int x, int y) { penPos_ = {x, y}; }
+    void moveTo(int x, int y) { FPenPos = {x, y}; }
     // Line from the pen position to (x, y), the end point excluded; the pen
     // position moves to (x, y).
     void lineTo(int x, int y);
@@ -127,10 +127,10 @@ protected:
     virtual void drawLine(TPoint from, TPoint to) = 0;
 
 private:
-    TPenAttr pen_;
-    TBrushAttr brush_;
-    TFontAttr font_;
-    TPoint penPos_;
+    TPenAttr FPen;
+    TBrushAttr FBrush;
+    TFontAttr FFont;
+    TPoint FPenPos;
 };
 
 }  // namespace vx

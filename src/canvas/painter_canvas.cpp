@@ -132,25 +132,25 @@ void ApplyPaletteToSystemColors(const QPalette& pal) {
     set(TSysColor::hotLight, pal.color(QPalette::Link));
 }
 
-TPainterCanvas::TPainterCanvas(QPaintDevice* device) : device_(device), painter_(device) {
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+TPainterCanvas::TPainterCanvas(QPaintDevice* device) : FDevice(device), FPainter(device) {
+    FPainter.setRenderHint(QPainter::Antialiasing, false);
+    FPainter.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
 TPainterCanvas::~TPainterCanvas() {
-    if (painter_.isActive()) painter_.end();
+    if (FPainter.isActive()) FPainter.end();
 }
 
 void TPainterCanvas::applyMode(TPenMode mode) {
     switch (mode) {
-        case TPenMode::pmCopy: painter_.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
-        case TPenMode::pmNotXor: painter_.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); break;
-        case TPenMode::pmXor: painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-        case TPenMode::pmNot: painter_.setCompositionMode(QPainter::RasterOp_NotDestination); break;
+        case TPenMode::pmCopy: FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
+        case TPenMode::pmNotXor: FPainter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); break;
+        case TPenMode::pmXor: FPainter.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
+        case TPenMode::pmNot: FPainter.setCompositionMode(QPainter::RasterOp_NotDestination); break;
     }
 }
 
-void TPainterCanvas::endMode() { painter_.setCompositionMode(QPainter::CompositionMode_SourceOver); }
+void TPainterCanvas::endMode() { FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver); }
 
 void TPainterCanvas::applyPen(bool withBrush) {
     const TPenAttr& p = pen();
@@ -159,12 +159,12 @@ void TPainterCanvas::applyPen(bool withBrush) {
     qpen.setWidth(p.width <= 1 ? 0 : p.width);  // width 0 is Qt's exact one-pixel pen
     qpen.setCapStyle(Qt::FlatCap);
     qpen.setJoinStyle(Qt::MiterJoin);
-    painter_.setPen(qpen);
+    FPainter.setPen(qpen);
     if (withBrush) {
         const TBrushAttr& b = brush();
-        painter_.setBrush(QBrush(toQColor(b.color), toQtBrushStyle(b.style)));
+        FPainter.setBrush(QBrush(toQColor(b.color), toQtBrushStyle(b.style)));
     } else {
-        painter_.setBrush(Qt::NoBrush);
+        FPainter.setBrush(Qt::NoBrush);
     }
     applyMode(p.mode);
 }
@@ -173,14 +173,14 @@ void TPainterCanvas::drawLine(TPoint from, TPoint to) {
     if (from == to) return;
     applyPen(false);
     // A flat-capped one-pixel line leaves out its last pixel, as wanted.
-    painter_.drawLine(from.x, from.y, to.x, to.y);
+    FPainter.drawLine(from.x, from.y, to.x, to.y);
     endMode();
 }
 
 void TPainterCanvas::polyline(std::span<const TPoint> points) {
     if (points.size() < 2) return;
     applyPen(false);
-    painter_.drawPolyline(toPolygon(points));  // flat caps: the last point is left out
+    FPainter.drawPolyline(toPolygon(points));  // flat caps: the last point is left out
     endMode();
 }
 
@@ -193,7 +193,7 @@ void TPainterCanvas::segments(std::span<const TPoint> points) {
     QPoint pair[2] = {{points[0].x, points[0].y}, {}};
     for (std::size_t i = 1; i < points.size(); ++i) {
         pair[1] = QPoint(points[i].x, points[i].y);
-        painter_.drawPolyline(pair, 2);
+        FPainter.drawPolyline(pair, 2);
         pair[0] = pair[1];
     }
     endMode();
@@ -202,7 +202,7 @@ void TPainterCanvas::segments(std::span<const TPoint> points) {
 void TPainterCanvas::polygon(std::span<const TPoint> points) {
     if (points.empty()) return;
     applyPen(true);
-    painter_.drawPolygon(toPolygon(points));
+    FPainter.drawPolygon(toPolygon(points));
     endMode();
 }
 
@@ -218,40 +218,40 @@ void TPainterCanvas::rectangle(const TRect& r) {
         // painter's outline, which goes through its line stroker (a graph's
         // border, drawn at every tick, cost more than its two curves).
         const QColor c = toQColor(p.color);
-        painter_.fillRect(QRect(r.left, r.top, r.width(), 1), c);
-        painter_.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
-        painter_.fillRect(QRect(r.left, r.top, 1, r.height()), c);
-        painter_.fillRect(QRect(r.right - 1, r.top, 1, r.height()), c);
+        FPainter.fillRect(QRect(r.left, r.top, r.width(), 1), c);
+        FPainter.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
+        FPainter.fillRect(QRect(r.left, r.top, 1, r.height()), c);
+        FPainter.fillRect(QRect(r.right - 1, r.top, 1, r.height()), c);
         return;
     }
     applyPen(true);
     if (pen().style == TPenStyle::psClear)
-        painter_.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1).adjusted(0, 0, 1, 1));
+        FPainter.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1).adjusted(0, 0, 1, 1));
     else
-        painter_.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
+        FPainter.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
     endMode();
 }
 
 void TPainterCanvas::ellipse(const TRect& r) {
     if (r.isEmpty()) return;
     applyPen(true);
-    painter_.drawEllipse(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
+    FPainter.drawEllipse(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
     endMode();
 }
 
 void TPainterCanvas::fillRect(const TRect& r) {
     if (r.isEmpty() || brush().style == TBrushStyle::bsClear) return;
-    painter_.fillRect(QRect(r.left, r.top, r.width(), r.height()),
+    FPainter.fillRect(QRect(r.left, r.top, r.width(), r.height()),
                       QBrush(toQColor(brush().color), toQtBrushStyle(brush().style)));
 }
 
 void TPainterCanvas::frameRect(const TRect& r) {
     if (r.isEmpty()) return;
     const QColor c = toQColor(brush().color);
-    painter_.fillRect(QRect(r.left, r.top, r.width(), 1), c);
-    painter_.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
-    painter_.fillRect(QRect(r.left, r.top, 1, r.height()), c);
-    painter_.fillRect(QRect(r.right - 1, r.top, 1, r.height()), c);
+    FPainter.fillRect(QRect(r.left, r.top, r.width(), 1), c);
+    FPainter.fillRect(QRect(r.left, r.bottom - 1, r.width(), 1), c);
+    FPainter.fillRect(QRect(r.left, r.top, 1, r.height()), c);
+    FPainter.fillRect(QRect(r.right - 1, r.top, 1, r.height()), c);
 }
 
 void TPainterCanvas::drawFocusRect(const TRect& r) {
@@ -259,45 +259,45 @@ void TPainterCanvas::drawFocusRect(const TRect& r) {
     QPen qpen(Qt::white);
     qpen.setWidth(0);
     qpen.setStyle(Qt::DotLine);
-    painter_.setPen(qpen);
-    painter_.setBrush(Qt::NoBrush);
-    painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter_.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
+    FPainter.setPen(qpen);
+    FPainter.setBrush(Qt::NoBrush);
+    FPainter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    FPainter.drawRect(QRect(r.left, r.top, r.width() - 1, r.height() - 1));
     endMode();
 }
 
 const QFont& TPainterCanvas::qfont() {
-    if (!qfontOf_ || !(*qfontOf_ == font())) {
-        qfontOf_ = font();
-        qfont_ = toQFont(font());
-        const int dpi = device_ ? device_->logicalDpiY() : 0;
-        fontKey_ = qfont_.key() + QLatin1Char('\x1f') + QString::number(dpi) + QLatin1Char('\x1f');
+    if (!FQfontOf || !(*FQfontOf == font())) {
+        FQfontOf = font();
+        FQfont = toQFont(font());
+        const int dpi = FDevice ? FDevice->logicalDpiY() : 0;
+        FFontKey = FQfont.key() + QLatin1Char('\x1f') + QString::number(dpi) + QLatin1Char('\x1f');
     }
-    return qfont_;
+    return FQfont;
 }
 
 void TPainterCanvas::textOut(int x, int y, const std::string& text) {
     const QFont& f = qfont();
-    TLaidOutText& t = laidOut(QString::fromStdString(text), f, fontKey_, device_);
-    painter_.save();
-    painter_.setFont(f);
-    painter_.translate(x, y);
-    if (font().escapement != 0) painter_.rotate(-font().escapement / 10.0);
-    if (brush().style != TBrushStyle::bsClear) painter_.fillRect(QRect(0, 0, t.width, t.height), toQColor(brush().color));
-    painter_.setPen(toQColor(font().color));
-    painter_.drawStaticText(0, 0, t.text);  // its top left: the line's top, as drawText at the ascent
-    painter_.restore();
+    TLaidOutText& t = laidOut(QString::fromStdString(text), f, FFontKey, FDevice);
+    FPainter.save();
+    FPainter.setFont(f);
+    FPainter.translate(x, y);
+    if (font().escapement != 0) FPainter.rotate(-font().escapement / 10.0);
+    if (brush().style != TBrushStyle::bsClear) FPainter.fillRect(QRect(0, 0, t.width, t.height), toQColor(brush().color));
+    FPainter.setPen(toQColor(font().color));
+    FPainter.drawStaticText(0, 0, t.text);  // its top left: the line's top, as drawText at the ascent
+    FPainter.restore();
 }
 
 TSize TPainterCanvas::textExtent(const std::string& text) {
     const QFont& f = qfont();
-    const TLaidOutText& t = laidOut(QString::fromStdString(text), f, fontKey_, device_);
+    const TLaidOutText& t = laidOut(QString::fromStdString(text), f, FFontKey, FDevice);
     return {t.width, t.height};
 }
 
 int TPainterCanvas::drawText(const std::string& text, TRect& r, unsigned flags) {
     const QFont f = toQFont(font());
-    const QFontMetrics fm(f, device_);
+    const QFontMetrics fm(f, FDevice);
     QString s = QString::fromStdString(text);
     int qtFlags = 0;
     qtFlags |= (flags & dt::Right) ? Qt::AlignRight : (flags & dt::Center) ? Qt::AlignHCenter : Qt::AlignLeft;
@@ -321,33 +321,33 @@ int TPainterCanvas::drawText(const std::string& text, TRect& r, unsigned flags) 
         r.bottom = r.top + b.height();
         return b.height();
     }
-    painter_.save();
-    painter_.setFont(f);
-    painter_.setPen(toQColor(font().color));
-    if (!(flags & dt::NoClip)) painter_.setClipRect(qr, Qt::IntersectClip);
+    FPainter.save();
+    FPainter.setFont(f);
+    FPainter.setPen(toQColor(font().color));
+    if (!(flags & dt::NoClip)) FPainter.setClipRect(qr, Qt::IntersectClip);
     QRect used;
-    painter_.drawText(qr, qtFlags, s, &used);
-    painter_.restore();
+    FPainter.drawText(qr, qtFlags, s, &used);
+    FPainter.restore();
     return used.height();
 }
 
 TRect TPainterCanvas::clipRect() const {
-    if (clip_) return *clip_;
+    if (FClip) return *FClip;
     // In drawing units: a HiDPI image has more pixels than that (a widget
     // already counts in drawing units).
-    if (device_->devType() == QInternal::Image) {
-        const QSizeF size = static_cast<const QImage*>(device_)->deviceIndependentSize();
+    if (FDevice->devType() == QInternal::Image) {
+        const QSizeF size = static_cast<const QImage*>(FDevice)->deviceIndependentSize();
         return {0, 0, static_cast<int>(std::lround(size.width())), static_cast<int>(std::lround(size.height()))};
     }
-    return {0, 0, device_->width(), device_->height()};
+    return {0, 0, FDevice->width(), FDevice->height()};
 }
 
 void TPainterCanvas::setClipRect(const TRect& r) {
-    clip_ = r;
-    painter_.setClipRect(QRect(r.left, r.top, std::max(0, r.width()), std::max(0, r.height())));
+    FClip = r;
+    FPainter.setClipRect(QRect(r.left, r.top, std::max(0, r.width()), std::max(0, r.height())));
 }
 
-void TPainterCanvas::drawImage(int x, int y, const QImage& image) { painter_.drawImage(QPoint(x, y), image); }
+void TPainterCanvas::drawImage(int x, int y, const QImage& image) { FPainter.drawImage(QPoint(x, y), image); }
 
 void TPainterCanvas::drawPixmap(int x, int y, const TPixmap& image, TColor transparent) {
     if (image.isNull()) return;
@@ -361,18 +361,18 @@ void TPainterCanvas::drawPixmap(int x, int y, const TPixmap& image, TColor trans
                 if ((line[col] & 0xFFFFFF) == (keyRgb & 0xFFFFFF)) line[col] = 0;
         }
     }
-    painter_.drawImage(x, y, img);
+    FPainter.drawImage(x, y, img);
 }
 
 TImageCanvas::TImageCanvas(int width, int height, TColor fill)
-    : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
-    image_.fill(toQColor(fill));
-    canvas_.emplace(&image_);
+    : FImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
+    FImage.fill(toQColor(fill));
+    FCanvas.emplace(&FImage);
 }
 
 QImage TImageCanvas::finish() {
-    canvas_.reset();
-    return image_;
+    FCanvas.reset();
+    return FImage;
 }
 
 }  // namespace vx

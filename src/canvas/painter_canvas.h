@@ -30,7 +30,7 @@ public:
     TPainterCanvas(const TPainterCanvas&) = delete;
     TPainterCanvas& operator=(const TPainterCanvas&) = delete;
 
-    QPainter& painter() { return painter_; }
+    QPainter& painter() { return FPainter; }
 
     void polyline(std::span<const TPoint> points) override;
     void segments(std::span<const TPoint> points) override;
@@ -60,27 +60,27 @@ private:
     // under: made again only when the font changes.
     const QFont& qfont();
 
-    QPaintDevice* device_;
-    QPainter painter_;
-    std::optional<TRect> clip_;
-    std::optional<TFontAttr> qfontOf_;
-    QFont qfont_;
-    QString fontKey_;
+    QPaintDevice* FDevice;
+    QPainter FPainter;
+    std::optional<TRect> FClip;
+    std::optional<TFontAttr> FQfontOf;
+    QFont FQfont;
+    QString FFontKey;
 };
 
 // An off-screen image with a canvas bound to it: the program's memory bitmap.
 class TImageCanvas {
 public:
     TImageCanvas(int width, int height, TColor fill = clWhite);
-    QImage& image() { return image_; }
-    Canvas& canvas() { return *canvas_; }
+    QImage& image() { return FImage; }
+    Canvas& canvas() { return *FCanvas; }
     // Ends painting so that image() holds every pixel drawn so far; the
     // canvas is gone afterwards.
     QImage finish();
 
 private:
-    QImage image_;
-    std::optional<TPainterCanvas> canvas_;
+    QImage FImage;
+    std::optional<TPainterCanvas> FCanvas;
 };
 
 }  // namespace vx

@@ -125,37 +125,37 @@ std::uint64_t LinkSpeedFromText(const char* text) {
 
 void TKernelLinkSource::SocketDeleter::operator()(nl_sock* s) const { nl_socket_free(s); }
 
-TKernelLinkSource::TKernelLinkSource(TSystemFiles files) : files_(std::move(files)) {}
+TKernelLinkSource::TKernelLinkSource(TSystemFiles files) : FFiles(std::move(files)) {}
 
 TKernelLinkSource::~TKernelLinkSource() = default;
 
 nl_sock* TKernelLinkSource::socket() {
-    if (!sock_) {
+    if (!FSock) {
         std::unique_ptr<nl_sock, SocketDeleter> s(nl_socket_alloc());
         if (!s || nl_connect(s.get(), NETLINK_ROUTE) != 0) return nullptr;
-        sock_ = std::move(s);
+        FSock = std::move(s);
     }
-    return sock_.get();
+    return FSock.get();
 }
 
 std::error_code TKernelLinkSource::Links(std::vector<TLink>& out) {
-    if (const std::error_code error = dump_.Links(out, kinds_)) return error;
-    const std::filesystem::path sys = files_.Root() / "sys";
+    if (const std::error_code error = FDump.Links(out, FKinds)) return error;
+    const std::filesystem::path sys = FFiles.Root() / "sys";
     for (std::size_t i = 0; i < out.size(); ++i) {
         TLink& link = out[i];
-        link.Kind = ClassifyLink(link.Name, kinds_[i], link.ArpType, sys);
-        link.Driver = driverOf(link, kinds_[i]);
+        link.Kind = ClassifyLink(link.Name, FKinds[i], link.ArpType, sys);
+        link.Driver = driverOf(link, FKinds[i]);
         if (plainName(link.Name)) {
             const std::filesystem::path dir = sys / "class" / "net" / link.Name;
             link.Wireless = pathExists(dir / "wireless") || pathExists(dir / "phy80211");
             link.Speed = speedOf(dir);
-            const auto ipv6Off = files_.ReadFile("proc/sys/net/ipv6/conf/" + link.Name + "/disable_ipv6");
+            const auto ipv6Off = FFiles.ReadFile("proc/sys/net/ipv6/conf/" + link.Name + "/disable_ipv6");
             link.Ipv6Enabled = ipv6Off && !ipv6Off->empty() && (*ipv6Off)[0] == '0';
         }
-        TResolverConfig dns = files_.LinkDns(link.Index);
+        TResolverConfig dns = FFiles.LinkDns(link.Index);
         link.DnsSuffix = std::move(dns.domain);
         link.DnsServers = std::move(dns.nameservers);
-        link.DhcpServer = files_.DhcpServer(link.Index, link.Name);
+        link.DhcpServer = FFiles.DhcpServer(link.Index, link.Name);
     }
     return {};
 }
@@ -233,11 +233,11 @@ THostFacts TKernelLinkSource::Host() {
     const std::string full = name;
     const auto dot = full.find('.');
     host.HostName = full.substr(0, dot);
-    TResolverConfig resolver = files_.ResolverConfig();
+    TResolverConfig resolver = FFiles.ResolverConfig();
     host.DomainName = dot != std::string::npos ? full.substr(dot + 1) : resolver.domain;
     host.DnsServers = std::move(resolver.nameservers);
-    host.Forwarding = files_.SwitchOn("proc/sys/net/ipv4/ip_forward");
-    host.ProxyArp = files_.SwitchOn("proc/sys/net/ipv4/conf/all/proxy_arp");
+    host.Forwarding = FFiles.SwitchOn("proc/sys/net/ipv4/ip_forward");
+    host.ProxyArp = FFiles.SwitchOn("proc/sys/net/ipv4/conf/all/proxy_arp");
     return host;
 }
 

@@ -22,9 +22,9 @@ public:
     ~TKernelLinkSource() override;
 
     std::error_code Links(std::vector<TLink>& out) override;
-    std::error_code Counters(std::vector<TLinkCounters>& out) override { return dump_.Counters(out); }
+    std::error_code Counters(std::vector<TLinkCounters>& out) override { return FDump.Counters(out); }
     std::error_code CountersOf(std::uint32_t index, TLinkCounters& out) override {
-        return dump_.CountersOf(index, out);
+        return FDump.CountersOf(index, out);
     }
     std::error_code Addresses(std::vector<TIpv4Address>& out) override;
     std::error_code Gateways(std::vector<TGateway>& out) override;
@@ -40,10 +40,10 @@ private:
     template <typename Object, typename Alloc, typename Visit>
     std::error_code readCache(Alloc alloc, Visit visit);
 
-    TSystemFiles files_;
-    TLinkDump dump_;
-    std::vector<std::string> kinds_;
-    std::unique_ptr<nl_sock, SocketDeleter> sock_;
+    TSystemFiles FFiles;
+    TLinkDump FDump;
+    std::vector<std::string> FKinds;
+    std::unique_ptr<nl_sock, SocketDeleter> FSock;
 };
 
 // The text of /sys/class/net/<name>/speed (megabits per second) in bits

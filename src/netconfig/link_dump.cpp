@@ -86,27 +86,27 @@ std::error_code lastError() { return {errno, std::system_category()}; }
 
 }  // namespace
 
-TLinkDump::TLinkDump() : buffer_(kReceiveBufferSize) { open(); }
+TLinkDump::TLinkDump() : FBuffer(kReceiveBufferSize) { open(); }
 
 TLinkDump::~TLinkDump() {
-    if (fd_ >= 0) ::close(fd_);
+    if (FFd >= 0) ::close(FFd);
 }
 
 std::error_code TLinkDump::open() {
-    if (fd_ >= 0) return {};
-    fd_ = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
-    if (fd_ < 0) return lastError();
+    if (FFd >= 0) return {};
+    FFd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+    if (FFd < 0) return lastError();
     sockaddr_nl local{};
     local.nl_family = AF_NETLINK;
-    if (::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+    if (::bind(FFd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
         const std::error_code error = lastError();
-        ::close(fd_);
-        fd_ = -1;
+        ::close(FFd);
+        FFd = -1;
         return error;
     }
     // A lost answer must not hold the caller forever.
     timeval timeout{1, 0};
-    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    ::setsockopt(FFd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     return {};
 }
 
@@ -117,16 +117,16 @@ std::error_code TLinkDump::exchange(const Request& request, std::uint16_t answer
     if (const std::error_code error = open()) return error;
     sockaddr_nl kernel{};
     kernel.nl_family = AF_NETLINK;
-    if (::sendto(fd_, &request, sizeof request, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) < 0)
+    if (::sendto(FFd, &request, sizeof request, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) < 0)
         return lastError();
     const bool isDump = request.header.nlmsg_flags & NLM_F_DUMP;
     for (;;) {
-        const ssize_t n = ::recv(fd_, buffer_.data(), buffer_.size(), 0);
+        const ssize_t n = ::recv(FFd, FBuffer.data(), FBuffer.size(), 0);
         if (n < 0) {
             if (errno == EINTR) continue;
             return lastError();
         }
-        auto* h = reinterpret_cast<nlmsghdr*>(buffer_.data());
+        auto* h = reinterpret_cast<nlmsghdr*>(FBuffer.data());
         int left = static_cast<int>(n);
         for (; nlmsg_ok(h, left); h = nlmsg_next(h, &left)) {
             if (h->nlmsg_seq != request.header.nlmsg_seq) continue;  // a late answer to an earlier request
@@ -147,7 +147,7 @@ std::error_code TLinkDump::exchange(const Request& request, std::uint16_t answer
 std::error_code TLinkDump::Links(std::vector<TLink>& out, std::vector<std::string>& kinds) {
     out.clear();
     kinds.clear();
-    auto request = requestOf<ifinfomsg>(RTM_GETLINK, NLM_F_REQUEST | NLM_F_DUMP, ++seq_);
+    auto request = requestOf<ifinfomsg>(RTM_GETLINK, NLM_F_REQUEST | NLM_F_DUMP, ++FSeq);
     request.body.ifi_family = AF_UNSPEC;
     const std::error_code error = exchange(request, RTM_NEWLINK, [&](nlmsghdr* h) {
         TLink link;
@@ -162,7 +162,7 @@ std::error_code TLinkDump::Links(std::vector<TLink>& out, std::vector<std::strin
 
 std::error_code TLinkDump::Counters(std::vector<TLinkCounters>& out) {
     out.clear();
-    auto request = requestOf<if_stats_msg>(RTM_GETSTATS, NLM_F_REQUEST | NLM_F_DUMP, ++seq_);
+    auto request = requestOf<if_stats_msg>(RTM_GETSTATS, NLM_F_REQUEST | NLM_F_DUMP, ++FSeq);
     request.body.family = AF_UNSPEC;
     request.body.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);
     const std::error_code error = exchange(request, RTM_NEWSTATS, [&](nlmsghdr* h) {
@@ -176,7 +176,7 @@ std::error_code TLinkDump::Counters(std::vector<TLinkCounters>& out) {
 std::error_code TLinkDump::CountersOf(std::uint32_t index, TLinkCounters& out) {
     out = TLinkCounters{};
     if (index == 0 || index > 0x7FFFFFFF) return std::make_error_code(std::errc::no_such_device);
-    auto request = requestOf<if_stats_msg>(RTM_GETSTATS, NLM_F_REQUEST, ++seq_);
+    auto request = requestOf<if_stats_msg>(RTM_GETSTATS, NLM_F_REQUEST, ++FSeq);
     request.body.family = AF_UNSPEC;
     request.body.ifindex = index;
     request.body.filter_mask = IFLA_STATS_FILTER_BIT(IFLA_STATS_LINK_64);

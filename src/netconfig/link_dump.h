@@ -40,9 +40,9 @@ private:
     template <typename Request, typename Take>
     std::error_code exchange(const Request& request, std::uint16_t answerType, Take take);
 
-    int fd_ = -1;
-    std::uint32_t seq_ = 0;
-    std::vector<std::uint8_t> buffer_;
+    int FFd = -1;
+    std::uint32_t FSeq = 0;
+    std::vector<std::uint8_t> FBuffer;
 };
 
 // The facts of one RTM_NEWLINK message and its link kind; false when the

@@ -113,7 +113,7 @@ std::optional<std::string> DhclientServerOf(std::string_view text, std::string_v
 }
 
 std::optional<std::string> TSystemFiles::ReadFile(const std::string& relative) const {
-    std::ifstream in(root_ / relative);
+    std::ifstream in(FRoot / relative);
     if (!in) return std::nullopt;
     std::ostringstream s;
     s << in.rdbuf();
@@ -159,16 +159,16 @@ std::string TSystemFiles::DhcpServer(std::uint32_t ifindex, const std::string& n
     if (const auto lease = ReadFile("run/systemd/netif/leases/" + std::to_string(ifindex)))
         if (const auto server = KeyValueOf(*lease, "SERVER_ADDRESS")) return *server;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(root_ / "var/lib/NetworkManager", ec)) {
+    for (const auto& entry : fs::directory_iterator(FRoot / "var/lib/NetworkManager", ec)) {
         const std::string file = entry.path().filename().string();
         if (file.starts_with("internal-") && file.ends_with("-" + name + ".lease"))
-            if (const auto lease = ReadFile(fs::relative(entry.path(), root_).string()))
+            if (const auto lease = ReadFile(fs::relative(entry.path(), FRoot).string()))
                 if (const auto server = KeyValueOf(*lease, "SERVER_ADDRESS")) return *server;
     }
-    for (const auto& entry : fs::directory_iterator(root_ / "var/lib/dhcp", ec)) {
+    for (const auto& entry : fs::directory_iterator(FRoot / "var/lib/dhcp", ec)) {
         const std::string file = entry.path().filename().string();
         if (!file.starts_with("dhclient") || entry.path().extension() != ".leases") continue;
-        if (const auto text = ReadFile(fs::relative(entry.path(), root_).string()))
+        if (const auto text = ReadFile(fs::relative(entry.path(), FRoot).string()))
             if (const auto server = DhclientServerOf(*text, name)) return *server;
     }
     return {};

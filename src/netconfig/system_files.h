@@ -29,7 +29,7 @@ std::optional<std::string> DhclientServerOf(std::string_view text, std::string_v
 
 class TSystemFiles {
 public:
-    explicit TSystemFiles(std::filesystem::path root = "/") : root_(std::move(root)) {}
+    explicit TSystemFiles(std::filesystem::path root = "/") : FRoot(std::move(root)) {}
 
     // /etc/resolv.conf; where it only names the local systemd-resolved stub,
     // the servers that resolved itself uses.
@@ -44,10 +44,10 @@ public:
     bool SwitchOn(const std::string& relative) const;
     std::optional<std::string> ReadFile(const std::string& relative) const;
     // Where the system's files are read from ("/" but in tests).
-    const std::filesystem::path& Root() const { return root_; }
+    const std::filesystem::path& Root() const { return FRoot; }
 
 private:
-    std::filesystem::path root_;
+    std::filesystem::path FRoot;
 };
 
 }  // namespace vx

@@ -7,18 +7,18 @@
 
 namespace vx {
 
-TUplinkLinkSource::TUplinkLinkSource(std::shared_ptr<ILinkSource> inner) : inner_(std::move(inner)) {}
+TUplinkLinkSource::TUplinkLinkSource(std::shared_ptr<ILinkSource> inner) : FInner(std::move(inner)) {}
 
 std::error_code TUplinkLinkSource::Links(std::vector<TLink>& out) {
-    if (const std::error_code error = inner_->Links(out)) return error;
-    physical_.clear();
+    if (const std::error_code error = FInner->Links(out)) return error;
+    FPhysical.clear();
     bool up = false;
     for (const TLink& link : out) {
         if (!IsPhysical(link.Kind) || link.Index == kUplinkIndex) continue;
-        physical_.push_back(link.Index);
+        FPhysical.push_back(link.Index);
         up = up || link.OperState == IF_OPER_UP;
     }
-    if (physical_.empty()) return {};
+    if (FPhysical.empty()) return {};
     TLink uplink;
     uplink.Index = kUplinkIndex;
     uplink.Name = kUplinkName;
@@ -31,28 +31,28 @@ std::error_code TUplinkLinkSource::Links(std::vector<TLink>& out) {
 }
 
 void TUplinkLinkSource::update(const std::vector<TLinkCounters>& all) {
-    readings_.clear();
+    FReadings.clear();
     for (const TLinkCounters& c : all)
-        if (std::find(physical_.begin(), physical_.end(), c.Index) != physical_.end())
-            readings_.push_back({c.Index, c.Received, c.Sent});
-    total_.Update(readings_);
+        if (std::find(FPhysical.begin(), FPhysical.end(), c.Index) != FPhysical.end())
+            FReadings.push_back({c.Index, c.Received, c.Sent});
+    FTotal.Update(FReadings);
 }
 
 std::error_code TUplinkLinkSource::Counters(std::vector<TLinkCounters>& out) {
-    if (const std::error_code error = inner_->Counters(out)) return error;
-    if (physical_.empty()) return {};
+    if (const std::error_code error = FInner->Counters(out)) return error;
+    if (FPhysical.empty()) return {};
     update(out);
-    out.push_back({kUplinkIndex, total_.Received(), total_.Sent()});
+    out.push_back({kUplinkIndex, FTotal.Received(), FTotal.Sent()});
     return {};
 }
 
 std::error_code TUplinkLinkSource::CountersOf(std::uint32_t index, TLinkCounters& out) {
-    if (index != kUplinkIndex) return inner_->CountersOf(index, out);
+    if (index != kUplinkIndex) return FInner->CountersOf(index, out);
     out = TLinkCounters{};
-    if (physical_.empty()) return std::make_error_code(std::errc::no_such_device);
-    if (const std::error_code error = inner_->Counters(all_)) return error;
-    update(all_);
-    out = {kUplinkIndex, total_.Received(), total_.Sent()};
+    if (FPhysical.empty()) return std::make_error_code(std::errc::no_such_device);
+    if (const std::error_code error = FInner->Counters(FAll)) return error;
+    update(FAll);
+    out = {kUplinkIndex, FTotal.Received(), FTotal.Sent()};
     return {};
 }
 

@@ -26,21 +26,21 @@ public:
     std::error_code Links(std::vector<TLink>& out) override;
     std::error_code Counters(std::vector<TLinkCounters>& out) override;
     std::error_code CountersOf(std::uint32_t index, TLinkCounters& out) override;
-    std::error_code Addresses(std::vector<TIpv4Address>& out) override { return inner_->Addresses(out); }
-    std::error_code Gateways(std::vector<TGateway>& out) override { return inner_->Gateways(out); }
-    std::error_code Neighbours(std::vector<TNeighbour>& out) override { return inner_->Neighbours(out); }
-    std::optional<std::uint32_t> RouteTo(std::uint32_t destination) override { return inner_->RouteTo(destination); }
-    THostFacts Host() override { return inner_->Host(); }
+    std::error_code Addresses(std::vector<TIpv4Address>& out) override { return FInner->Addresses(out); }
+    std::error_code Gateways(std::vector<TGateway>& out) override { return FInner->Gateways(out); }
+    std::error_code Neighbours(std::vector<TNeighbour>& out) override { return FInner->Neighbours(out); }
+    std::optional<std::uint32_t> RouteTo(std::uint32_t destination) override { return FInner->RouteTo(destination); }
+    THostFacts Host() override { return FInner->Host(); }
 
 private:
     // Adds the physical links' entries of `all` to the total.
     void update(const std::vector<TLinkCounters>& all);
 
-    std::shared_ptr<ILinkSource> inner_;
-    std::vector<std::uint32_t> physical_;
-    std::vector<TLinkCounters> all_;        // reused at every single read
-    std::vector<TUplinkReading> readings_;  // reused at every read
-    TUplinkTotal total_;
+    std::shared_ptr<ILinkSource> FInner;
+    std::vector<std::uint32_t> FPhysical;
+    std::vector<TLinkCounters> FAll;        // reused at every single read
+    std::vector<TUplinkReading> FReadings;  // reused at every read
+    TUplinkTotal FTotal;
 };
 
 }  // namespace vx

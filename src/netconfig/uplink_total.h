@@ -30,17 +30,17 @@ public:
     // first reading the total is the sum of the counters then (the
     // interfaces' totals, as their own rows show them).
     void Update(const std::vector<TUplinkReading>& physical);
-    std::uint64_t Received() const { return received_; }
-    std::uint64_t Sent() const { return sent_; }
+    std::uint64_t Received() const { return FReceived; }
+    std::uint64_t Sent() const { return FSent; }
 
 private:
     struct TLast {
         std::uint64_t received, sent;
         bool seen;  // read in the current pass
     };
-    std::unordered_map<std::uint32_t, TLast> last_;
-    std::uint64_t received_ = 0, sent_ = 0;
-    bool started_ = false;
+    std::unordered_map<std::uint32_t, TLast> FLast;
+    std::uint64_t FReceived = 0, FSent = 0;
+    bool FStarted = false;
 };
 
 }  // namespace vx

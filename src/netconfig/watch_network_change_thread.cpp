@@ -62,12 +62,12 @@ bool haveInterfaces() {
 }  // namespace
 
 TWatchNetworkChangeThread::TWatchNetworkChangeThread(TNetworkChangeNotifier* target) {
-    shared_->target = target;
-    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    FShared->target = target;
+    FWakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     std::promise<void> started;
     std::future<void> running = started.get_future();
-    thread_ = std::thread([this, &started] {
-        threadId_ = static_cast<std::uint32_t>(::gettid());
+    FThread = std::thread([this, &started] {
+        FThreadId = static_cast<std::uint32_t>(::gettid());
         started.set_value();
         run();
     });
@@ -76,26 +76,26 @@ TWatchNetworkChangeThread::TWatchNetworkChangeThread(TNetworkChangeNotifier* tar
 
 TWatchNetworkChangeThread::~TWatchNetworkChangeThread() {
     {
-        std::lock_guard lock(shared_->mutex);
-        shared_->target = nullptr;
-        shared_->stop = true;
+        std::lock_guard lock(FShared->mutex);
+        FShared->target = nullptr;
+        FShared->stop = true;
     }
-    shared_->handled.notify_all();
-    if (wakeFd_ >= 0) {
+    FShared->handled.notify_all();
+    if (FWakeFd >= 0) {
         const std::uint64_t one = 1;
-        (void)!::write(wakeFd_, &one, sizeof one);
+        (void)!::write(FWakeFd, &one, sizeof one);
     }
-    if (thread_.joinable()) thread_.join();
-    if (wakeFd_ >= 0) ::close(wakeFd_);
+    if (FThread.joinable()) FThread.join();
+    if (FWakeFd >= 0) ::close(FWakeFd);
 }
 
 bool TWatchNetworkChangeThread::stopping() {
-    std::lock_guard lock(shared_->mutex);
-    return shared_->stop;
+    std::lock_guard lock(FShared->mutex);
+    return FShared->stop;
 }
 
 void TWatchNetworkChangeThread::sleepMs(int ms) {
-    pollfd wake{wakeFd_, POLLIN, 0};
+    pollfd wake{FWakeFd, POLLIN, 0};
     ::poll(&wake, 1, ms);
 }
 
@@ -106,8 +106,8 @@ void TWatchNetworkChangeThread::sleepMs(int ms) {
 bool TWatchNetworkChangeThread::waitForChange(int socket) {
     for (;;) {
         if (stopping()) return false;
-        pollfd fds[2] = {{socket, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        const int ready = ::poll(fds, 2, wakeFd_ >= 0 ? -1 : kWaitSliceMs);
+        pollfd fds[2] = {{socket, POLLIN, 0}, {FWakeFd, POLLIN, 0}};
+        const int ready = ::poll(fds, 2, FWakeFd >= 0 ? -1 : kWaitSliceMs);
         if (ready < 0 && errno != EINTR) return false;
         if (ready <= 0 || !(fds[0].revents & POLLIN)) continue;
         if (!drain(socket)) continue;
@@ -123,14 +123,14 @@ bool TWatchNetworkChangeThread::waitForChange(int socket) {
 // Posts the notification to the GUI thread and waits until it has run (or
 // the notifier went away). False when asked to stop.
 bool TWatchNetworkChangeThread::handOver() {
-    std::unique_lock lock(shared_->mutex);
-    if (shared_->stop || !shared_->target) return false;
-    const std::uint64_t ticket = ++shared_->posted;
-    const std::shared_ptr<Shared> shared = shared_;
+    std::unique_lock lock(FShared->mutex);
+    if (FShared->stop || !FShared->target) return false;
+    const std::uint64_t ticket = ++FShared->posted;
+    const std::shared_ptr<Shared> shared = FShared;
     const std::uint32_t res = FRes;
     // The notifier is the context: if it is destroyed first, Qt drops the call.
     QMetaObject::invokeMethod(
-        shared_->target,
+        FShared->target,
         [shared, ticket, res] {
             TNetworkChangeNotifier* target;
             {
@@ -145,8 +145,8 @@ bool TWatchNetworkChangeThread::handOver() {
             shared->handled.notify_all();
         },
         Qt::QueuedConnection);
-    shared_->handled.wait(lock, [&] { return shared_->stop || shared_->done >= ticket; });
-    return !shared_->stop;
+    FShared->handled.wait(lock, [&] { return FShared->stop || FShared->done >= ticket; });
+    return !FShared->stop;
 }
 
 void TWatchNetworkChangeThread::run() {
@@ -160,7 +160,7 @@ void TWatchNetworkChangeThread::run() {
         if (!handOver()) break;
     }
     if (socket >= 0) ::close(socket);
-    threadId_ = 0;
+    FThreadId = 0;
 }
 
 }  // namespace vx

@@ -22,7 +22,7 @@ public:
     TWatchNetworkChangeThread(const TWatchNetworkChangeThread&) = delete;
     TWatchNetworkChangeThread& operator=(const TWatchNetworkChangeThread&) = delete;
 
-    std::uint32_t ThreadId() const { return threadId_.load(); }
+    std::uint32_t ThreadId() const { return FThreadId.load(); }
 
     static constexpr int kWaitSliceMs = 500;
     static constexpr int kNoInterfacePauseMs = 1000;
@@ -45,11 +45,11 @@ private:
     bool stopping();
     void sleepMs(int ms);
 
-    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+    std::shared_ptr<Shared> FShared = std::make_shared<Shared>();
     const std::uint32_t FRes = 0;
-    int wakeFd_ = -1;
-    std::atomic<std::uint32_t> threadId_{0};
-    std::thread thread_;
+    int FWakeFd = -1;
+    std::atomic<std::uint32_t> FThreadId{0};
+    std::thread FThread;
 };
 
 }  // namespace vx

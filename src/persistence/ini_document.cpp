@@ -78,23 +78,23 @@ void ParseIniText(std::string_view text,
 
 TIniDocument::TIniDocument(std::string_view text) {
     // One leading byte-order mark; a second one belongs to the first line.
-    bom_ = text.substr(0, 3) == "\xEF\xBB\xBF";
-    if (bom_) text.remove_prefix(3);
+    FBom = text.substr(0, 3) == "\xEF\xBB\xBF";
+    if (FBom) text.remove_prefix(3);
     const auto firstBreak = text.find('\n');
-    crlf_ = firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r';
+    FCrlf = firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r';
     while (!text.empty()) {
         const auto nl = text.find('\n');
         std::string_view line = text.substr(0, nl);
         text = nl == std::string_view::npos ? std::string_view{} : text.substr(nl + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines_.emplace_back(line);
+        FLines.emplace_back(line);
     }
 }
 
 std::string TIniDocument::text() const {
-    const std::string_view eol = crlf_ ? "\r\n" : "\n";
-    std::string out = bom_ ? "\xEF\xBB\xBF" : "";
-    for (const std::string& line : lines_) {
+    const std::string_view eol = FCrlf ? "\r\n" : "\n";
+    std::string out = FBom ? "\xEF\xBB\xBF" : "";
+    for (const std::string& line : FLines) {
         out += line;
         out += eol;
     }
@@ -102,11 +102,11 @@ std::string TIniDocument::text() const {
 }
 
 std::optional<TIniDocument::Range> TIniDocument::findSection(std::string_view section) const {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const LineInfo info = classify(lines_[i]);
+    for (std::size_t i = 0; i < FLines.size(); ++i) {
+        const LineInfo info = classify(FLines[i]);
         if (info.kind != LineKind::Section || !SameIniName(info.name, section)) continue;
         std::size_t end = i + 1;
-        while (end < lines_.size() && classify(lines_[end]).kind != LineKind::Section) ++end;
+        while (end < FLines.size() && classify(FLines[end]).kind != LineKind::Section) ++end;
         return Range{i, end};
     }
     return std::nullopt;
@@ -114,7 +114,7 @@ std::optional<TIniDocument::Range> TIniDocument::findSection(std::string_view se
 
 std::optional<std::size_t> TIniDocument::findKey(const Range& r, std::string_view key) const {
     for (std::size_t i = r.header + 1; i < r.end; ++i) {
-        const LineInfo info = classify(lines_[i]);
+        const LineInfo info = classify(FLines[i]);
         if (info.kind == LineKind::Value && SameIniName(info.name, key)) return i;
     }
     return std::nullopt;
@@ -124,7 +124,7 @@ bool TIniDocument::sectionExists(std::string_view section) const {
     const auto r = findSection(section);
     if (!r) return false;
     for (std::size_t i = r->header + 1; i < r->end; ++i)
-        if (classify(lines_[i]).kind == LineKind::Value) return true;
+        if (classify(FLines[i]).kind == LineKind::Value) return true;
     return false;
 }
 
@@ -138,7 +138,7 @@ std::optional<std::string> TIniDocument::value(std::string_view section, std::st
     if (!r) return std::nullopt;
     const auto i = findKey(*r, key);
     if (!i) return std::nullopt;
-    return std::string(classify(lines_[*i]).value);
+    return std::string(classify(FLines[*i]).value);
 }
 
 std::vector<std::string> TIniDocument::sectionLines(std::string_view section) const {
@@ -146,7 +146,7 @@ std::vector<std::string> TIniDocument::sectionLines(std::string_view section) co
     const auto r = findSection(section);
     if (!r) return out;
     for (std::size_t i = r->header + 1; i < r->end; ++i) {
-        const LineInfo info = classify(lines_[i]);
+        const LineInfo info = classify(FLines[i]);
         if (info.kind == LineKind::Value) out.push_back(std::string(info.name) + "=" + std::string(info.value));
     }
     return out;
@@ -156,24 +156,24 @@ void TIniDocument::setValue(std::string_view section, std::string_view key, std:
     std::string line = std::string(key) + "=" + std::string(value);
     const auto r = findSection(section);
     if (!r) {
-        if (!lines_.empty() && !trim(lines_.back()).empty()) lines_.emplace_back();
-        lines_.push_back("[" + std::string(section) + "]");
-        lines_.push_back(std::move(line));
+        if (!FLines.empty() && !trim(FLines.back()).empty()) FLines.emplace_back();
+        FLines.push_back("[" + std::string(section) + "]");
+        FLines.push_back(std::move(line));
         return;
     }
     if (const auto i = findKey(*r, key)) {
-        lines_[*i] = std::move(line);
+        FLines[*i] = std::move(line);
         return;
     }
     std::size_t at = r->end;
-    while (at > r->header + 1 && trim(lines_[at - 1]).empty()) --at;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    while (at > r->header + 1 && trim(FLines[at - 1]).empty()) --at;
+    FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 
 void TIniDocument::eraseSection(std::string_view section) {
     while (const auto r = findSection(section))
-        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(r->header),
-                     lines_.begin() + static_cast<std::ptrdiff_t>(r->end));
+        FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(r->header),
+                     FLines.begin() + static_cast<std::ptrdiff_t>(r->end));
 }
 
 void TIniDocument::deleteKey(std::string_view section, std::string_view key) {
@@ -181,7 +181,7 @@ void TIniDocument::deleteKey(std::string_view section, std::string_view key) {
     if (!r) return;
     std::size_t end = r->end;
     while (const auto i = findKey(Range{r->header, end}, key)) {
-        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*i));
+        FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(*i));
         --end;
     }
 }

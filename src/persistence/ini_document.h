@@ -65,9 +65,9 @@ private:
     std::optional<Range> findSection(std::string_view section) const;
     std::optional<std::size_t> findKey(const Range& r, std::string_view key) const;
 
-    std::vector<std::string> lines_;
-    bool crlf_ = false;
-    bool bom_ = false;  // the text began with a byte-order mark, which a rewrite keeps
+    std::vector<std::string> FLines;
+    bool FCrlf = false;
+    bool FBom = false;  // the text began with a byte-order mark, which a rewrite keeps
 };
 
 }  // namespace vx

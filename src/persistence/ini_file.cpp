@@ -98,20 +98,20 @@ int RemoveStaleTempFiles(const std::string& fileName) {
 EIniFileException::EIniFileException(const std::string& fileName)
     : std::runtime_error("Unable to write to " + fileName) {}
 
-TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {}
 
 TIniFile::LoadState TIniFile::refresh() {
-    if (dirty_) return LoadState::Loaded;  // gathered edits are the newest state
+    if (FDirty) return LoadState::Loaded;  // gathered edits are the newest state
     struct stat st {};
-    if (::stat(fileName_.c_str(), &st) != 0) {
-        doc_ = TIniDocument();
-        cached_ = false;
+    if (::stat(FFileName.c_str(), &st) != 0) {
+        FDoc = TIniDocument();
+        FCached = false;
         return errno == ENOENT || errno == ENOTDIR ? LoadState::Missing : LoadState::Unreadable;
     }
-    if (cached_ && sameStat(st, seen_)) return LoadState::Loaded;
+    if (FCached && sameStat(st, FSeen)) return LoadState::Loaded;
     auto unreadable = [this] {
-        doc_ = TIniDocument();
-        cached_ = false;
+        FDoc = TIniDocument();
+        FCached = false;
         return LoadState::Unreadable;
     };
     // Only a regular file is read: opening a named pipe or a device would
@@ -119,7 +119,7 @@ TIniFile::LoadState TIniFile::refresh() {
     // on the opened file (it may have been swapped in between), which is
     // opened without blocking.
     if (!S_ISREG(st.st_mode)) return unreadable();
-    const int fd = ::open(fileName_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(FFileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return unreadable();
     struct stat opened {};
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
@@ -140,87 +140,87 @@ TIniFile::LoadState TIniFile::refresh() {
     }
     ::close(fd);
     st = opened;
-    doc_ = TIniDocument(text);
-    seen_ = st;
-    cached_ = true;
+    FDoc = TIniDocument(text);
+    FSeen = st;
+    FCached = true;
     return LoadState::Loaded;
 }
 
 bool TIniFile::sectionExists(const std::string& section) {
     refresh();
-    return doc_.sectionExists(section);
+    return FDoc.sectionExists(section);
 }
 
 bool TIniFile::valueExists(const std::string& section, const std::string& key) {
     refresh();
-    return doc_.valueExists(section, key);
+    return FDoc.valueExists(section, key);
 }
 
 std::optional<std::string> TIniFile::readString(const std::string& section, const std::string& key) {
     refresh();
-    auto v = doc_.value(section, key);
+    auto v = FDoc.value(section, key);
     if (v) *v = cutChars(std::move(*v), kMaxValueChars);
     return v;
 }
 
 std::vector<std::string> TIniFile::readSectionValues(const std::string& section) {
     refresh();
-    return doc_.sectionLines(section);
+    return FDoc.sectionLines(section);
 }
 
 void TIniFile::writeString(const std::string& section, const std::string& key, const std::string& value) {
     if (!TIniDocument::isValidSection(section) || !TIniDocument::isValidKey(key) ||
         !TIniDocument::isValidValue(value))
-        throw EIniFileException(fileName_);
-    if (refresh() == LoadState::Unreadable) throw EIniFileException(fileName_);
-    TIniDocument next = doc_;
+        throw EIniFileException(FFileName);
+    if (refresh() == LoadState::Unreadable) throw EIniFileException(FFileName);
+    TIniDocument next = FDoc;
     next.setValue(section, key, value);
     apply(std::move(next));
 }
 
 void TIniFile::eraseSection(const std::string& section) {
-    if (refresh() == LoadState::Unreadable) throw EIniFileException(fileName_);
-    if (!cached_ && !dirty_) return;  // no file: nothing to erase
-    TIniDocument next = doc_;
+    if (refresh() == LoadState::Unreadable) throw EIniFileException(FFileName);
+    if (!FCached && !FDirty) return;  // no file: nothing to erase
+    TIniDocument next = FDoc;
     next.eraseSection(section);
-    if (next.text() != doc_.text()) apply(std::move(next));
+    if (next.text() != FDoc.text()) apply(std::move(next));
 }
 
 void TIniFile::deleteKey(const std::string& section, const std::string& key) {
-    if (refresh() == LoadState::Unreadable) throw EIniFileException(fileName_);
-    if (!cached_ && !dirty_) return;
-    TIniDocument next = doc_;
+    if (refresh() == LoadState::Unreadable) throw EIniFileException(FFileName);
+    if (!FCached && !FDirty) return;
+    TIniDocument next = FDoc;
     next.deleteKey(section, key);
-    if (next.text() != doc_.text()) apply(std::move(next));
+    if (next.text() != FDoc.text()) apply(std::move(next));
 }
 
 void TIniFile::apply(TIniDocument next) {
-    if (!deferred_) {
+    if (!FDeferred) {
         store(next);
         return;
     }
-    doc_ = std::move(next);
-    dirty_ = true;
+    FDoc = std::move(next);
+    FDirty = true;
 }
 
 void TIniFile::commit() {
-    if (!dirty_) return;
-    const TIniDocument pending = std::move(doc_);
-    dirty_ = false;
-    cached_ = false;
-    doc_ = TIniDocument();
+    if (!FDirty) return;
+    const TIniDocument pending = std::move(FDoc);
+    FDirty = false;
+    FCached = false;
+    FDoc = TIniDocument();
     store(pending);
 }
 
 void TIniFile::store(const TIniDocument& doc) {
-    if (fileName_.empty()) throw EIniFileException(fileName_);
+    if (FFileName.empty()) throw EIniFileException(FFileName);
     // A settings file that is a link (kept in a dotfiles folder, say) stays
     // a link: the file it points to is replaced.
     std::error_code ec;
-    fs::path target = fileName_;
+    fs::path target = FFileName;
     if (fs::is_symlink(target, ec)) {
         const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (ec) throw EIniFileException(fileName_);
+        if (ec) throw EIniFileException(FFileName);
         target = resolved;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -229,14 +229,14 @@ void TIniFile::store(const TIniDocument& doc) {
     struct stat folderStat {};
     if (::stat(folder.c_str(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode) ||
         (folderStat.st_mode & kAnyWrite) == 0)
-        throw EIniFileException(fileName_);
+        throw EIniFileException(FFileName);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & kAnyWrite) == 0)) throw EIniFileException(fileName_);
+    if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & kAnyWrite) == 0)) throw EIniFileException(FFileName);
 
     const fs::path temp = folder / ("." + target.filename().string() + tempSuffix());
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) throw EIniFileException(fileName_);
+    if (fd < 0) throw EIniFileException(FFileName);
     bool ok = true;
     if (exists) {
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
@@ -247,12 +247,12 @@ void TIniFile::store(const TIniDocument& doc) {
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
-        throw EIniFileException(fileName_);
+        throw EIniFileException(FFileName);
     }
-    doc_ = doc;
+    FDoc = doc;
     struct stat now {};
-    cached_ = ::stat(target.c_str(), &now) == 0;
-    seen_ = now;
+    FCached = ::stat(target.c_str(), &now) == 0;
+    FSeen = now;
 }
 
 }  // namespace vx

@@ -42,7 +42,7 @@ public:
     // Neither creates nor reads the file.
     explicit TIniFile(std::string fileName);
 
-    const std::string& fileName() const { return fileName_; }
+    const std::string& fileName() const { return FFileName; }
 
     bool sectionExists(const std::string& section);
     bool valueExists(const std::string& section, const std::string& key);
@@ -60,9 +60,9 @@ public:
     void eraseSection(const std::string& section);
     void deleteKey(const std::string& section, const std::string& key);
 
-    void setDeferred(bool deferred) { deferred_ = deferred; }
-    bool deferred() const { return deferred_; }
-    bool hasPendingWrites() const { return dirty_; }
+    void setDeferred(bool deferred) { FDeferred = deferred; }
+    bool deferred() const { return FDeferred; }
+    bool hasPendingWrites() const { return FDirty; }
     // Writes gathered edits, if any; throws EIniFileException when refused
     // (the edits are then dropped, the file stays as it was).
     void commit();
@@ -74,12 +74,12 @@ private:
     void store(const TIniDocument& doc);
     void apply(TIniDocument next);
 
-    std::string fileName_;
-    TIniDocument doc_;
-    bool cached_ = false;
-    bool deferred_ = false;
-    bool dirty_ = false;
-    struct stat seen_ {};
+    std::string FFileName;
+    TIniDocument FDoc;
+    bool FCached = false;
+    bool FDeferred = false;
+    bool FDirty = false;
+    struct stat FSeen {};
 };
 
 }  // namespace vx

@@ -50,26 +50,26 @@ public:
 // the scope, commits them otherwise.
 class TStorageUpdate {
 public:
-    explicit TStorageUpdate(ILayoutManagerStorage* storage) : storage_(storage) {
-        if (storage_) storage_->BeginUpdate();
+    explicit TStorageUpdate(ILayoutManagerStorage* storage) : FStorage(storage) {
+        if (FStorage) FStorage->BeginUpdate();
     }
     TStorageUpdate(const TStorageUpdate&) = delete;
     TStorageUpdate& operator=(const TStorageUpdate&) = delete;
     ~TStorageUpdate() noexcept(false) {
-        if (!storage_) return;
-        if (std::uncaught_exceptions() > exceptions_) {
+        if (!FStorage) return;
+        if (std::uncaught_exceptions() > FExceptions) {
             try {
-                storage_->EndUpdate(false);
+                FStorage->EndUpdate(false);
             } catch (...) {
             }
             return;
         }
-        storage_->EndUpdate(true);
+        FStorage->EndUpdate(true);
     }
 
 private:
-    ILayoutManagerStorage* storage_;
-    int exceptions_ = std::uncaught_exceptions();
+    ILayoutManagerStorage* FStorage;
+    int FExceptions = std::uncaught_exceptions();
 };
 
 // Storage objects are shared: every holder of the interface keeps it alive.

@@ -12,23 +12,23 @@ namespace vx {
 // before that error) and its own failure is dropped.
 class TStorageSession {
 public:
-    explicit TStorageSession(ILayoutManagerStorage& storage) : storage_(storage) {}
+    explicit TStorageSession(ILayoutManagerStorage& storage) : FStorage(storage) {}
     TStorageSession(const TStorageSession&) = delete;
     TStorageSession& operator=(const TStorageSession&) = delete;
     ~TStorageSession() noexcept(false) {
-        if (std::uncaught_exceptions() > exceptions_) {
+        if (std::uncaught_exceptions() > FExceptions) {
             try {
-                storage_.Close();
+                FStorage.Close();
             } catch (...) {
             }
             return;
         }
-        storage_.Close();
+        FStorage.Close();
     }
 
 private:
-    ILayoutManagerStorage& storage_;
-    int exceptions_ = std::uncaught_exceptions();
+    ILayoutManagerStorage& FStorage;
+    int FExceptions = std::uncaught_exceptions();
 };
 
 }  // namespace vx

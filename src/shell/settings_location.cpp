@@ -40,7 +40,7 @@ std::string withDelimiter(std::string folder) {
 }  // namespace
 
 std::optional<fs::path> TStorageQuery::diskFolderOf(dev_t device) const {
-    const fs::path link = sysRoot_ / "dev" / "block" / (std::to_string(major(device)) + ":" + std::to_string(minor(device)));
+    const fs::path link = FSysRoot / "dev" / "block" / (std::to_string(major(device)) + ":" + std::to_string(minor(device)));
     std::error_code ec;
     fs::path folder = fs::canonical(link, ec);
     if (ec || !fs::is_directory(folder, ec)) return std::nullopt;

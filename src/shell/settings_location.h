@@ -45,7 +45,7 @@ struct TVolumeHandle {
 
 class TStorageQuery {
 public:
-    explicit TStorageQuery(std::filesystem::path sysRoot = "/sys") : sysRoot_(std::move(sysRoot)) {}
+    explicit TStorageQuery(std::filesystem::path sysRoot = "/sys") : FSysRoot(std::move(sysRoot)) {}
 
     // Kind of the drive that holds path: dtNotExists when the path does not
     // exist; dtRemote when no block device backs its file system (NFS, CIFS,
@@ -63,7 +63,7 @@ public:
 private:
     std::optional<std::filesystem::path> diskFolderOf(dev_t device) const;
 
-    std::filesystem::path sysRoot_;
+    std::filesystem::path FSysRoot;
 };
 
 inline constexpr int CSIDL_APPDATA = 26;

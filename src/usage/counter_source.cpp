@@ -29,15 +29,15 @@ void MakeUsageKeysUnique(std::vector<TUsageReading>& readings) {
 }
 
 TUsageCounterSource::TUsageCounterSource(std::shared_ptr<ILinkSource> links, std::string bootIdFile)
-    : links_(links ? std::move(links) : std::make_shared<TKernelLinkSource>()), bootIdFile_(std::move(bootIdFile)) {}
+    : FLinks(links ? std::move(links) : std::make_shared<TKernelLinkSource>()), FBootIdFile(std::move(bootIdFile)) {}
 
 bool TUsageCounterSource::Read(std::vector<TUsageReading>& out) {
     out.clear();
-    if (links_->Links(linkList_) || links_->Counters(counters_)) return false;
-    for (const TLink& link : linkList_) {
-        const auto counters = std::find_if(counters_.begin(), counters_.end(),
+    if (FLinks->Links(FLinkList) || FLinks->Counters(FCounters)) return false;
+    for (const TLink& link : FLinkList) {
+        const auto counters = std::find_if(FCounters.begin(), FCounters.end(),
                                            [&](const TLinkCounters& c) { return c.Index == link.Index; });
-        if (counters == counters_.end()) continue;  // came or went between the two readings
+        if (counters == FCounters.end()) continue;  // came or went between the two readings
         TUsageReading r;
         r.Index = link.Index;
         r.Name = link.Name;
@@ -51,7 +51,7 @@ bool TUsageCounterSource::Read(std::vector<TUsageReading>& out) {
 }
 
 std::string TUsageCounterSource::BootId() const {
-    std::ifstream in(bootIdFile_);
+    std::ifstream in(FBootIdFile);
     std::string id;
     std::getline(in, id);
     return id;

@@ -24,10 +24,10 @@ public:
     std::string BootId() const;
 
 private:
-    std::shared_ptr<ILinkSource> links_;
-    std::string bootIdFile_;
-    std::vector<TLink> linkList_;
-    std::vector<TLinkCounters> counters_;
+    std::shared_ptr<ILinkSource> FLinks;
+    std::string FBootIdFile;
+    std::vector<TLink> FLinkList;
+    std::vector<TLinkCounters> FCounters;
 };
 
 // "hw:" and the address as "aa:bb:..." where an interface has a permanent

@@ -27,8 +27,8 @@ public:
     void Account(const std::vector<TUsageReading>& readings, int day);
     // What is not yet written: the increments, the names and baselines of
     // every interface seen.
-    const TUsageBatch& Pending() const { return pending_; }
-    bool HasPending() const { return !pending_.Increments.empty() || !pending_.Baselines.empty(); }
+    const TUsageBatch& Pending() const { return FPending; }
+    bool HasPending() const { return !FPending.Increments.empty() || !FPending.Baselines.empty(); }
     // The pending batch is on disk: only later readings are pending now.
     void Committed();
     // The baselines of the last run, known only now (the history could not
@@ -42,12 +42,12 @@ private:
     // interface is physical.
     void book(const std::string& key, int day, const TUsageBytes& delta);
 
-    std::string bootId_;
-    std::set<std::string> physical_;  // keys of the physical interfaces seen
-    std::map<std::string, TUsageBaseline> stored_;  // of the last run, by key, until first seen
-    std::map<std::string, TUsageBaseline> current_;
-    std::map<std::string, std::pair<TUsageBaseline, int>> first_;  // this run's first reading and its day
-    TUsageBatch pending_;
+    std::string FBootId;
+    std::set<std::string> FPhysical;  // keys of the physical interfaces seen
+    std::map<std::string, TUsageBaseline> FStored;  // of the last run, by key, until first seen
+    std::map<std::string, TUsageBaseline> FCurrent;
+    std::map<std::string, std::pair<TUsageBaseline, int>> FFirst;  // this run's first reading and its day
+    TUsageBatch FPending;
 };
 
 }  // namespace vx

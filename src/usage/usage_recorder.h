@@ -44,10 +44,10 @@ public:
     // The last reading written (at the program's end); nothing when the
     // recorder was never started.
     void Flush() {
-        if (timer_.isActive()) Record();
+        if (FTimer.isActive()) Record();
     }
-    TUsageStore& Store() { return store_; }
-    std::time_t NowTime() const { return now_(); }
+    TUsageStore& Store() { return FStore; }
+    std::time_t NowTime() const { return FNow(); }
     int Today() const;
 
 signals:
@@ -65,16 +65,16 @@ private:
     // successful write.
     void problem(const QString& message);
 
-    std::string path_;
-    std::unique_ptr<TUsageCounterSource> source_;
-    std::function<std::time_t()> now_;
-    TUsageStore store_;
-    std::optional<TUsageAccountant> accountant_;
-    std::vector<TUsageReading> readings_;
-    QTimer timer_;
-    int lock_ = -1;          // the writer's lock file, held while recording
-    bool reported_ = false;  // a problem was said since the last good write
-    bool adoptStored_ = false;  // counting began before the history could be opened
+    std::string FPath;
+    std::unique_ptr<TUsageCounterSource> FSource;
+    std::function<std::time_t()> FNow;
+    TUsageStore FStore;
+    std::optional<TUsageAccountant> FAccountant;
+    std::vector<TUsageReading> FReadings;
+    QTimer FTimer;
+    int FLock = -1;          // the writer's lock file, held while recording
+    bool FReported = false;  // a problem was said since the last good write
+    bool FAdoptStored = false;  // counting began before the history could be opened
 };
 
 // The history's file beside the settings file: "vantrix.ini" gives

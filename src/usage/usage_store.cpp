@@ -22,10 +22,10 @@ namespace fs = std::filesystem;
 // store it belongs to.
 class TUsageStore::Statement {
 public:
-    Statement(TUsageStore& store, const char* sql) : store_(store) {
-        const int rc = sqlite3_prepare_v2(store.db_, sql, -1, &stmt_, nullptr);
+    Statement(TUsageStore& store, const char* sql) : FStore(store) {
+        const int rc = sqlite3_prepare_v2(store.FDb, sql, -1, &stmt_, nullptr);
         if (rc != SQLITE_OK) {
-            store_.noteError(rc);
+            FStore.noteError(rc);
             stmt_ = nullptr;
         }
     }
@@ -52,7 +52,7 @@ public:
         const int rc = sqlite3_step(stmt_);
         if (rc == SQLITE_ROW) return true;
         failed_ = rc != SQLITE_DONE;
-        if (failed_) store_.noteError(rc);
+        if (failed_) FStore.noteError(rc);
         return false;
     }
     // Runs a statement that returns no rows; true when it succeeded.
@@ -74,7 +74,7 @@ public:
     }
 
 private:
-    TUsageStore& store_;
+    TUsageStore& FStore;
     sqlite3_stmt* stmt_ = nullptr;
     bool failed_ = false;
 };
@@ -119,38 +119,38 @@ TUsageStore::TUsageStore() = default;
 TUsageStore::~TUsageStore() { Close(); }
 
 void TUsageStore::Close() {
-    if (db_) sqlite3_close_v2(db_);
-    db_ = nullptr;
-    ids_.clear();
+    if (FDb) sqlite3_close_v2(FDb);
+    FDb = nullptr;
+    FIds.clear();
 }
 
 void TUsageStore::noteError(int code) {
-    if (isDamage(code)) damaged_ = true;
+    if (isDamage(code)) FDamaged = true;
     // SQLite calls a write that ran out of space a "disk I/O error".
-    const bool full = (code & 0xff) == SQLITE_FULL || (db_ && sqlite3_system_errno(db_) == ENOSPC);
-    problem_ = full ? "the disk is full" : db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+    const bool full = (code & 0xff) == SQLITE_FULL || (FDb && sqlite3_system_errno(FDb) == ENOSPC);
+    FProblem = full ? "the disk is full" : FDb ? sqlite3_errmsg(FDb) : sqlite3_errstr(code);
 }
 
 bool TUsageStore::exec(const char* sql) {
-    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+    const int rc = sqlite3_exec(FDb, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) noteError(rc);
     return rc == SQLITE_OK;
 }
 
 bool TUsageStore::Open(const std::string& path) {
     // Damage a statement ran into is not seen by opening again.
-    const bool knownDamaged = damaged_ && IsOpen() && path == path_;
+    const bool knownDamaged = FDamaged && IsOpen() && path == FPath;
     Close();
-    path_ = path;
-    problem_.clear();
-    movedAside_.clear();
-    damaged_ = knownDamaged;
+    FPath = path;
+    FProblem.clear();
+    FMovedAside.clear();
+    FDamaged = knownDamaged;
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
     const bool walExisted = fs::exists(path + "-wal", ec);
     const bool shmExisted = fs::exists(path + "-shm", ec);
     if (!knownDamaged && openFile() && prepareSchema()) return true;
-    if (!damaged_) {
+    if (!FDamaged) {
         Close();
         removeLogsOfFailedOpen(walExisted, shmExisted);
         return false;
@@ -160,14 +160,14 @@ bool TUsageStore::Open(const std::string& path) {
         Close();
         return false;
     }
-    damaged_ = false;
-    const std::string aside = movedAside_;
+    FDamaged = false;
+    const std::string aside = FMovedAside;
     const bool opened = openFile() && prepareSchema();
-    movedAside_ = aside;
-    problem_ = opened ? said(QT_TRANSLATE_NOOP("vx::TUsageStore",
+    FMovedAside = aside;
+    FProblem = opened ? said(QT_TRANSLATE_NOOP("vx::TUsageStore",
                                          "The usage history could not be read; it was moved to %1 and a new one started."),
                             aside)
-                      : problem_;
+                      : FProblem;
     if (!opened) Close();
     return opened;
 }
@@ -176,33 +176,33 @@ bool TUsageStore::Open(const std::string& path) {
 // and one made read-only would stop the next run from writing.
 void TUsageStore::removeLogsOfFailedOpen(bool walExisted, bool shmExisted) {
     std::error_code ec;
-    if (!walExisted) fs::remove(path_ + "-wal", ec);
-    if (!shmExisted) fs::remove(path_ + "-shm", ec);
+    if (!walExisted) fs::remove(FPath + "-wal", ec);
+    if (!shmExisted) fs::remove(FPath + "-shm", ec);
 }
 
 bool TUsageStore::openFile() {
     // The history says what was used on which day: the user's alone. The
     // file is made 0600 before SQLite opens it (its log and index take the
     // same mode), and an older one open to others is closed to them.
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(FPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
-        problem_ = path_ + ": " + std::strerror(errno);
-        if (errno == EACCES || errno == EROFS || errno == EPERM) problem_ = "the file is read-only";
+        FProblem = FPath + ": " + std::strerror(errno);
+        if (errno == EACCES || errno == EROFS || errno == EPERM) FProblem = "the file is read-only";
         return false;
     }
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 077) != 0 && st.st_uid == ::geteuid())
         (void)::fchmod(fd, st.st_mode & 0700);
     ::close(fd);
-    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(FPath.c_str(), &FDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         noteError(rc);
         return false;
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    sqlite3_extended_result_codes(db_, 1);
-    if (sqlite3_db_readonly(db_, "main") == 1) {
-        problem_ = "the file is read-only";
+    sqlite3_busy_timeout(FDb, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(FDb, 1);
+    if (sqlite3_db_readonly(FDb, "main") == 1) {
+        FProblem = "the file is read-only";
         return false;
     }
     return true;
@@ -216,7 +216,7 @@ bool TUsageStore::prepareSchema() {
         if (version < 0) return false;
     }
     if (version > kSchemaVersion) {
-        problem_ = said(QT_TRANSLATE_NOOP("vx::TUsageStore", "The usage history was written by a newer version of "
+        FProblem = said(QT_TRANSLATE_NOOP("vx::TUsageStore", "The usage history was written by a newer version of "
                                                          "Vantrix; it is left as it is and nothing is recorded."));
         return false;
     }
@@ -241,36 +241,36 @@ bool TUsageStore::prepareSchema() {
 
 bool TUsageStore::moveAside() {
     Close();
-    std::string target = path_ + ".damaged-" + timestamp();
+    std::string target = FPath + ".damaged-" + timestamp();
     std::error_code ec;
-    for (int n = 2; fs::exists(target, ec); ++n) target = path_ + ".damaged-" + timestamp() + "-" + std::to_string(n);
-    fs::rename(path_, target, ec);
+    for (int n = 2; fs::exists(target, ec); ++n) target = FPath + ".damaged-" + timestamp() + "-" + std::to_string(n);
+    fs::rename(FPath, target, ec);
     if (ec) {
-        problem_ = said(QT_TRANSLATE_NOOP("vx::TUsageStore", "The usage history %1 cannot be read or moved aside: %2"), path_,
+        FProblem = said(QT_TRANSLATE_NOOP("vx::TUsageStore", "The usage history %1 cannot be read or moved aside: %2"), FPath,
                         ec.message());
         return false;
     }
     // The log and its index belong to the old file.
-    fs::rename(path_ + "-wal", target + "-wal", ec);
-    fs::remove(path_ + "-shm", ec);
-    movedAside_ = target;
+    fs::rename(FPath + "-wal", target + "-wal", ec);
+    fs::remove(FPath + "-shm", ec);
+    FMovedAside = target;
     return true;
 }
 
 std::int64_t TUsageStore::interfaceId(const std::string& key, const std::string& name) {
-    if (const auto known = ids_.find(key); known != ids_.end() && known->second.second == name) return known->second.first;
+    if (const auto known = FIds.find(key); known != FIds.end() && known->second.second == name) return known->second.first;
     Statement upsert(*this,
                      "INSERT INTO interfaces(key, name) VALUES(?1, ?2) "
                      "ON CONFLICT(key) DO UPDATE SET name = excluded.name WHERE name <> excluded.name");
     if (!upsert.bind(1, key).bind(2, name).run()) return 0;
     Statement find(*this, "SELECT id FROM interfaces WHERE key = ?1");
     const std::int64_t id = find.bind(1, key).row() ? find.integer(0) : 0;
-    if (id) ids_[key] = {id, name};
+    if (id) FIds[key] = {id, name};
     return id;
 }
 
 bool TUsageStore::Commit(const TUsageBatch& batch) {
-    if (!db_ || !exec("BEGIN IMMEDIATE")) return false;
+    if (!FDb || !exec("BEGIN IMMEDIATE")) return false;
     std::map<std::string, std::int64_t> ids;
     bool good = true;
     for (const auto& [key, name] : batch.Names) {
@@ -309,16 +309,16 @@ bool TUsageStore::Commit(const TUsageBatch& batch) {
                    .run();
     }
     if (good && exec("COMMIT")) return true;
-    const std::string why = problem_;  // not the rollback's own complaint
+    const std::string why = FProblem;  // not the rollback's own complaint
     exec("ROLLBACK");
-    problem_ = why;
-    ids_.clear();  // ids made in the rolled-back transaction are gone
+    FProblem = why;
+    FIds.clear();  // ids made in the rolled-back transaction are gone
     return false;
 }
 
 std::vector<TUsageBaseline> TUsageStore::Baselines(const std::string& bootId) {
     std::vector<TUsageBaseline> out;
-    if (!db_) return out;
+    if (!FDb) return out;
     {
         Statement drop(*this, "DELETE FROM baselines WHERE boot_id <> ?1");
         drop.bind(1, bootId).run();
@@ -342,7 +342,7 @@ std::vector<TUsageInterface> TUsageStore::Interfaces() { return interfaces(" ORD
 std::vector<TUsageInterface> TUsageStore::InterfacesWithAllowance() { return interfaces(" WHERE allowance_gb > 0"); }
 
 std::optional<TUsageInterface> TUsageStore::Interface(std::int64_t id) {
-    if (!db_) return std::nullopt;
+    if (!FDb) return std::nullopt;
     auto found = interfaces(" WHERE id = ?1", id);
     if (found.empty()) return std::nullopt;
     return std::move(found.front());
@@ -351,7 +351,7 @@ std::optional<TUsageInterface> TUsageStore::Interface(std::int64_t id) {
 // The interfaces the query's tail picks (`id` binds ?1 when given).
 std::vector<TUsageInterface> TUsageStore::interfaces(const char* tail, std::optional<std::int64_t> id) {
     std::vector<TUsageInterface> out;
-    if (!db_) return out;
+    if (!FDb) return out;
     Statement q(*this, (std::string(kInterfaceColumns) + tail).c_str());
     if (id) q.bind(1, *id);
     while (q.row())
@@ -361,19 +361,19 @@ std::vector<TUsageInterface> TUsageStore::interfaces(const char* tail, std::opti
 }
 
 bool TUsageStore::SetAllowance(std::int64_t id, double gigabytes, int billingDay) {
-    if (!db_) return false;
+    if (!FDb) return false;
     Statement q(*this, "UPDATE interfaces SET allowance_gb = ?2, billing_day = ?3 WHERE id = ?1");
     return q.bind(1, id).bind(2, gigabytes > 0 ? gigabytes : 0.0).bind(3, std::int64_t{billingDay}).run();
 }
 
 bool TUsageStore::SetNotified(std::int64_t id, int period, int level) {
-    if (!db_) return false;
+    if (!FDb) return false;
     Statement q(*this, "UPDATE interfaces SET notified_period = ?2, notified_level = ?3 WHERE id = ?1");
     return q.bind(1, id).bind(2, std::int64_t{period}).bind(3, std::int64_t{level}).run();
 }
 
 TUsageBytes TUsageStore::Sum(std::int64_t id, int from, int to) {
-    if (!db_) return {};
+    if (!FDb) return {};
     Statement q(*this,
                 "SELECT coalesce(sum(received), 0), coalesce(sum(sent), 0) FROM daily "
                 "WHERE interface_id = ?1 AND day >= ?2 AND day < ?3");
@@ -383,7 +383,7 @@ TUsageBytes TUsageStore::Sum(std::int64_t id, int from, int to) {
 
 std::vector<TDayUsage> TUsageStore::Days(std::int64_t id, int from, int to) {
     std::vector<TDayUsage> out;
-    if (!db_) return out;
+    if (!FDb) return out;
     Statement q(*this,
                 "SELECT day, received, sent FROM daily WHERE interface_id = ?1 AND day >= ?2 AND day < ?3 ORDER BY day");
     q.bind(1, id).bind(2, std::int64_t{from}).bind(3, std::int64_t{to});
@@ -393,7 +393,7 @@ std::vector<TDayUsage> TUsageStore::Days(std::int64_t id, int from, int to) {
 
 std::vector<TDayUsage> TUsageStore::Months(std::int64_t id, int from, int to) {
     std::vector<TDayUsage> out;
-    if (!db_) return out;
+    if (!FDb) return out;
     Statement q(*this,
                 "SELECT day / 100, sum(received), sum(sent) FROM daily "
                 "WHERE interface_id = ?1 AND day >= ?2 AND day < ?3 GROUP BY day / 100 ORDER BY day / 100");
@@ -403,7 +403,7 @@ std::vector<TDayUsage> TUsageStore::Months(std::int64_t id, int from, int to) {
 }
 
 void TUsageStore::forEachDay(void (*row)(void*, const std::string&, int, const TUsageBytes&), void* context) {
-    if (!db_) return;
+    if (!FDb) return;
     Statement q(*this,
                 "SELECT i.name, d.day, d.received, d.sent FROM daily d JOIN interfaces i ON i.id = d.interface_id "
                 "ORDER BY i.name COLLATE NOCASE, i.id, d.day");

@@ -32,19 +32,19 @@ public:
     // is moved aside first (MovedAsideTo() names where) and a fresh one
     // opened. A file that is read-only is not opened.
     bool Open(const std::string& path);
-    bool IsOpen() const { return db_ != nullptr; }
+    bool IsOpen() const { return FDb != nullptr; }
     void Close();
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return FPath; }
     // How long a statement waits for another program's lock before it
     // fails (the recorder tries again at its next write): short, since it
     // runs on the GUI thread.
     static constexpr int kBusyTimeoutMs = 100;
     // The last thing that went wrong, for the user; empty when all is well.
-    const std::string& Problem() const { return problem_; }
-    const std::string& MovedAsideTo() const { return movedAside_; }
+    const std::string& Problem() const { return FProblem; }
+    const std::string& MovedAsideTo() const { return FMovedAside; }
     // Whether a statement found the file damaged since it was opened (the
     // owner then opens it again, which moves it aside).
-    bool FoundDamage() const { return damaged_; }
+    bool FoundDamage() const { return FDamaged; }
 
     // Adds the batch in one transaction; false (nothing written) on failure.
     bool Commit(const TUsageBatch& batch);
@@ -83,12 +83,12 @@ private:
 
     // Interface ids by key, with the name last written, so that a write
     // touches the interfaces table only for new or renamed interfaces.
-    std::map<std::string, std::pair<std::int64_t, std::string>> ids_;
-    sqlite3* db_ = nullptr;
-    std::string path_;
-    std::string problem_;
-    std::string movedAside_;
-    bool damaged_ = false;
+    std::map<std::string, std::pair<std::int64_t, std::string>> FIds;
+    sqlite3* FDb = nullptr;
+    std::string FPath;
+    std::string FProblem;
+    std::string FMovedAside;
+    bool FDamaged = false;
 };
 
 template <typename Row>

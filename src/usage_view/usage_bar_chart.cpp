@@ -18,17 +18,17 @@ const QColor kGrid(0x46, 0x46, 0x46);
 
 }  // namespace
 
-TUsageBarChart::TUsageBarChart(const QString& title, QWidget* parent) : QWidget(parent), title_(title) {
+TUsageBarChart::TUsageBarChart(const QString& title, QWidget* parent) : QWidget(parent), FTitle(title) {
     setMouseTracking(true);
     setAccessibleName(title);  // the painted title, for screen readers
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 void TUsageBarChart::SetBars(std::vector<TUsageBar> bars) {
-    bars_ = std::move(bars);
+    FBars = std::move(bars);
     // What the bars show, in words: the bars with traffic and their totals.
     QStringList parts;
-    for (const TUsageBar& bar : bars_)
+    for (const TUsageBar& bar : FBars)
         if (bar.Bytes.Total() > 0)
             parts << QStringLiteral("%1: %2").arg(bar.Caption, sizeText(bar.Bytes.Total()));
     setAccessibleDescription(parts.isEmpty() ? tr("No traffic.") : parts.join(QStringLiteral("; ")));
@@ -36,14 +36,14 @@ void TUsageBarChart::SetBars(std::vector<TUsageBar> bars) {
 }
 
 void TUsageBarChart::SetColors(const QColor& download, const QColor& upload) {
-    download_ = download;
-    upload_ = upload;
+    FDownload = download;
+    FUpload = upload;
     update();
 }
 
 std::uint64_t TUsageBarChart::scaleMax() const {
     std::uint64_t most = 0;
-    for (const TUsageBar& b : bars_) most = std::max({most, b.Bytes.Received, b.Bytes.Sent});
+    for (const TUsageBar& b : FBars) most = std::max({most, b.Bytes.Received, b.Bytes.Sent});
     return std::max<std::uint64_t>(most, 1024);
 }
 
@@ -57,9 +57,9 @@ QRect TUsageBarChart::field() const {
 
 int TUsageBarChart::BarAt(const QPoint& at) const {
     const QRect f = field();
-    if (bars_.empty() || !f.contains(at)) return -1;
-    const int i = static_cast<int>((at.x() - f.left()) * static_cast<qint64>(bars_.size()) / f.width());
-    return std::clamp(i, 0, static_cast<int>(bars_.size()) - 1);
+    if (FBars.empty() || !f.contains(at)) return -1;
+    const int i = static_cast<int>((at.x() - f.left()) * static_cast<qint64>(FBars.size()) / f.width());
+    return std::clamp(i, 0, static_cast<int>(FBars.size()) - 1);
 }
 
 void TUsageBarChart::paintEvent(QPaintEvent*) {
@@ -72,7 +72,7 @@ void TUsageBarChart::paintEvent(QPaintEvent*) {
     bold.setBold(true);
     p.setFont(bold);
     p.setPen(text);
-    p.drawText(QRect(f.left(), 0, f.width(), f.top() - 2), Qt::AlignLeft | Qt::AlignVCenter, title_);
+    p.drawText(QRect(f.left(), 0, f.width(), f.top() - 2), Qt::AlignLeft | Qt::AlignVCenter, FTitle);
     p.setFont(font());
 
     p.fillRect(f, kField);
@@ -86,32 +86,32 @@ void TUsageBarChart::paintEvent(QPaintEvent*) {
         p.drawText(QRect(0, y - fm.height() / 2, f.left() - 4, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
                    sizeText(top * static_cast<std::uint64_t>(k) / 2));
     }
-    if (bars_.empty()) {
+    if (FBars.empty()) {
         p.setPen(kGrid.lighter(250));
         p.drawText(f, Qt::AlignCenter, tr("No traffic recorded yet"));
         return;
     }
-    const int n = static_cast<int>(bars_.size());
+    const int n = static_cast<int>(FBars.size());
     const double slot = static_cast<double>(f.width()) / n;
     auto barHeight = [&](std::uint64_t v) {
         return static_cast<int>(static_cast<double>(v) / static_cast<double>(top) * (f.height() - 1) + 0.5);
     };
     // Every label where they fit, else every second, third...
     int labelWidth = 0;
-    for (const TUsageBar& b : bars_) labelWidth = std::max(labelWidth, fm.horizontalAdvance(b.Label));
+    for (const TUsageBar& b : FBars) labelWidth = std::max(labelWidth, fm.horizontalAdvance(b.Label));
     const int every = std::max(1, static_cast<int>((labelWidth + 6) / std::max(1.0, slot)) + 1);
     for (int i = 0; i < n; ++i) {
         const int x0 = f.left() + static_cast<int>(i * slot), x1 = f.left() + static_cast<int>((i + 1) * slot);
         const int inner = std::max(2, x1 - x0 - 2);
         const int half = std::max(1, inner / 2);
-        const int hd = barHeight(bars_[static_cast<std::size_t>(i)].Bytes.Received);
-        const int hu = barHeight(bars_[static_cast<std::size_t>(i)].Bytes.Sent);
-        p.fillRect(QRect(x0 + 1, f.bottom() - hd + 1, half, hd), download_);
-        p.fillRect(QRect(x0 + 1 + half, f.bottom() - hu + 1, inner - half, hu), upload_);
+        const int hd = barHeight(FBars[static_cast<std::size_t>(i)].Bytes.Received);
+        const int hu = barHeight(FBars[static_cast<std::size_t>(i)].Bytes.Sent);
+        p.fillRect(QRect(x0 + 1, f.bottom() - hd + 1, half, hd), FDownload);
+        p.fillRect(QRect(x0 + 1 + half, f.bottom() - hu + 1, inner - half, hu), FUpload);
         if ((n - 1 - i) % every == 0) {  // the newest always labelled
             p.setPen(text);
             p.drawText(QRect(x0 - 20, f.bottom() + 2, x1 - x0 + 40, fm.height()), Qt::AlignHCenter | Qt::AlignTop,
-                       bars_[static_cast<std::size_t>(i)].Label);
+                       FBars[static_cast<std::size_t>(i)].Label);
         }
     }
 }
@@ -123,7 +123,7 @@ bool TUsageBarChart::event(QEvent* event) {
         if (i < 0) {
             QToolTip::hideText();
         } else {
-            const TUsageBar& b = bars_[static_cast<std::size_t>(i)];
+            const TUsageBar& b = FBars[static_cast<std::size_t>(i)];
             QToolTip::showText(help->globalPos(), tr("%1\nDownload: %2\nUpload: %3")
                                                       .arg(b.Caption, sizeText(b.Bytes.Received), sizeText(b.Bytes.Sent)),
                                this);

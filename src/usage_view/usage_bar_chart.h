@@ -26,7 +26,7 @@ public:
     explicit TUsageBarChart(const QString& title, QWidget* parent = nullptr);
 
     void SetBars(std::vector<TUsageBar> bars);
-    const std::vector<TUsageBar>& Bars() const { return bars_; }
+    const std::vector<TUsageBar>& Bars() const { return FBars; }
     void SetColors(const QColor& download, const QColor& upload);
     QSize sizeHint() const override { return {520, 150}; }
     QSize minimumSizeHint() const override { return {260, 110}; }
@@ -41,9 +41,9 @@ private:
     QRect field() const;
     std::uint64_t scaleMax() const;
 
-    QString title_;
-    std::vector<TUsageBar> bars_;
-    QColor download_{0xA6, 0xCA, 0xF0}, upload_{0x00, 0xFF, 0x00};
+    QString FTitle;
+    std::vector<TUsageBar> FBars;
+    QColor FDownload{0xA6, 0xCA, 0xF0}, FUpload{0x00, 0xFF, 0x00};
 };
 
 }  // namespace vx

@@ -43,7 +43,7 @@ const char* const kPeriodNames[] = {QT_TRANSLATE_NOOP("vx::TUsageWindow", "Today
 
 }  // namespace
 
-TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(parent), recorder_(recorder) {
+TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(parent), FRecorder(recorder) {
     setObjectName(QStringLiteral("UsageWindow"));
     setWindowTitle(tr("Usage"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -126,7 +126,7 @@ TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(
     connect(bExport, &QPushButton::clicked, this, &TUsageWindow::exportClick);
 
     connect(cbInterface, &QComboBox::currentIndexChanged, this, [this] {
-        if (!filling_) showInterface();
+        if (!FFilling) showInterface();
     });
     connect(cbAllowance, &QCheckBox::toggled, this, [this] {
         sbAllowance->setEnabled(cbAllowance->isChecked());
@@ -135,7 +135,7 @@ TUsageWindow::TUsageWindow(TUsageRecorder& recorder, QWidget* parent) : QDialog(
     });
     connect(sbAllowance, &QDoubleSpinBox::valueChanged, this, &TUsageWindow::allowanceEdited);
     connect(sbBillingDay, &QSpinBox::valueChanged, this, &TUsageWindow::allowanceEdited);
-    connect(&recorder_, &TUsageRecorder::Recorded, this, [this] {
+    connect(&FRecorder, &TUsageRecorder::Recorded, this, [this] {
         if (isVisible()) Refresh();
     });
     resize(640, 560);
@@ -146,15 +146,15 @@ std::int64_t TUsageWindow::selectedId() const { return cbInterface->currentData(
 
 void TUsageWindow::Refresh() {
     const std::int64_t chosen = selectedId();
-    filling_ = true;
+    FFilling = true;
     cbInterface->clear();
-    for (const TUsageInterface& i : recorder_.Store().Interfaces())
+    for (const TUsageInterface& i : FRecorder.Store().Interfaces())
         cbInterface->addItem(ShownName(i.Name), QVariant::fromValue<qlonglong>(i.Id));
     const int at = cbInterface->findData(QVariant::fromValue<qlonglong>(chosen));
     cbInterface->setCurrentIndex(at >= 0 ? at : (cbInterface->count() ? 0 : -1));
-    filling_ = false;
-    const QString problem = QString::fromStdString(recorder_.Store().Problem());
-    lProblem->setText(recorder_.Store().IsOpen() ? problem : tr("No usage history is kept: ") + problem);
+    FFilling = false;
+    const QString problem = QString::fromStdString(FRecorder.Store().Problem());
+    lProblem->setText(FRecorder.Store().IsOpen() ? problem : tr("No usage history is kept: ") + problem);
     lProblem->setVisible(!problem.isEmpty());
     showInterface();
 }
@@ -168,17 +168,17 @@ bool TUsageWindow::SelectInterface(const QString& name) {
 
 void TUsageWindow::showInterface() {
     const std::int64_t id = selectedId();
-    const int today = recorder_.Today();
+    const int today = FRecorder.Today();
     const bool any = id != 0;
     cbAllowance->setEnabled(any);
-    bExport->setEnabled(recorder_.Store().IsOpen());
+    bExport->setEnabled(FRecorder.Store().IsOpen());
     showPeriods(id, today);
     showAllowance(id, today);
     showCharts(id, today);
 }
 
 void TUsageWindow::showPeriods(std::int64_t id, int today) {
-    TUsageStore& store = recorder_.Store();
+    TUsageStore& store = FRecorder.Store();
     const int weekStart = WeekStart(today, static_cast<int>(QLocale::system().firstDayOfWeek()));
     const int monthStart = MonthStart(today);
     const std::pair<int, int> ranges[rowCount] = {
@@ -196,7 +196,7 @@ void TUsageWindow::showPeriods(std::int64_t id, int today) {
 }
 
 void TUsageWindow::showAllowance(std::int64_t id, int today) {
-    const auto i = id ? recorder_.Store().Interface(id) : std::nullopt;
+    const auto i = id ? FRecorder.Store().Interface(id) : std::nullopt;
     const bool limited = i && i->AllowanceGB > 0;
     {
         const QSignalBlocker a(cbAllowance), b(sbAllowance), c(sbBillingDay);
@@ -212,7 +212,7 @@ void TUsageWindow::showAllowance(std::int64_t id, int today) {
         return;
     }
     const TBillingPeriod period = BillingPeriodOf(today, i->BillingDay);
-    const std::uint64_t used = recorder_.Store().Sum(id, period.Start, period.End).Total();
+    const std::uint64_t used = FRecorder.Store().Sum(id, period.Start, period.End).Total();
     const std::uint64_t allowance = AllowanceBytes(i->AllowanceGB);
     const double percent = 100.0 * static_cast<double>(used) / static_cast<double>(allowance);
     pbAllowance->setValue(static_cast<int>(std::min(100.0, percent)));
@@ -220,7 +220,7 @@ void TUsageWindow::showAllowance(std::int64_t id, int today) {
     lAllowance->setText(tr("%1 of %2 used from %3 to %4. At this pace: %5 by the end.")
                             .arg(sizeText(used), sizeText(allowance), dayText(period.Start),
                                  dayText(AddDays(period.End, -1)),
-                                 sizeText(ProjectedUse(used, period, recorder_.NowTime()))));
+                                 sizeText(ProjectedUse(used, period, FRecorder.NowTime()))));
     fitAllowanceText();
 }
 
@@ -237,7 +237,7 @@ void TUsageWindow::fitAllowanceText() {
 }
 
 void TUsageWindow::showCharts(std::int64_t id, int today) {
-    TUsageStore& store = recorder_.Store();
+    TUsageStore& store = FRecorder.Store();
     const QLocale locale = QLocale::system();
     std::vector<TUsageBar> days;
     const int firstDay = AddDays(today, -30);
@@ -266,26 +266,26 @@ void TUsageWindow::showCharts(std::int64_t id, int today) {
 
 void TUsageWindow::allowanceEdited() {
     const std::int64_t id = selectedId();
-    if (!id || filling_) return;
+    if (!id || FFilling) return;
     const double gigabytes = cbAllowance->isChecked() ? sbAllowance->value() : 0.0;
-    const auto before = recorder_.Store().Interface(id);
+    const auto before = FRecorder.Store().Interface(id);
     if (before && before->AllowanceGB == gigabytes && before->BillingDay == sbBillingDay->value()) return;
     // A new allowance is announced anew when it is reached.
-    if (!recorder_.Store().SetAllowance(id, gigabytes, sbBillingDay->value()) ||
-        !recorder_.Store().SetNotified(id, 0, 0)) {
+    if (!FRecorder.Store().SetAllowance(id, gigabytes, sbBillingDay->value()) ||
+        !FRecorder.Store().SetNotified(id, 0, 0)) {
         // Said, and the controls show what is stored, not what was asked.
-        QString why = QString::fromStdString(recorder_.Store().Problem());
-        if (!recorder_.Store().IsOpen()) why = tr("the usage history is not open");
-        showAllowance(id, recorder_.Today());
+        QString why = QString::fromStdString(FRecorder.Store().Problem());
+        if (!FRecorder.Store().IsOpen()) why = tr("the usage history is not open");
+        showAllowance(id, FRecorder.Today());
         QMessageBox::warning(this, tr("Usage"),
                              tr("The allowance could not be saved: %1. Try again in a moment.").arg(why));
         return;
     }
-    showAllowance(id, recorder_.Today());
+    showAllowance(id, FRecorder.Today());
 }
 
 QString TUsageWindow::ExportTo(const QString& path) {
-    return QString::fromStdString(ExportUsageCsv(recorder_.Store(), path.toStdString()));
+    return QString::fromStdString(ExportUsageCsv(FRecorder.Store(), path.toStdString()));
 }
 
 void TUsageWindow::exportClick() {

@@ -65,8 +65,8 @@ private:
     void allowanceEdited();
     void exportClick();
 
-    TUsageRecorder& recorder_;
-    bool filling_ = false;
+    TUsageRecorder& FRecorder;
+    bool FFilling = false;
 };
 
 }  // namespace vx

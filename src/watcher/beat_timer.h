@@ -17,21 +17,21 @@ public:
         // Runs before any other receiver: from the first beat on, the timer
         // keeps the period.
         connect(this, &QTimer::timeout, this, [this] {
-            if (interval() != period_) setInterval(period_);
+            if (interval() != FPeriod) setInterval(FPeriod);
         });
     }
     // Starts (or restarts) at `periodMs`; the first tick comes at the next beat.
     void StartOnBeat(int periodMs) {
-        period_ = periodMs;
+        FPeriod = periodMs;
         const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
                              std::chrono::steady_clock::now().time_since_epoch())
                              .count();
         start(static_cast<int>(periodMs - now % periodMs));
     }
-    int Period() const { return period_; }
+    int Period() const { return FPeriod; }
 
 private:
-    int period_ = 1000;
+    int FPeriod = 1000;
 };
 
 }  // namespace vx

@@ -19,46 +19,46 @@ public:
     using Narrow = typename Codec::Narrow;
     using Wide = typename Codec::Wide;
 
-    std::size_t size() const { return fIsWide ? fWide.size() : fNarrow.size(); }
-    bool isWide() const { return fIsWide; }
+    std::size_t size() const { return FIsWide ? FWide.size() : FNarrow.size(); }
+    bool isWide() const { return FIsWide; }
 
-    Wide operator[](std::size_t i) const { return fIsWide ? fWide[i] : fCodec.decode(fNarrow[i]); }
+    Wide operator[](std::size_t i) const { return FIsWide ? FWide[i] : FCodec.decode(FNarrow[i]); }
 
     void push_back(Wide value) {
         Narrow narrow{};
-        if (!fIsWide && fCodec.encode(value, narrow, fNarrow.empty())) {
-            fNarrow.push_back(narrow);
+        if (!FIsWide && FCodec.encode(value, narrow, FNarrow.empty())) {
+            FNarrow.push_back(narrow);
             return;
         }
         widen();
-        fWide.push_back(value);
+        FWide.push_back(value);
     }
 
     void pop_front() {
-        if (fIsWide)
-            fWide.pop_front();
+        if (FIsWide)
+            FWide.pop_front();
         else
-            fNarrow.pop_front();
+            FNarrow.pop_front();
     }
 
     void clear() {
-        fNarrow.clear();
-        fWide.clear();
-        fIsWide = false;
+        FNarrow.clear();
+        FWide.clear();
+        FIsWide = false;
     }
 
 private:
     void widen() {
-        if (fIsWide) return;
-        for (const Narrow n : fNarrow) fWide.push_back(fCodec.decode(n));
-        fNarrow = {};
-        fIsWide = true;
+        if (FIsWide) return;
+        for (const Narrow n : FNarrow) FWide.push_back(FCodec.decode(n));
+        FNarrow = {};
+        FIsWide = true;
     }
 
-    Codec fCodec;
-    std::deque<Narrow> fNarrow;
-    std::deque<Wide> fWide;
-    bool fIsWide = false;
+    Codec FCodec;
+    std::deque<Narrow> FNarrow;
+    std::deque<Wide> FWide;
+    bool FIsWide = false;
 };
 
 // Unsigned integers that fit a smaller unsigned type.

@@ -41,57 +41,57 @@ TDateTime TTrafficHistory::TTimeCodec::decode(Narrow narrow) const {
     return (baseDay + static_cast<double>(days)) + static_cast<double>(ms) / kMsPerDay;
 }
 
-TTrafficHistory::TTrafficHistory() { fEpochs.push_back({0, 0, {}}); }
+TTrafficHistory::TTrafficHistory() { FEpochs.push_back({0, 0, {}}); }
 
 void TTrafficHistory::Append(TDateTime time, std::uint32_t elapsedMs, std::uint64_t received, std::uint64_t sent,
                              int units) {
-    const std::uint64_t tick = fFirstTick + fTime.size();
-    if (units != fEpochs.back().units) {
-        if (fEpochs.back().firstTick == tick && fEpochs.size() == 1)
-            fEpochs.back().units = units;
+    const std::uint64_t tick = FFirstTick + FTime.size();
+    if (units != FEpochs.back().units) {
+        if (FEpochs.back().firstTick == tick && FEpochs.size() == 1)
+            FEpochs.back().units = units;
         else
-            fEpochs.push_back({tick, units, {}});
+            FEpochs.push_back({tick, units, {}});
     }
-    fTime.push_back(time);
-    fElapsed.push_back(elapsedMs);
-    fReceived.push_back(received);
-    fSent.push_back(sent);
+    FTime.push_back(time);
+    FElapsed.push_back(elapsedMs);
+    FReceived.push_back(received);
+    FSent.push_back(sent);
 }
 
 void TTrafficHistory::DropFirst() {
-    if (fTime.size() == 0) return;
-    fTime.pop_front();
-    fElapsed.pop_front();
-    fReceived.pop_front();
-    fSent.pop_front();
-    ++fFirstTick;
+    if (FTime.size() == 0) return;
+    FTime.pop_front();
+    FElapsed.pop_front();
+    FReceived.pop_front();
+    FSent.pop_front();
+    ++FFirstTick;
     // An epoch whose points are all gone matters no more.
-    while (fEpochs.size() > 1 && fEpochs[1].firstTick <= fFirstTick) fEpochs.erase(fEpochs.begin());
+    while (FEpochs.size() > 1 && FEpochs[1].firstTick <= FFirstTick) FEpochs.erase(FEpochs.begin());
 }
 
 void TTrafficHistory::ConvertUnits(int units, double factor) {
-    const std::uint64_t tick = fFirstTick + fTime.size();
-    if (fTime.size() == 0) {
-        fEpochs.assign(1, {tick, units, {}});
+    const std::uint64_t tick = FFirstTick + FTime.size();
+    if (FTime.size() == 0) {
+        FEpochs.assign(1, {tick, units, {}});
         return;
     }
-    if (fEpochs.back().firstTick != tick) fEpochs.push_back({tick, units, {}});
-    fEpochs.back().units = units;
-    fEpochs.back().factorsBefore.push_back(factor);
+    if (FEpochs.back().firstTick != tick) FEpochs.push_back({tick, units, {}});
+    FEpochs.back().units = units;
+    FEpochs.back().factorsBefore.push_back(factor);
 }
 
 double TTrafficHistory::plotted(int i, std::uint64_t octets) const {
-    const std::uint64_t tick = fFirstTick + static_cast<std::uint64_t>(i);
-    std::size_t epoch = fEpochs.size() - 1;
-    while (epoch > 0 && fEpochs[epoch].firstTick > tick) --epoch;
-    double value = PlotValue(fEpochs[epoch].units, RateOf(octets, fElapsed[static_cast<std::size_t>(i)]));
-    for (std::size_t later = epoch + 1; later < fEpochs.size(); ++later)
-        for (const double factor : fEpochs[later].factorsBefore) value *= factor;
+    const std::uint64_t tick = FFirstTick + static_cast<std::uint64_t>(i);
+    std::size_t epoch = FEpochs.size() - 1;
+    while (epoch > 0 && FEpochs[epoch].firstTick > tick) --epoch;
+    double value = PlotValue(FEpochs[epoch].units, RateOf(octets, FElapsed[static_cast<std::size_t>(i)]));
+    for (std::size_t later = epoch + 1; later < FEpochs.size(); ++later)
+        for (const double factor : FEpochs[later].factorsBefore) value *= factor;
     return value;
 }
 
 bool TTrafficHistory::Compact() const {
-    return !fTime.isWide() && !fElapsed.isWide() && !fReceived.isWide() && !fSent.isWide();
+    return !FTime.isWide() && !FElapsed.isWide() && !FReceived.isWide() && !FSent.isWide();
 }
 
 }  // namespace vx

@@ -33,19 +33,19 @@ public:
     TTrafficHistory(const TTrafficHistory&) = delete;
     TTrafficHistory& operator=(const TTrafficHistory&) = delete;
 
-    int Count() const { return static_cast<int>(fTime.size()); }
+    int Count() const { return static_cast<int>(FTime.size()); }
     void Append(TDateTime time, std::uint32_t elapsedMs, std::uint64_t received, std::uint64_t sent, int units);
     void DropFirst();
     // The points so far are multiplied by `factor`; later ones are plotted in `units`.
     void ConvertUnits(int units, double factor);
 
-    TDateTime TimeAt(int i) const { return fTime[static_cast<std::size_t>(i)]; }
-    double DownloadAt(int i) const { return plotted(i, fReceived[static_cast<std::size_t>(i)]); }
-    double UploadAt(int i) const { return plotted(i, fSent[static_cast<std::size_t>(i)]); }
+    TDateTime TimeAt(int i) const { return FTime[static_cast<std::size_t>(i)]; }
+    double DownloadAt(int i) const { return plotted(i, FReceived[static_cast<std::size_t>(i)]); }
+    double UploadAt(int i) const { return plotted(i, FSent[static_cast<std::size_t>(i)]); }
 
     // The two series' views of the history.
-    const ITsp_PointSource& Download() const { return fDownload; }
-    const ITsp_PointSource& Upload() const { return fUpload; }
+    const ITsp_PointSource& Download() const { return FDownload; }
+    const ITsp_PointSource& Upload() const { return FUpload; }
 
     // Whether each column still holds its narrow form (for tests).
     bool Compact() const;
@@ -69,24 +69,24 @@ private:
     };
     class TView : public ITsp_PointSource {
     public:
-        TView(const TTrafficHistory& history, bool upload) : fHistory(history), fUpload(upload) {}
-        int PointCount() const override { return fHistory.Count(); }
-        double PointX(int i) const override { return fHistory.TimeAt(i); }
-        double PointY(int i) const override { return fUpload ? fHistory.UploadAt(i) : fHistory.DownloadAt(i); }
+        TView(const TTrafficHistory& history, bool upload) : FHistory(history), FUpload(upload) {}
+        int PointCount() const override { return FHistory.Count(); }
+        double PointX(int i) const override { return FHistory.TimeAt(i); }
+        double PointY(int i) const override { return FUpload ? FHistory.UploadAt(i) : FHistory.DownloadAt(i); }
 
     private:
-        const TTrafficHistory& fHistory;
-        bool fUpload;
+        const TTrafficHistory& FHistory;
+        bool FUpload;
     };
 
     double plotted(int i, std::uint64_t octets) const;
 
-    TCompactColumn<TTimeCodec> fTime;
-    TCompactColumn<TUnsignedCodec<std::uint16_t, std::uint32_t>> fElapsed;
-    TCompactColumn<TUnsignedCodec<std::uint32_t, std::uint64_t>> fReceived, fSent;
-    std::uint64_t fFirstTick = 0;  // the number of the oldest entry's tick
-    std::vector<TUnitsEpoch> fEpochs;
-    TView fDownload{*this, false}, fUpload{*this, true};
+    TCompactColumn<TTimeCodec> FTime;
+    TCompactColumn<TUnsignedCodec<std::uint16_t, std::uint32_t>> FElapsed;
+    TCompactColumn<TUnsignedCodec<std::uint32_t, std::uint64_t>> FReceived, FSent;
+    std::uint64_t FFirstTick = 0;  // the number of the oldest entry's tick
+    std::vector<TUnitsEpoch> FEpochs;
+    TView FDownload{*this, false}, FUpload{*this, true};
 };
 
 }  // namespace vx

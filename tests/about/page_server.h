@@ -38,12 +38,12 @@ public:
 
 private:
     void Answer(QTcpSocket* socket) {
-        QByteArray& buffer = pending_[socket];
+        QByteArray& buffer = FPending[socket];
         buffer += socket->readAll();
         const qsizetype end = buffer.indexOf("\r\n\r\n");
         if (end < 0) return;
         const std::string head = buffer.left(end).toStdString();
-        pending_.erase(socket);
+        FPending.erase(socket);
         requests.push_back(head);
         std::istringstream line(head);
         std::string method, path;
@@ -81,7 +81,7 @@ private:
         timer->start(ms);
     }
 
-    std::map<QTcpSocket*, QByteArray> pending_;
+    std::map<QTcpSocket*, QByteArray> FPending;
 };
 
 // One meta line of an update page.

@@ -77,7 +77,7 @@ int TRecordingCanvas::drawText(const std::string& text, TRect& r, unsigned flags
 }
 
 void TRecordingCanvas::setClipRect(const TRect& r) {
-    clip_ = r;
+    FClip = r;
     recordRect(Op::Clip, r);
 }
 

@@ -44,7 +44,7 @@ public:
     void textOut(int x, int y, const std::string& text) override;
     TSize textExtent(const std::string& text) override;
     int drawText(const std::string& text, TRect& r, unsigned flags) override;
-    TRect clipRect() const override { return clip_; }
+    TRect clipRect() const override { return FClip; }
     void setClipRect(const TRect& r) override;
     void drawPixmap(int x, int y, const TPixmap& image, TColor transparent) override;
 
@@ -55,7 +55,7 @@ private:
     Call make(Op op) const;
     void recordRect(Op op, const TRect& r);
     TRect surface_;
-    TRect clip_ = surface_;
+    TRect FClip = surface_;
 };
 
 }  // namespace vx::test

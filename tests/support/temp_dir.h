@@ -15,11 +15,11 @@ public:
     TTempDir(const TTempDir&) = delete;
     TTempDir& operator=(const TTempDir&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& relative) const { return (path_ / relative).string(); }
+    const std::filesystem::path& path() const { return FPath; }
+    std::string file(const std::string& relative) const { return (FPath / relative).string(); }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path FPath;
 };
 
 std::string ReadWholeFile(const std::filesystem::path& file);

@@ -25,7 +25,7 @@ protected:
     void SetUp() override {
         ::setenv("TZ", "UTC", 1);
         ::tzset();
-        links_->AddLink(2, "eth0").PermAddress = {0x00, 0x16, 0x3e, 0x00, 0x00, 0x01};
+        FLinks->AddLink(2, "eth0").PermAddress = {0x00, 0x16, 0x3e, 0x00, 0x00, 0x01};
         test::WriteWholeFile(bootFile_, "boot-1\n");
     }
     void TearDown() override {
@@ -33,22 +33,22 @@ protected:
         ::tzset();
     }
     std::unique_ptr<TUsageRecorder> recorder() {
-        return std::make_unique<TUsageRecorder>(path_, std::make_unique<TUsageCounterSource>(links_, bootFile_),
-                                                [this] { return now_; });
+        return std::make_unique<TUsageRecorder>(FPath, std::make_unique<TUsageCounterSource>(FLinks, bootFile_),
+                                                [this] { return FNow; });
     }
     void count(std::uint64_t rx, std::uint64_t tx) {
-        links_->AddTraffic(2, rx, tx);
+        FLinks->AddTraffic(2, rx, tx);
     }
     TUsageBytes usedOn(TUsageRecorder& r, int day) {
         return r.Store().Sum(r.Store().Interfaces().at(0).Id, day, AddDays(day, 1));
     }
 
     test::TTempDir dir_;
-    std::string path_ = dir_.file("vantrix.usage.sqlite");
+    std::string FPath = dir_.file("vantrix.usage.sqlite");
     test::TTempDir bootDir_;
     std::string bootFile_ = bootDir_.file("boot_id");
-    std::shared_ptr<test::TFakeLinkSource> links_ = std::make_shared<test::TFakeLinkSource>();
-    std::time_t now_ = LocalMidnight(20261210) + 12 * 3600;
+    std::shared_ptr<test::TFakeLinkSource> FLinks = std::make_shared<test::TFakeLinkSource>();
+    std::time_t FNow = LocalMidnight(20261210) + 12 * 3600;
 };
 
 TEST_F(UsageRecorderTest, HistoryAndCatchUpAcrossRestarts) {
@@ -62,7 +62,7 @@ TEST_F(UsageRecorderTest, HistoryAndCatchUpAcrossRestarts) {
         r->Flush();
     }
     count(7000, 700);  // while the program was closed
-    now_ += 86400;
+    FNow += 86400;
     {
         auto r = recorder();
         r->Start(3600000);
@@ -70,7 +70,7 @@ TEST_F(UsageRecorderTest, HistoryAndCatchUpAcrossRestarts) {
         EXPECT_EQ(usedOn(*r, 20261211).Total(), 7700u);  // booked on the day of the start
     }
     test::WriteWholeFile(bootFile_, "boot-2\n");  // the machine restarted; the counters start again
-    links_->SetCounters(2, 300, 30);
+    FLinks->SetCounters(2, 300, 30);
     {
         auto r = recorder();
         r->Start(3600000);
@@ -114,7 +114,7 @@ TEST_F(UsageRecorderTest, AllowanceWarnsOnceAt80AndOnceAt100PerPeriod) {
     r->Record();
     EXPECT_EQ(again.count(), 0);
     // The next period starts from nothing.
-    now_ = LocalMidnight(20270101) + 3600;
+    FNow = LocalMidnight(20270101) + 3600;
     count(9 * kGB, 0);
     r->Record();
     ASSERT_EQ(again.count(), 1);
@@ -122,7 +122,7 @@ TEST_F(UsageRecorderTest, AllowanceWarnsOnceAt80AndOnceAt100PerPeriod) {
 }
 
 TEST_F(UsageRecorderTest, ADamagedHistoryIsReportedOnceAndRecordingGoesOn) {
-    test::WriteWholeFile(path_, std::string(4096, '\x13'));
+    test::WriteWholeFile(FPath, std::string(4096, '\x13'));
     auto r = recorder();
     QSignalSpy problem(r.get(), &TUsageRecorder::Problem);
     r->Start(3600000);
@@ -135,7 +135,7 @@ TEST_F(UsageRecorderTest, ADamagedHistoryIsReportedOnceAndRecordingGoesOn) {
 }
 
 TEST_F(UsageRecorderTest, AnUnusableLocationIsReportedOnceAndNothingBreaks) {
-    std::filesystem::create_directories(path_);  // a folder in the file's place
+    std::filesystem::create_directories(FPath);  // a folder in the file's place
     auto r = recorder();
     QSignalSpy problem(r.get(), &TUsageRecorder::Problem);
     r->Start(3600000);
@@ -149,10 +149,10 @@ TEST_F(UsageRecorderTest, AnUnusableLocationIsReportedOnceAndNothingBreaks) {
 TEST_F(UsageRecorderTest, WritesKeepWaitingWhileTheCountersCannotBeRead) {
     auto r = recorder();
     r->Start(3600000);
-    links_->failWith["Counters"] = std::make_error_code(std::errc::no_buffer_space);
+    FLinks->failWith["Counters"] = std::make_error_code(std::errc::no_buffer_space);
     count(500, 0);
     r->Record();
-    links_->failWith.clear();
+    FLinks->failWith.clear();
     r->Record();
     EXPECT_EQ(usedOn(*r, 20261210).Received, 500u);
 }
@@ -198,18 +198,18 @@ TEST_F(UsageRecorderTest, FaultsAreSaidOnceAndRecordingResumesWhenTheyClear) {
     const TFault faults[] = {
         {"a read-only file", "read-only",
          [&] {
-             test::WriteWholeFile(path_, "");
+             test::WriteWholeFile(FPath, "");
              // Root passes permissions: the file is made immutable instead.
-             return root ? std::system(("chattr +i '" + path_ + "' 2>/dev/null").c_str()) == 0
-                         : ::chmod(path_.c_str(), 0444) == 0;
+             return root ? std::system(("chattr +i '" + FPath + "' 2>/dev/null").c_str()) == 0
+                         : ::chmod(FPath.c_str(), 0444) == 0;
          },
          [&] {
-             if (root) (void)!std::system(("chattr -i '" + path_ + "'").c_str());
-             ::chmod(path_.c_str(), 0600);
+             if (root) (void)!std::system(("chattr -i '" + FPath + "'").c_str());
+             ::chmod(FPath.c_str(), 0600);
          }},
         {"another program's exclusive lock", "locked",
          [&] {
-             if (sqlite3_open(path_.c_str(), &holder) != SQLITE_OK) return false;
+             if (sqlite3_open(FPath.c_str(), &holder) != SQLITE_OK) return false;
              return sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr) ==
                     SQLITE_OK;
          },
@@ -222,7 +222,7 @@ TEST_F(UsageRecorderTest, FaultsAreSaidOnceAndRecordingResumesWhenTheyClear) {
     for (const TFault& fault : faults) {
         std::filesystem::remove_all(dir_.path());
         std::filesystem::create_directories(dir_.path());
-        links_->SetCounters(2, 0, 0);
+        FLinks->SetCounters(2, 0, 0);
         if (!fault.make()) {
             ADD_FAILURE() << "could not make " << fault.name;
             continue;
@@ -237,10 +237,10 @@ TEST_F(UsageRecorderTest, FaultsAreSaidOnceAndRecordingResumesWhenTheyClear) {
             r->Record();
             ASSERT_EQ(said.count(), 1) << fault.name;
             const std::string message = said.at(0).at(0).toString().toStdString();
-            EXPECT_NE(message.find(path_), std::string::npos) << fault.name << ": " << message;
+            EXPECT_NE(message.find(FPath), std::string::npos) << fault.name << ": " << message;
             EXPECT_NE(message.find(fault.said), std::string::npos) << fault.name << ": " << message;
             if (!holder) {
-                EXPECT_FALSE(std::filesystem::exists(path_ + "-wal")) << fault.name;
+                EXPECT_FALSE(std::filesystem::exists(FPath + "-wal")) << fault.name;
             }
             fault.clear();
             count(100, 10);
@@ -263,7 +263,7 @@ TEST_F(UsageRecorderTest, AFullDiskIsSaidAsSuchAndNothingIsLost) {
         std::filesystem::path at;
         ~Unmount() { (void)!std::system(("umount '" + at.string() + "'").c_str()); }
     } unmount{small};
-    path_ = (small / "vantrix.usage.sqlite").string();
+    FPath = (small / "vantrix.usage.sqlite").string();
     auto r = recorder();
     QSignalSpy said(r.get(), &TUsageRecorder::Problem);
     r->Start(3600000);
@@ -274,7 +274,7 @@ TEST_F(UsageRecorderTest, AFullDiskIsSaidAsSuchAndNothingIsLost) {
     (void)!std::system(("dd if=/dev/zero of='" + filler + "' bs=4k 2>/dev/null").c_str());
     // Many interfaces at once: a write that needs new pages.
     for (int i = 0; i < 400; ++i)
-        links_->AddLink(static_cast<std::uint32_t>(100 + i), "veth" + std::to_string(i));
+        FLinks->AddLink(static_cast<std::uint32_t>(100 + i), "veth" + std::to_string(i));
     count(100, 10);
     r->Record();
     count(100, 10);
@@ -294,7 +294,7 @@ TEST_F(UsageRecorderTest, TheHistoryIsReadableByTheUserAlone) {
     r->Start(3600000);
     count(1, 1);
     r->Record();
-    for (const std::string& file : {path_, path_ + "-wal", path_ + "-shm"}) {
+    for (const std::string& file : {FPath, FPath + "-wal", FPath + "-shm"}) {
         struct stat st {};
         ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
         EXPECT_EQ(st.st_mode & 0777, 0600u) << file;

@@ -36,13 +36,13 @@ protected:
         ::setenv("TZ", "UTC", 1);
         ::tzset();
         FormatSettings.DecimalSeparator = ".";
-        links_->AddLink(2, "eth0").PermAddress = {0x00, 0x16, 0x3e, 0x00, 0x00, 0x01};
-        links_->AddLink(3, "wlan0");
+        FLinks->AddLink(2, "eth0").PermAddress = {0x00, 0x16, 0x3e, 0x00, 0x00, 0x01};
+        FLinks->AddLink(3, "wlan0");
         test::WriteWholeFile(dir_.file("boot_id"), "boot-1\n");
-        recorder_ = std::make_unique<TUsageRecorder>(dir_.file("u.sqlite"),
-                                                     std::make_unique<TUsageCounterSource>(links_, dir_.file("boot_id")),
-                                                     [this] { return now_; });
-        recorder_->Start(3600000);
+        FRecorder = std::make_unique<TUsageRecorder>(dir_.file("u.sqlite"),
+                                                     std::make_unique<TUsageCounterSource>(FLinks, dir_.file("boot_id")),
+                                                     [this] { return FNow; });
+        FRecorder->Start(3600000);
     }
     void TearDown() override {
         ::unsetenv("TZ");
@@ -50,15 +50,15 @@ protected:
     }
     // eth0 receives `rx` and sends `tx` on `day`.
     void traffic(int day, std::uint64_t rx, std::uint64_t tx) {
-        now_ = LocalMidnight(day) + 10 * 3600;
-        links_->AddTraffic(2, rx, tx);
-        recorder_->Record();
+        FNow = LocalMidnight(day) + 10 * 3600;
+        FLinks->AddTraffic(2, rx, tx);
+        FRecorder->Record();
     }
 
     test::TTempDir dir_;
-    std::shared_ptr<test::TFakeLinkSource> links_ = std::make_shared<test::TFakeLinkSource>();
-    std::time_t now_ = LocalMidnight(20251001);
-    std::unique_ptr<TUsageRecorder> recorder_;
+    std::shared_ptr<test::TFakeLinkSource> FLinks = std::make_shared<test::TFakeLinkSource>();
+    std::time_t FNow = LocalMidnight(20251001);
+    std::unique_ptr<TUsageRecorder> FRecorder;
 };
 
 TEST_F(UsageWindowTest, PeriodsAndChartsOfTheChosenInterface) {
@@ -67,7 +67,7 @@ TEST_F(UsageWindowTest, PeriodsAndChartsOfTheChosenInterface) {
     traffic(20261207, 2 * kMB, 0);     // Monday: this week
     traffic(20261209, 3 * kMB, 0);     // yesterday
     traffic(20261210, 4 * kMB, kMB);   // Thursday, today
-    TUsageWindow w(*recorder_);
+    TUsageWindow w(*FRecorder);
     w.show();
     ASSERT_EQ(w.cbInterface->count(), 2);
     ASSERT_TRUE(w.SelectInterface("eth0"));
@@ -108,7 +108,7 @@ TEST_F(UsageWindowTest, PeriodsAndChartsOfTheChosenInterface) {
 TEST_F(UsageWindowTest, AllowanceIsKeptAndMeasured) {
     traffic(20261201, 600 * kMB, 0);
     traffic(20261210, 300 * kMB, 124 * kMB);  // 1 GB in the period from the 1st
-    TUsageWindow w(*recorder_);
+    TUsageWindow w(*FRecorder);
     w.show();
     ASSERT_TRUE(w.SelectInterface("eth0"));
     EXPECT_FALSE(w.cbAllowance->isChecked());
@@ -124,18 +124,18 @@ TEST_F(UsageWindowTest, AllowanceIsKeptAndMeasured) {
 
     // A billing day of 31 moves December's period to start on 30 November.
     w.sbBillingDay->setValue(31);
-    const auto kept = recorder_->Store().Interface(w.cbInterface->currentData().toLongLong());
+    const auto kept = FRecorder->Store().Interface(w.cbInterface->currentData().toLongLong());
     ASSERT_TRUE(kept);
     EXPECT_DOUBLE_EQ(kept->AllowanceGB, 2.0);
     EXPECT_EQ(kept->BillingDay, 31);
 
     // Read again by a new window; switching it off forgets the amount.
-    TUsageWindow again(*recorder_);
+    TUsageWindow again(*FRecorder);
     ASSERT_TRUE(again.SelectInterface("eth0"));
     EXPECT_TRUE(again.cbAllowance->isChecked());
     EXPECT_EQ(again.sbBillingDay->value(), 31);
     again.cbAllowance->setChecked(false);
-    EXPECT_DOUBLE_EQ(recorder_->Store().Interface(kept->Id)->AllowanceGB, 0.0);
+    EXPECT_DOUBLE_EQ(FRecorder->Store().Interface(kept->Id)->AllowanceGB, 0.0);
 }
 
 // Another program holds the history locked: the window does not freeze on
@@ -143,7 +143,7 @@ TEST_F(UsageWindowTest, AllowanceIsKeptAndMeasured) {
 // could not be saved is said; the box shows what is stored.
 TEST_F(UsageWindowTest, AnAllowanceThatCannotBeSavedIsSaid) {
     traffic(20261210, kMB, 0);
-    TUsageWindow w(*recorder_);
+    TUsageWindow w(*FRecorder);
     w.show();
     ASSERT_TRUE(w.SelectInterface("eth0"));
     sqlite3* holder = nullptr;
@@ -163,13 +163,13 @@ TEST_F(UsageWindowTest, AnAllowanceThatCannotBeSavedIsSaid) {
     sqlite3_close(holder);
     w.cbAllowance->setChecked(true);
     EXPECT_TRUE(w.cbAllowance->isChecked());
-    EXPECT_GT(recorder_->Store().Interface(w.cbInterface->currentData().toLongLong())->AllowanceGB, 0.0);
+    EXPECT_GT(FRecorder->Store().Interface(w.cbInterface->currentData().toLongLong())->AllowanceGB, 0.0);
 }
 
 TEST_F(UsageWindowTest, ExportsEveryInterfaceAndDay) {
     traffic(20261209, 10, 20);
     traffic(20261210, 30, 40);
-    TUsageWindow w(*recorder_);
+    TUsageWindow w(*FRecorder);
     ASSERT_EQ(w.ExportTo(QString::fromStdString(dir_.file("all.csv"))), "");
     const std::string csv = test::ReadWholeFile(dir_.file("all.csv"));
     EXPECT_EQ(csv, "interface,date,received_bytes,sent_bytes\neth0,2026-12-09,10,20\neth0,2026-12-10,30,40\n");
@@ -178,8 +178,8 @@ TEST_F(UsageWindowTest, ExportsEveryInterfaceAndDay) {
 
 TEST_F(UsageWindowTest, WithoutAHistoryItSaysWhy) {
     std::filesystem::create_directories(dir_.file("blocked.sqlite"));
-    TUsageRecorder broken(dir_.file("blocked.sqlite"), std::make_unique<TUsageCounterSource>(links_, dir_.file("boot_id")),
-                          [this] { return now_; });
+    TUsageRecorder broken(dir_.file("blocked.sqlite"), std::make_unique<TUsageCounterSource>(FLinks, dir_.file("boot_id")),
+                          [this] { return FNow; });
     broken.Start(3600000);
     TUsageWindow w(broken);
     w.show();
