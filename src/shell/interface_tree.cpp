@@ -38,16 +38,16 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const Key key{option.widget ? option.widget->style() : nullptr, option.fontMetrics.height(),
                       option.decorationSize.width(), option.decorationSize.height(), index.column()};
-        if (const auto it = sizes_.find(key); it != sizes_.end()) return it->second;
+        if (const auto it = FSizes.find(key); it != FSizes.end()) return it->second;
         const QSize size = QStyledItemDelegate::sizeHint(option, index);
-        if (sizes_.size() >= 64) sizes_.clear();
-        sizes_.emplace(key, size);
+        if (FSizes.size() >= 64) FSizes.clear();
+        FSizes.emplace(key, size);
         return size;
     }
 
 private:
     using Key = std::tuple<const QStyle*, int, int, int, int>;  // style, font height, icon size, column
-    mutable std::map<Key, QSize> sizes_;
+    mutable std::map<Key, QSize> FSizes;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstring>
+#include <elf.h>
 #include <functional>
 
 namespace vx {
@@ -34,8 +35,8 @@ std::size_t align4(std::size_t v) { return (v + 3) & ~std::size_t{3}; }
 class BlockWriter {
 public:
     void put16(std::uint16_t v) {
-        out_.push_back(static_cast<std::uint8_t>(v & 0xFF));
-        out_.push_back(static_cast<std::uint8_t>(v >> 8));
+        FOut.push_back(static_cast<std::uint8_t>(v & 0xFF));
+        FOut.push_back(static_cast<std::uint8_t>(v >> 8));
     }
     void put32(std::uint32_t v) {
         put16(static_cast<std::uint16_t>(v & 0xFFFF));
@@ -46,7 +47,7 @@ public:
         put16(0);
     }
     void pad() {
-        while (out_.size() % 4) out_.push_back(0);
+        while (FOut.size() % 4) FOut.push_back(0);
     }
 
     // Writes a node; `value` and `children` append their bytes. The length
@@ -54,7 +55,7 @@ public:
     void node(const std::u16string& key, std::uint16_t type, std::uint16_t valueLength,
               const std::function<void()>& value, const std::function<void()>& children) {
         pad();
-        const std::size_t start = out_.size();
+        const std::size_t start = FOut.size();
         put16(0);
         put16(valueLength);
         put16(type);
@@ -65,15 +66,15 @@ public:
             pad();
             children();
         }
-        const std::size_t length = out_.size() - start;
-        out_[start] = static_cast<std::uint8_t>(length & 0xFF);
-        out_[start + 1] = static_cast<std::uint8_t>((length >> 8) & 0xFF);
+        const std::size_t length = FOut.size() - start;
+        FOut[start] = static_cast<std::uint8_t>(length & 0xFF);
+        FOut[start + 1] = static_cast<std::uint8_t>((length >> 8) & 0xFF);
     }
 
-    std::vector<std::uint8_t> take() { return std::move(out_); }
+    std::vector<std::uint8_t> take() { return std::move(FOut); }
 
 private:
-    std::vector<std::uint8_t> out_;
+    std::vector<std::uint8_t> FOut;
 };
 
 // --- reading -------------------------------------------------------------
@@ -174,7 +175,48 @@ std::optional<TVersionNode> ParseVersionBlock(std::span<const std::uint8_t> data
     return root;
 }
 
+std::span<const std::uint8_t> ElfSection(std::span<const std::uint8_t> file, std::string_view name) {
+    // Every offset and size comes from the file: each is checked against
+    // its length before use.
+    Elf64_Ehdr header;
+    if (file.size() < sizeof header) return {};
+    std::memcpy(&header, file.data(), sizeof header);
+    if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != ELFCLASS64 ||
+        header.e_shentsize != sizeof(Elf64_Shdr) || header.e_shoff == 0)
+        return {};
+    const auto sectionAt = [&](std::size_t index, Elf64_Shdr& out) {
+        const std::uint64_t at = header.e_shoff + index * sizeof(Elf64_Shdr);
+        if (header.e_shoff > file.size() || at > file.size() - sizeof out) return false;
+        std::memcpy(&out, file.data() + at, sizeof out);
+        return true;
+    };
+    const auto contents = [&](const Elf64_Shdr& section) -> std::span<const std::uint8_t> {
+        if (section.sh_type == SHT_NOBITS || section.sh_offset > file.size() ||
+            section.sh_size > file.size() - section.sh_offset)
+            return {};
+        return file.subspan(section.sh_offset, section.sh_size);
+    };
+    Elf64_Shdr names;
+    if (!sectionAt(header.e_shstrndx, names)) return {};
+    const auto nameTable = contents(names);
+    for (std::size_t i = 1; i < header.e_shnum; ++i) {
+        Elf64_Shdr section;
+        if (!sectionAt(i, section)) return {};
+        if (section.sh_name >= nameTable.size()) continue;
+        const auto* text = reinterpret_cast<const char*>(nameTable.data()) + section.sh_name;
+        const std::size_t room = nameTable.size() - section.sh_name;
+        if (std::string_view(text, strnlen(text, room)) == name) return contents(section);
+    }
+    return {};
+}
+
 std::optional<TVersionNode> FindVersionBlock(std::span<const std::uint8_t> data) {
+    // A program built here keeps its block in a section of its own: found
+    // through the section table instead of a search through the whole file.
+    if (const auto section = ElfSection(data, ".vx_version"); section.size() > kHeaderSize) {
+        auto block = ParseVersionBlock(section);
+        if (block && ReadFixedFileInfo(*block)) return block;
+    }
     // The root key in UTF-16LE, built here so that this code's own constant
     // data never holds the pattern it searches for.
     std::string needle;

@@ -72,8 +72,13 @@ struct TVersionNode {
 // "VS_VERSION_INFO"; malformed children end the child list early.
 std::optional<TVersionNode> ParseVersionBlock(std::span<const std::uint8_t> data);
 
-// Finds the first well-formed version block with a valid fixed part
-// anywhere in data (an executable, a resource file, any bytes).
+// The contents of the section called `name` in a 64-bit ELF file (empty
+// when the data is no such file or has no such section).
+std::span<const std::uint8_t> ElfSection(std::span<const std::uint8_t> file, std::string_view name);
+
+// Finds the version block: in a program's ".vx_version" section, else the
+// first well-formed block with a valid fixed part anywhere in data (an
+// executable, a resource file, any bytes).
 std::optional<TVersionNode> FindVersionBlock(std::span<const std::uint8_t> data);
 
 // Looks a node up by a backslash-separated path such as

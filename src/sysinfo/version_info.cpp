@@ -26,22 +26,22 @@ public:
         if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
             void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
             if (p != MAP_FAILED) {
-                data_ = static_cast<const std::uint8_t*>(p);
-                size_ = static_cast<std::size_t>(st.st_size);
+                FData = static_cast<const std::uint8_t*>(p);
+                FSize = static_cast<std::size_t>(st.st_size);
             }
         }
         ::close(fd);
     }
     ~MappedFile() {
-        if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+        if (FData) ::munmap(const_cast<std::uint8_t*>(FData), FSize);
     }
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
-    std::span<const std::uint8_t> bytes() const { return {data_, size_}; }
+    std::span<const std::uint8_t> bytes() const { return {FData, FSize}; }
 
 private:
-    const std::uint8_t* data_ = nullptr;
-    std::size_t size_ = 0;
+    const std::uint8_t* FData = nullptr;
+    std::size_t FSize = 0;
 };
 
 std::string translationText(const TVersionNode& root) {

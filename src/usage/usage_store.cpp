@@ -23,60 +23,60 @@ namespace fs = std::filesystem;
 class TUsageStore::Statement {
 public:
     Statement(TUsageStore& store, const char* sql) : FStore(store) {
-        const int rc = sqlite3_prepare_v2(store.FDb, sql, -1, &stmt_, nullptr);
+        const int rc = sqlite3_prepare_v2(store.FDb, sql, -1, &FStmt, nullptr);
         if (rc != SQLITE_OK) {
             FStore.noteError(rc);
-            stmt_ = nullptr;
+            FStmt = nullptr;
         }
     }
-    ~Statement() { sqlite3_finalize(stmt_); }
+    ~Statement() { sqlite3_finalize(FStmt); }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    bool ok() const { return stmt_ != nullptr; }
+    bool ok() const { return FStmt != nullptr; }
     Statement& bind(int i, std::int64_t v) {
-        if (stmt_) sqlite3_bind_int64(stmt_, i, v);
+        if (FStmt) sqlite3_bind_int64(FStmt, i, v);
         return *this;
     }
     Statement& bind(int i, double v) {
-        if (stmt_) sqlite3_bind_double(stmt_, i, v);
+        if (FStmt) sqlite3_bind_double(FStmt, i, v);
         return *this;
     }
     Statement& bind(int i, const std::string& v) {
-        if (stmt_) sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        if (FStmt) sqlite3_bind_text(FStmt, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
         return *this;
     }
     // A row (true), or the end or an error (false; see done()).
     bool row() {
-        if (!stmt_) return false;
-        const int rc = sqlite3_step(stmt_);
+        if (!FStmt) return false;
+        const int rc = sqlite3_step(FStmt);
         if (rc == SQLITE_ROW) return true;
-        failed_ = rc != SQLITE_DONE;
-        if (failed_) FStore.noteError(rc);
+        FFailed = rc != SQLITE_DONE;
+        if (FFailed) FStore.noteError(rc);
         return false;
     }
     // Runs a statement that returns no rows; true when it succeeded.
     bool run() {
         while (row()) {
         }
-        const bool good = ok() && !failed_;
-        if (stmt_) sqlite3_reset(stmt_);
-        failed_ = false;
+        const bool good = ok() && !FFailed;
+        if (FStmt) sqlite3_reset(FStmt);
+        FFailed = false;
         return good;
     }
-    std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
-    std::uint64_t bytes(int column) const { return static_cast<std::uint64_t>(sqlite3_column_int64(stmt_, column)); }
-    double real(int column) const { return sqlite3_column_double(stmt_, column); }
+    std::int64_t integer(int column) const { return sqlite3_column_int64(FStmt, column); }
+    std::uint64_t bytes(int column) const { return static_cast<std::uint64_t>(sqlite3_column_int64(FStmt, column)); }
+    double real(int column) const { return sqlite3_column_double(FStmt, column); }
     std::string text(int column) const {
-        const auto* t = sqlite3_column_text(stmt_, column);
-        return t ? std::string(reinterpret_cast<const char*>(t), static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
+        const auto* t = sqlite3_column_text(FStmt, column);
+        return t ? std::string(reinterpret_cast<const char*>(t), static_cast<std::size_t>(sqlite3_column_bytes(FStmt, column)))
                  : std::string();
     }
 
 private:
     TUsageStore& FStore;
-    sqlite3_stmt* stmt_ = nullptr;
-    bool failed_ = false;
+    sqlite3_stmt* FStmt = nullptr;
+    bool FFailed = false;
 };
 
 namespace {

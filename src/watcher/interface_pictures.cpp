@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <array>
 #include <cmath>
 
 namespace vx {
@@ -234,28 +235,27 @@ QImage DrawInterfacePicture(int index, int size, qreal ratio) {
 }
 
 QIcon InterfaceIcon16(std::size_t index) {
-    static const std::vector<QIcon> icons = [] {
-        std::vector<QIcon> out;
-        const auto& plain = InterfacePictures16();
-        for (std::size_t i = 0; i < plain.size(); ++i) {
-            QIcon icon;
-            icon.addPixmap(QPixmap::fromImage(plain[i]));
-            const bool blank = i == 0 || i == 8 || i == 14;
-            for (const qreal ratio : {1.5, 2.0, 3.0}) {
-                QImage image = blank ? QImage() : DrawInterfacePicture(static_cast<int>(i), 16, ratio);
-                if (blank) {
-                    image = QImage(static_cast<int>(16 * ratio), static_cast<int>(16 * ratio),
-                                   QImage::Format_ARGB32_Premultiplied);
-                    image.fill(Qt::transparent);
-                    image.setDevicePixelRatio(ratio);
-                }
-                icon.addPixmap(QPixmap::fromImage(image));
-            }
-            out.push_back(icon);
+    // Each icon is drawn when first asked for (on the GUI thread): a list
+    // shows a few kinds of interface, and drawing all of them in four
+    // scales took a good part of a start.
+    static std::array<QIcon, kInterfacePictureCount> icons;
+    if (index >= icons.size()) index = 0;
+    QIcon& icon = icons[index];
+    if (!icon.isNull()) return icon;
+    const bool blank = index == 0 || index == 8 || index == 14;
+    for (const qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
+        QImage image;
+        if (blank) {
+            image = QImage(static_cast<int>(16 * ratio), static_cast<int>(16 * ratio),
+                           QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            image.setDevicePixelRatio(ratio);
+        } else {
+            image = DrawInterfacePicture(static_cast<int>(index), 16, ratio);
         }
-        return out;
-    }();
-    return icons[index < icons.size() ? index : 0];
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 const std::vector<QImage>& InterfacePictures16() {

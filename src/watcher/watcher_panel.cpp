@@ -51,13 +51,13 @@ public:
 // otherwise each new text has the whole panel laid out again.
 class TPanelLayout : public QVBoxLayout {
 public:
-    TPanelLayout(QWidget* panel, const bool& settingValues) : QVBoxLayout(panel), settingValues_(settingValues) {}
+    TPanelLayout(QWidget* panel, const bool& settingValues) : QVBoxLayout(panel), FSettingValues(settingValues) {}
     void invalidate() override {
-        if (!settingValues_) QVBoxLayout::invalidate();
+        if (!FSettingValues) QVBoxLayout::invalidate();
     }
 
 private:
-    const bool& settingValues_;
+    const bool& FSettingValues;
 };
 
 QLabel* cell(QWidget* parent, TColor background, const QString& hint, bool bold = false, TColor text = clBlack,

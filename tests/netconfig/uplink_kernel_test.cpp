@@ -115,8 +115,10 @@ TEST(UplinkKernelTest, BridgeAndVlanTrafficIsCountedOnce) {
     // A VLAN on the card where the kernel has them, else a MAC VLAN on the
     // bridge (its frames pass the bridge and the card: three rows, one wire).
     gStacked = TKernelLab::Run("ip link add link vxa name vxa.7 type vlan id 7 2>/dev/null") ? "vxa.7" : "vxmv";
-    if (gStacked == "vxmv") ASSERT_TRUE(TKernelLab::Run("ip link add link vxbr name vxmv type macvlan mode bridge"));
-    for (const std::string command : {"ip addr add 10.209.0.1/24 dev " + gStacked, "ip link set " + gStacked + " up",
+    if (gStacked == "vxmv") {
+        ASSERT_TRUE(TKernelLab::Run("ip link add link vxbr name vxmv type macvlan mode bridge"));
+    }
+    for (const std::string& command : {"ip addr add 10.209.0.1/24 dev " + gStacked, "ip link set " + gStacked + " up",
                                       // the far end does not answer on it: frames are sent, never answered
                                       "ip neigh replace 10.209.0.2 lladdr 02:00:00:00:09:02 dev " + gStacked +
                                           " nud permanent"})

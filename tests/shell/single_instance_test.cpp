@@ -48,7 +48,7 @@ int ClaimInChild(const std::string& file, int* pidOut = nullptr, bool wait = tru
     if (pidOut) *pidOut = pid;
     if (!wait) return -1;
     int status = -1;
-    QTest::qWaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 30000);
+    if (!QTest::qWaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 30000)) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

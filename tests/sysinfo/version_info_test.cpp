@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <elf.h>
+
 #include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -8,6 +14,10 @@
 #include "sysinfo/version_info.h"
 
 namespace vx {
+
+// The generated block linked into this test program.
+extern const unsigned char kEmbeddedVersionBlock[];
+extern const std::size_t kEmbeddedVersionBlockSize;
 namespace {
 
 TFixedFileInfo fixedPart(unsigned major, unsigned minor, unsigned release, unsigned build, std::uint32_t flags = 0) {
@@ -173,6 +183,44 @@ TEST(VersionInfoTest, ProgramReadsItsOwnEmbeddedVersion) {
               std::to_string(ProgramVersionInfo.ProductMajor) + "." + std::to_string(ProgramVersionInfo.ProductMinor) +
                   "." + std::to_string(ProgramVersionInfo.ProductRelease));
     EXPECT_EQ(ProgramVersionInfo.FileVersionText.rfind(ProgramVersionInfo.ProductVersion, 0), 0u);
+}
+
+// The section table leads to the block without a search; a damaged table
+// leads nowhere, never outside the file.
+TEST(VersionInfoTest, FindsItsSectionThroughTheSectionTable) {
+    std::ifstream in(ProgramFileName(), std::ios::binary);
+    const std::vector<std::uint8_t> program((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto section = ElfSection(program, ".vx_version");
+    ASSERT_EQ(section.size(), kEmbeddedVersionBlockSize);
+    EXPECT_EQ(std::memcmp(section.data(), kEmbeddedVersionBlock, kEmbeddedVersionBlockSize), 0);
+    EXPECT_TRUE(ElfSection(program, ".no_such_section").empty());
+
+    Elf64_Ehdr header;
+    std::memcpy(&header, program.data(), sizeof header);
+    const struct {
+        const char* what;
+        std::function<void(std::vector<std::uint8_t>&)> damage;
+    } cases[] = {
+        {"cut before the table", [&](auto& f) { f.resize(header.e_shoff + 10); }},
+        {"cut in the header", [](auto& f) { f.resize(20); }},
+        {"table beyond the end", [&](auto& f) { reinterpret_cast<Elf64_Ehdr*>(f.data())->e_shoff = f.size() - 8; }},
+        {"table offset wraps", [](auto& f) { reinterpret_cast<Elf64_Ehdr*>(f.data())->e_shoff = ~0ull - 100; }},
+        {"name table index out of range", [](auto& f) { reinterpret_cast<Elf64_Ehdr*>(f.data())->e_shstrndx = 60000; }},
+        {"not ELF", [](auto& f) { f[1] = 'X'; }},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> damaged = program;
+        c.damage(damaged);
+        EXPECT_TRUE(ElfSection(damaged, ".vx_version").empty()) << c.what;
+    }
+    // Every section claiming to lie past the end: none is handed out.
+    std::vector<std::uint8_t> damaged = program;
+    for (std::size_t i = 0; i < header.e_shnum; ++i) {
+        auto* entry = reinterpret_cast<Elf64_Shdr*>(damaged.data() + header.e_shoff + i * sizeof(Elf64_Shdr));
+        entry->sh_offset = damaged.size() - 4;
+        entry->sh_size = 64;
+    }
+    EXPECT_TRUE(ElfSection(damaged, ".vx_version").empty());
 }
 
 }  // namespace

@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                       THistoryCase{"OverFourGigabytesATick", false, 20'000'000'000ull, false, 3000, false},
                       THistoryCase{"GapsOverAMinute", false, 3'000'000, true, 3000, false},
                       THistoryCase{"MoreThanADay", false, 3'000'000, false, TTrafficSampler::kMaxPoints + 700, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 }  // namespace
 }  // namespace vx
