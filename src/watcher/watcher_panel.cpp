@@ -142,6 +142,13 @@ QAccessibleInterface* panelAccessible(const QString& className, QObject* object)
 
 }  // namespace
 
+// The series show the sampler's history, which goes first (members are
+// destroyed in reverse order): they let go of it before.
+Tfrm_vx_Watcher::~Tfrm_vx_Watcher() {
+    sp_XYLine1.ShowPoints(nullptr);
+    sp_XYLine2.ShowPoints(nullptr);
+}
+
 Tfrm_vx_Watcher::Tfrm_vx_Watcher(QWidget* parent, std::shared_ptr<ILinkSource> source, std::shared_ptr<IClock> clock)
     : QWidget(parent),
       FSource(source ? std::move(source) : std::make_shared<TKernelLinkSource>()),

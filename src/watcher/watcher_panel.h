@@ -33,6 +33,7 @@ public:
     // with; the application's when none are given.
     explicit Tfrm_vx_Watcher(QWidget* parent = nullptr, std::shared_ptr<ILinkSource> source = nullptr,
                              std::shared_ptr<IClock> clock = nullptr);
+    ~Tfrm_vx_Watcher() override;
 
     void Initialize() { FSampler.Initialize(); }
     // The panel's own copy of its interface's record (its lists copied too).
