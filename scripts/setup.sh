@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick fonts-dejavu-core trayer icewm
   weston qt6-wayland dbus at-spi2-core python3-pyatspi
   iproute2 locales
+  prometheus-node-exporter
   desktop-file-utils appstream lintian dpkg-dev file
 )
 
@@ -27,6 +28,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The exporter is for the remote-host tests, which start it themselves:
+# its service (enabled by the package where systemd runs) is switched off.
+if [ -d /run/systemd/system ] && command -v systemctl >/dev/null; then
+  "${sudo_cmd[@]}" systemctl disable --now prometheus-node-exporter.service >/dev/null 2>&1 || true
 fi
 
 # A comma-decimal locale, so the tests can show that stored numbers ignore it.

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "about/curl_library.h"
+#include "transfer/curl_library.h"
 #include "about/update_page.h"
 #include "about/update_url.h"
 

@@ -1,4 +1,4 @@
-#include "about/curl_library.h"
+#include "transfer/curl_library.h"
 
 #include <dlfcn.h>
 

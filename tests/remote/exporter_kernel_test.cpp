@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "netconfig/namespace_fixture.h"
+#include "remote/exporter_scrape.h"
+
+namespace vx {
+namespace {
+
+using test::TKernelLab;
+
+// The real node_exporter, started by the test inside its network namespace
+// and listening only on the namespace's address (10.200.0.1); the peer
+// namespace sends it bounded UDP traffic over the veth pair. The scrape
+// goes over loopback inside the namespace, so it does not move the veth's
+// counters.
+class ExporterKernelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        VX_REQUIRE_KERNEL_LAB();
+        if (::access("/usr/bin/prometheus-node-exporter", X_OK) != 0)
+            GTEST_SKIP() << "prometheus-node-exporter is not installed; skipped";
+        host.Name = "lab";
+        host.Url = "http://10.200.0.1:19100/metrics";
+        start();
+    }
+    void TearDown() override { stop(); }
+
+    void start() {
+        FExporter = ::fork();
+        if (FExporter == 0) {
+            ::execl("/usr/bin/prometheus-node-exporter", "prometheus-node-exporter",
+                    "--web.listen-address=10.200.0.1:19100", "--collector.disable-defaults", "--collector.netdev",
+                    "--collector.netclass", "--log.level=error", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // Up once it answers (a few hundred milliseconds).
+        for (int i = 0; i < 100 && !ScrapeExporter(host).Ok; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    void stop() {
+        if (FExporter <= 0) return;
+        ::kill(FExporter, SIGTERM);
+        ::waitpid(FExporter, nullptr, 0);
+        FExporter = -1;
+    }
+    static std::uint64_t sysfsCounter(const std::string& name) {
+        std::ifstream in("/sys/class/net/vxa/statistics/" + name);
+        std::uint64_t value = 0;
+        in >> value;
+        return value;
+    }
+    static const TRemoteInterface* find(const TScrapeResult& r, const std::string& device) {
+        for (const auto& i : r.Reading.Interfaces)
+            if (i.Device == device) return &i;
+        return nullptr;
+    }
+
+    TRemoteHost host;
+    pid_t FExporter = -1;
+};
+
+TEST_F(ExporterKernelTest, TotalsAreTheNamespacesOwn) {
+    ASSERT_TRUE(TKernelLab::PeerSendsUdp(200, 1200));
+    TKernelLab::SendUdpToPeer(100, 800);
+    // The counters are still when two readings of them agree around a scrape.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const std::uint64_t rx = sysfsCounter("rx_bytes"), tx = sysfsCounter("tx_bytes");
+        const TScrapeResult r = ScrapeExporter(host);
+        ASSERT_TRUE(r.Ok) << r.Error;
+        EXPECT_TRUE(r.Filtered);
+        if (rx != sysfsCounter("rx_bytes") || tx != sysfsCounter("tx_bytes")) continue;
+        const TRemoteInterface* vxa = find(r, "vxa");
+        ASSERT_TRUE(vxa);
+        EXPECT_EQ(vxa->Received, rx);
+        EXPECT_EQ(vxa->Sent, tx);
+        EXPECT_GE(vxa->Received, 200u * 1200);
+        EXPECT_EQ(vxa->Up, true);
+        return;
+    }
+    FAIL() << "the interface's counters never stood still";
+}
+
+// A stopped exporter is an error, not zero traffic; started again, it
+// reads again.
+TEST_F(ExporterKernelTest, StoppedAndStartedAgain) {
+    ASSERT_TRUE(ScrapeExporter(host).Ok);
+    stop();
+    const TScrapeResult gone = ScrapeExporter(host);
+    EXPECT_FALSE(gone.Ok);
+    EXPECT_FALSE(gone.Error.empty());
+    EXPECT_TRUE(gone.Reading.Interfaces.empty());
+    start();
+    const TScrapeResult back = ScrapeExporter(host);
+    EXPECT_TRUE(back.Ok) << back.Error;
+}
+
+}  // namespace
+}  // namespace vx

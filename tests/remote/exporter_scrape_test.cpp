@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "remote/exporter_scrape.h"
+
+namespace vx {
+namespace {
+
+// The misbehaving exporter (hostile_exporter.py) on a free local port, for
+// the whole suite: it ends when its input closes.
+class ScrapeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        int in[2], out[2];
+        ASSERT_EQ(::pipe(in), 0);
+        ASSERT_EQ(::pipe(out), 0);
+        gServer = ::fork();
+        if (gServer == 0) {
+            ::dup2(in[0], 0);
+            ::dup2(out[1], 1);
+            ::close(in[1]);
+            ::close(out[0]);
+            ::execlp("python3", "python3", VX_HOSTILE_EXPORTER, static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(in[0]);
+        ::close(out[1]);
+        gToServer = in[1];
+        FILE* lines = ::fdopen(out[0], "r");
+        char port[16] = {};
+        ASSERT_TRUE(std::fgets(port, sizeof port, lines)) << "the test exporter did not start";
+        gBase = "http://127.0.0.1:" + std::string(port, std::strcspn(port, "\n"));
+        std::fclose(lines);
+    }
+    static void TearDownTestSuite() {
+        ::close(gToServer);
+        if (gServer > 0) {
+            ::kill(gServer, SIGTERM);
+            ::waitpid(gServer, nullptr, 0);
+        }
+    }
+    static TScrapeResult scrape(const std::string& path, const std::string& user = {},
+                                const std::string& password = {}) {
+        TRemoteHost host;
+        host.Name = "test";
+        host.Url = gBase + path;
+        host.UserName = user;
+        host.Password = password;
+        return ScrapeExporter(host);
+    }
+    static inline pid_t gServer = -1;
+    static inline int gToServer = -1;
+    static inline std::string gBase;
+};
+
+// Every way the exporter misbehaves ends in a reading or a clear error,
+// within the time limit (generously bounded here: the machine may be busy)
+// and with at most the page limit kept.
+TEST_F(ScrapeTest, EveryAnswerEndsInAReadingOrAClearError) {
+    const struct {
+        const char* path;
+        bool ok;
+        const char* error;  // a part of the message when not ok
+        std::function<void(const TScrapeResult&)> check;
+    } cases[] = {
+        {"/good", true, "", [](const TScrapeResult& r) {
+             ASSERT_EQ(r.Reading.Interfaces.size(), 2u);
+             EXPECT_EQ(r.Reading.Interfaces[0].Received, 450951790u);
+             EXPECT_TRUE(r.Filtered);
+         }},
+        {"/gzip", true, "", [](const TScrapeResult& r) { EXPECT_EQ(r.Reading.Interfaces.size(), 2u); }},
+        {"/gzip-bomb", false, "larger than 16 MB", nullptr},
+        {"/big", false, "larger than 16 MB", nullptr},
+        {"/big-unannounced", false, "larger than 16 MB", nullptr},
+        {"/endless", false, "", [](const TScrapeResult& r) {
+             // the time limit or the size limit, whichever comes first
+             EXPECT_TRUE(r.Error.find("within 2000 ms") != std::string::npos ||
+                         r.Error.find("larger than") != std::string::npos)
+                 << r.Error;
+         }},
+        {"/trickle", false, "within 2000 ms", nullptr},
+        {"/bad-utf8", true, "", [](const TScrapeResult& r) {
+             ASSERT_EQ(r.Reading.Interfaces.size(), 3u);
+             EXPECT_EQ(r.Reading.Interfaces[2].Device, "w\xff\xfe");  // kept as bytes; shown with replacements
+         }},
+        {"/many", true, "", [](const TScrapeResult& r) {
+             EXPECT_EQ(r.Reading.Interfaces.size(), 4096u);
+             EXPECT_TRUE(r.Reading.Truncated);
+         }},
+        {"/duplicate", true, "", [](const TScrapeResult& r) {
+             EXPECT_EQ(r.Reading.DuplicateSeries, 1u);
+             EXPECT_EQ(r.Reading.Interfaces[0].Received, 450951790u);
+         }},
+        {"/invalid", true, "", [](const TScrapeResult& r) {
+             EXPECT_EQ(r.Reading.InvalidSeries, 3u);
+             EXPECT_EQ(r.Reading.Interfaces.size(), 2u);
+         }},
+        {"/no-filter", true, "", [](const TScrapeResult& r) {
+             EXPECT_FALSE(r.Filtered);
+             EXPECT_EQ(r.Reading.Interfaces.size(), 2u);
+         }},
+        {"/auth", false, "HTTP 401", nullptr},
+        {"/loop", false, "", [](const TScrapeResult& r) { EXPECT_FALSE(r.Error.empty()); }},
+        {"/empty", false, "names no network interface", nullptr},
+        {"/missing", false, "HTTP 404", nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        const TScrapeResult r = scrape(c.path);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_EQ(r.Ok, c.ok) << c.path << ": " << r.Error;
+        if (!c.ok) {
+            EXPECT_NE(r.Error.find(c.error), std::string::npos) << c.path << ": " << r.Error;
+        }
+        EXPECT_LE(r.PageBytes, TScrapeLimits{}.MaxPageBytes) << c.path;
+        EXPECT_LT(seconds, 15) << c.path;  // two requests at most, 2 s each, on a busy machine
+        if (c.check) c.check(r);
+    }
+}
+
+TEST_F(ScrapeTest, CredentialsAndAddresses) {
+    EXPECT_TRUE(scrape("/auth", "user", "secret").Ok);
+    EXPECT_FALSE(scrape("/auth", "user", "wrong").Ok);
+
+    TRemoteHost host;
+    for (const char* url : {"ftp://127.0.0.1/", "file:///etc/passwd", "127.0.0.1:9100", ""}) {
+        host.Url = url;
+        const auto r = ScrapeExporter(host);
+        EXPECT_FALSE(r.Ok) << url;
+        EXPECT_NE(r.Error.find("http://"), std::string::npos) << url;
+    }
+    EXPECT_EQ(FilteredExporterUrl("http://h:9100/metrics"), "http://h:9100/metrics?collect[]=netdev&collect[]=netclass");
+    EXPECT_EQ(FilteredExporterUrl("http://h/m?x=1#top"), "http://h/m?x=1&collect[]=netdev&collect[]=netclass");
+}
+
+// Nothing listens: a clear error at once.
+TEST_F(ScrapeTest, NobodyListening) {
+    TRemoteHost host;
+    host.Url = "http://127.0.0.1:1/metrics";
+    const auto r = ScrapeExporter(host);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_FALSE(r.Error.empty());
+}
+
+}  // namespace
+}  // namespace vx
