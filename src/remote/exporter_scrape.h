@@ -10,6 +10,7 @@
 // that does not end, or one that trickles in all fail at the limit or the
 // time limit, with a message saying which.
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -42,6 +43,37 @@ struct TScrapeResult {
 // The metrics page's address asking for the network collectors only.
 std::string FilteredExporterUrl(const std::string& url);
 
+// Scrapes one host again and again over one kept connection (an HTTP
+// keep-alive, a TLS session): a scrape then costs a request, not a
+// connection. Remembers an exporter that refused the filter. Used from one
+// thread at a time.
+class TExporterScraper {
+public:
+    explicit TExporterScraper(TRemoteHost host, TScrapeLimits limits = {});
+    ~TExporterScraper();
+    TExporterScraper(const TExporterScraper&) = delete;
+    TExporterScraper& operator=(const TExporterScraper&) = delete;
+
+    const TRemoteHost& Host() const { return FHost; }
+    TScrapeResult Scrape();
+    // A transfer under way ends soon after `*abort` becomes true (another
+    // thread may set it); the scrape then fails.
+    void SetAbortFlag(const std::atomic<bool>* abort) { FAbort = abort; }
+
+private:
+    struct TFetch;
+    TFetch fetch(const std::string& url);
+
+    TRemoteHost FHost;
+    TScrapeLimits FLimits;
+    void* FCurl = nullptr;  // the kept handle (CURL*)
+    std::string FPage;
+    bool FTooLarge = false;
+    bool FFilterRefused = false;
+    const std::atomic<bool>* FAbort = nullptr;
+};
+
+// One scrape on a connection of its own.
 TScrapeResult ScrapeExporter(const TRemoteHost& host, const TScrapeLimits& limits = {});
 
 }  // namespace vx

@@ -10,6 +10,7 @@
 
 #include "netconfig/namespace_fixture.h"
 #include "remote/exporter_scrape.h"
+#include "remote/remote_poller.h"
 
 namespace vx {
 namespace {
@@ -100,6 +101,29 @@ TEST_F(ExporterKernelTest, StoppedAndStartedAgain) {
     start();
     const TScrapeResult back = ScrapeExporter(host);
     EXPECT_TRUE(back.Ok) << back.Error;
+}
+
+// Polled at 0.5 s: the exporter stopped shows as unreachable within two
+// periods, and started again it is reached again by itself.
+TEST_F(ExporterKernelTest, APolledHostGoesAndComesBack) {
+    using namespace std::chrono_literals;
+    TRemotePoller poller({host}, 500ms);
+    const auto waitFor = [&](auto condition, std::chrono::milliseconds limit) {
+        const auto until = std::chrono::steady_clock::now() + limit;
+        while (!condition(poller.State(0)) && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(20ms);
+        return condition(poller.State(0));
+    };
+    ASSERT_TRUE(waitFor([](const TRemoteState& s) { return s.Reached; }, 5000ms));
+    EXPECT_FALSE(poller.State(0).Reading.Interfaces.empty());
+    stop();
+    const auto stopped = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitFor([](const TRemoteState& s) { return !s.Reached; }, 5000ms));
+    // Two periods, and a margin for a busy machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - stopped, 1000ms + 1500ms);
+    EXPECT_FALSE(poller.State(0).Error.empty());
+    start();
+    EXPECT_TRUE(waitFor([](const TRemoteState& s) { return s.Reached; }, 5000ms)) << poller.State(0).Error;
 }
 
 }  // namespace

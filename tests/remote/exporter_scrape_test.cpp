@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <thread>
 #include <string>
 
 #include "remote/exporter_scrape.h"
+#include "remote/remote_poller.h"
 
 namespace vx {
 namespace {
@@ -140,6 +143,46 @@ TEST_F(ScrapeTest, CredentialsAndAddresses) {
     }
     EXPECT_EQ(FilteredExporterUrl("http://h:9100/metrics"), "http://h:9100/metrics?collect[]=netdev&collect[]=netclass");
     EXPECT_EQ(FilteredExporterUrl("http://h/m?x=1#top"), "http://h/m?x=1&collect[]=netdev&collect[]=netclass");
+}
+
+// One scraper keeps its connection: five scrapes open one connection.
+TEST_F(ScrapeTest, AScraperKeepsItsConnection) {
+    TExporterScraper scraper({"test", gBase + "/connections", {}, {}, {}});
+    std::uint64_t first = 0, last = 0;
+    for (int i = 0; i < 5; ++i) {
+        const TScrapeResult r = scraper.Scrape();
+        ASSERT_TRUE(r.Ok) << r.Error;
+        (i == 0 ? first : last) = r.Reading.Interfaces.at(0).Received;
+    }
+    EXPECT_EQ(last, first);
+}
+
+// Hosts polled side by side: a host that trickles delays no other, each
+// is asked at most once a period, and stopping ends a transfer under way.
+TEST_F(ScrapeTest, APollerAsksEachHostOnceAPeriod) {
+    std::atomic<int> told{0};
+    const auto start = std::chrono::steady_clock::now();
+    auto poller = std::make_unique<TRemotePoller>(
+        std::vector<TRemoteHost>{{"good", gBase + "/good", {}, {}, {}},
+                                 {"slow", gBase + "/trickle", {}, {}, {}},
+                                 {"none", "http://127.0.0.1:1/metrics", {}, {}, {}}},
+        std::chrono::milliseconds(100), TScrapeLimits{30000}, [&](std::size_t) { ++told; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    const TRemoteState good = poller->State(0), slow = poller->State(1), none = poller->State(2);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(good.Reached);
+    EXPECT_EQ(good.Reading.Interfaces.size(), 2u);
+    EXPECT_GE(good.Scrapes, 3u);  // about ten, on a busy machine fewer
+    EXPECT_LE(good.Scrapes, static_cast<std::uint64_t>(seconds * 10) + 1);
+    EXPECT_EQ(slow.Scrapes + slow.Failures, 0u);  // still trickling
+    EXPECT_FALSE(none.Reached);
+    EXPECT_FALSE(none.Error.empty());
+    EXPECT_GE(none.Failures, 3u);
+    EXPECT_GE(told.load(), 6);
+    const auto stopping = std::chrono::steady_clock::now();
+    poller.reset();
+    // The trickle would take half a minute: stopping cut it short.
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - stopping).count(), 10);
 }
 
 // Nothing listens: a clear error at once.

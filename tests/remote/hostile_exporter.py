@@ -41,8 +41,15 @@ def many(count):
     return "".join(lines)
 
 
+connections = [0]
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+
+    def setup(self):
+        connections[0] += 1
+        super().setup()
 
     def log_message(self, *args):
         pass
@@ -62,6 +69,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         try:
             if path == "/good":
                 self.send_text(GOOD)
+            elif path == "/connections":  # how many connections were opened so far, as a device
+                self.send_text('node_network_receive_bytes_total{device="connections"} %d\n'
+                               'node_network_transmit_bytes_total{device="connections"} 0\n' % connections[0])
             elif path == "/gzip":
                 if "gzip" in self.headers.get("Accept-Encoding", ""):
                     self.send_text(gzip.compress(GOOD.encode()), headers=[("Content-Encoding", "gzip")])

@@ -1,0 +1,63 @@
+#include "remote/remote_poller.h"
+
+namespace vx {
+
+TRemotePoller::TRemotePoller(std::vector<TRemoteHost> hosts, std::chrono::milliseconds period, TScrapeLimits limits,
+                             TNotify notify)
+    : FNotify(std::move(notify)), FPeriodMs(period.count()) {
+    for (TRemoteHost& host : hosts) {
+        FHosts.push_back(std::make_unique<THostWorker>(std::move(host), limits));
+        FHosts.back()->Scraper.SetAbortFlag(&FStopping);
+    }
+    for (std::size_t i = 0; i < FHosts.size(); ++i) FHosts[i]->Thread = std::thread([this, i] { run(i); });
+}
+
+TRemotePoller::~TRemotePoller() {
+    {
+        const std::lock_guard<std::mutex> lock(FWaitLock);
+        FStopping = true;
+    }
+    FWake.notify_all();
+    for (auto& host : FHosts) host->Thread.join();
+}
+
+TRemoteState TRemotePoller::State(std::size_t host) const {
+    const std::lock_guard<std::mutex> lock(FHosts[host]->Lock);
+    return FHosts[host]->State;
+}
+
+void TRemotePoller::SetPeriod(std::chrono::milliseconds period) { FPeriodMs = period.count(); }
+
+void TRemotePoller::run(std::size_t index) {
+    THostWorker& worker = *FHosts[index];
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point next = Clock::now();
+    while (!FStopping) {
+        TScrapeResult result = worker.Scraper.Scrape();
+        if (FStopping) break;
+        {
+            const std::lock_guard<std::mutex> lock(worker.Lock);
+            TRemoteState& state = worker.State;
+            state.Reached = result.Ok;
+            if (result.Ok) {
+                state.Error.clear();
+                state.Reading = std::move(result.Reading);
+                state.ReadAt = Clock::now();
+                ++state.Scrapes;
+            } else {
+                state.Error = std::move(result.Error);
+                ++state.Failures;
+            }
+        }
+        if (FNotify) FNotify(index);
+        // The next scrape one period after the last began; when that is
+        // already past, one period from now.
+        const auto period = std::chrono::milliseconds(FPeriodMs.load());
+        next += period;
+        if (next < Clock::now()) next = Clock::now();
+        std::unique_lock<std::mutex> lock(FWaitLock);
+        FWake.wait_until(lock, next, [this] { return FStopping.load(); });
+    }
+}
+
+}  // namespace vx

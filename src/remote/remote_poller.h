@@ -1,0 +1,67 @@
+#pragma once
+
+// Polls remote hosts' exporters, each host on a thread of its own so that
+// a slow or silent host delays no other, at most once per period (a scrape
+// that overran the period is followed by the next one at once, never by a
+// burst). The latest state of each host is read from any thread; the
+// owner may be told after each scrape (on the host's thread). Destroying
+// the poller aborts transfers under way.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "remote/exporter_scrape.h"
+
+namespace vx {
+
+struct TRemoteState {
+    bool Reached = false;  // the last scrape succeeded
+    std::string Error;     // why the last scrape failed, while not reached
+    TExporterReading Reading;           // of the last good scrape
+    std::chrono::steady_clock::time_point ReadAt{};  // when it ended
+    std::uint64_t Scrapes = 0, Failures = 0;
+};
+
+class TRemotePoller {
+public:
+    using TNotify = std::function<void(std::size_t host)>;
+
+    TRemotePoller(std::vector<TRemoteHost> hosts, std::chrono::milliseconds period, TScrapeLimits limits = {},
+                  TNotify notify = {});
+    ~TRemotePoller();
+    TRemotePoller(const TRemotePoller&) = delete;
+    TRemotePoller& operator=(const TRemotePoller&) = delete;
+
+    std::size_t HostCount() const { return FHosts.size(); }
+    const TRemoteHost& Host(std::size_t host) const { return FHosts[host]->Scraper.Host(); }
+    TRemoteState State(std::size_t host) const;
+    // From each host's next wait on.
+    void SetPeriod(std::chrono::milliseconds period);
+
+private:
+    struct THostWorker {
+        explicit THostWorker(TRemoteHost host, const TScrapeLimits& limits) : Scraper(std::move(host), limits) {}
+        TExporterScraper Scraper;
+        mutable std::mutex Lock;
+        TRemoteState State;
+        std::thread Thread;
+    };
+    void run(std::size_t host);
+
+    std::vector<std::unique_ptr<THostWorker>> FHosts;
+    TNotify FNotify;
+    std::atomic<bool> FStopping{false};
+    std::mutex FWaitLock;
+    std::condition_variable FWake;
+    std::atomic<std::int64_t> FPeriodMs;
+};
+
+}  // namespace vx
