@@ -43,6 +43,13 @@ public:
     std::size_t HostCount() const { return FHosts.size(); }
     const TRemoteHost& Host(std::size_t host) const { return FHosts[host]->Scraper.Host(); }
     TRemoteState State(std::size_t host) const;
+    // Calls `read` with the host's state under its lock (no copy): `read`
+    // is quick and calls nothing of the poller.
+    template <class F>
+    auto WithState(std::size_t host, F&& read) const {
+        const std::lock_guard<std::mutex> lock(FHosts[host]->Lock);
+        return read(static_cast<const TRemoteState&>(FHosts[host]->State));
+    }
     // From each host's next wait on.
     void SetPeriod(std::chrono::milliseconds period);
 

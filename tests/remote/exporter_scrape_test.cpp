@@ -8,11 +8,14 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
+#include <net/if.h>
 #include <memory>
 #include <thread>
 #include <string>
 
 #include "remote/exporter_scrape.h"
+#include "remote/remote_link_source.h"
 #include "remote/remote_poller.h"
 
 namespace vx {
@@ -183,6 +186,59 @@ TEST_F(ScrapeTest, APollerAsksEachHostOnceAPeriod) {
     poller.reset();
     // The trickle would take half a minute: stopping cut it short.
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - stopping).count(), 10);
+}
+
+// A host's interfaces as links: facts, counters, stable indices; a host
+// not reached answers an error, never zero counters.
+TEST_F(ScrapeTest, AHostsInterfacesAsLinks) {
+    using namespace std::chrono_literals;
+    auto poller = std::make_shared<TRemotePoller>(
+        std::vector<TRemoteHost>{{"good", gBase + "/good", {}, {}, {}}, {"rotating", gBase + "/rotating", {}, {}, {}},
+                                 {"none", "http://127.0.0.1:1/metrics", {}, {}, {}}},
+        50ms);
+    for (int i = 0; i < 200 && !(poller->State(0).Scrapes > 0 && poller->State(1).Scrapes > 3 &&
+                                 poller->State(2).Failures > 0);
+         ++i)
+        std::this_thread::sleep_for(20ms);
+
+    TRemoteLinkSource good(poller, 0);
+    std::vector<TLink> links;
+    ASSERT_FALSE(good.Links(links));
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[0].Name, "eth0");
+    EXPECT_EQ(links[0].Index, 1u);
+    EXPECT_EQ(links[0].OperState, 6);  // up
+    EXPECT_EQ(links[0].Speed, 1000000000u);
+    EXPECT_EQ(links[1].Name, "lo");
+    EXPECT_TRUE(links[1].Flags & IFF_LOOPBACK);
+    TLinkCounters one;
+    ASSERT_FALSE(good.CountersOf(1, one));
+    EXPECT_EQ(one.Received, 450951790u);
+    EXPECT_EQ(one.Sent, 12000000u);
+    EXPECT_EQ(good.CountersOf(9, one), std::errc::no_such_device);
+    std::vector<TLinkCounters> all;
+    ASSERT_FALSE(good.Counters(all));
+    EXPECT_EQ(all.size(), 2u);
+    EXPECT_EQ(good.Host().HostName, "good");
+
+    // eth0 comes and goes; wlan0 keeps the index it got, and so does eth0.
+    TRemoteLinkSource rotating(poller, 1);
+    std::map<std::string, std::uint32_t> seen;
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_FALSE(rotating.Links(links));
+        for (const TLink& link : links) {
+            const auto [at, fresh] = seen.emplace(link.Name, link.Index);
+            EXPECT_EQ(at->second, link.Index) << link.Name;
+        }
+        std::this_thread::sleep_for(30ms);
+    }
+    EXPECT_EQ(seen.size(), 2u);
+
+    TRemoteLinkSource none(poller, 2);
+    EXPECT_EQ(none.Links(links), std::errc::host_unreachable);
+    EXPECT_TRUE(links.empty());
+    EXPECT_EQ(none.Counters(all), std::errc::host_unreachable);
+    EXPECT_TRUE(all.empty());
 }
 
 // Nothing listens: a clear error at once.

@@ -42,6 +42,7 @@ def many(count):
 
 
 connections = [0]
+requests = [0]
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -72,6 +73,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
             elif path == "/connections":  # how many connections were opened so far, as a device
                 self.send_text('node_network_receive_bytes_total{device="connections"} %d\n'
                                'node_network_transmit_bytes_total{device="connections"} 0\n' % connections[0])
+            elif path == "/rotating":  # eth0 in every other page, wlan0 in all
+                requests[0] += 1
+                page = ('node_network_receive_bytes_total{device="wlan0"} %d\n'
+                        'node_network_transmit_bytes_total{device="wlan0"} 7\n' % requests[0])
+                if requests[0] % 2 == 0:
+                    page = ('node_network_receive_bytes_total{device="eth0"} 1\n'
+                            'node_network_transmit_bytes_total{device="eth0"} 2\n') + page
+                self.send_text(page)
             elif path == "/gzip":
                 if "gzip" in self.headers.get("Accept-Encoding", ""):
                     self.send_text(gzip.compress(GOOD.encode()), headers=[("Content-Encoding", "gzip")])
