@@ -1,5 +1,6 @@
 #include "shell/interface_tree.h"
 
+#include <QPainter>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <map>
@@ -43,6 +44,14 @@ public:
         if (FSizes.size() >= 64) FSizes.clear();
         FSizes.emplace(key, size);
         return size;
+    }
+
+    // A row is painted whole when any of its cells changed (new counters),
+    // under a clip of the changed cells: a cell outside the clip would
+    // draw nothing, but would still lay out its text and icon.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (painter->hasClipping() && !painter->clipBoundingRect().intersects(option.rect)) return;
+        QStyledItemDelegate::paint(painter, option, index);
     }
 
 private:
