@@ -108,6 +108,69 @@
     </message>
 </context>
 <context>
+    <name>vx::TRemoteHostsDialog</name>
+    <message>
+        <source>Remote hosts</source>
+        <translation>Vzdálení hostitelé</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Přidat</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Odebrat</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>P&amp;rocházet...</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Název:</translation>
+    </message>
+    <message>
+        <source>A&amp;ddress:</source>
+        <translation>&amp;Adresa:</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Uživatelské jméno:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Heslo:</translation>
+    </message>
+    <message>
+        <source>&amp;CA file:</source>
+        <translation>Soubor &amp;CA:</translation>
+    </message>
+    <message>
+        <source>CA file</source>
+        <translation>Soubor CA</translation>
+    </message>
+    <message>
+        <source>Certificates (*.pem *.crt);;All files (*)</source>
+        <translation>Certifikáty (*.pem *.crt);;Všechny soubory (*)</translation>
+    </message>
+    <message>
+        <source>The address must start with http:// or https://.</source>
+        <translation>Adresa musí začínat http:// nebo https://.</translation>
+    </message>
+    <message>
+        <source>The address names no host.</source>
+        <translation>Adresa neuvádí žádného hostitele.</translation>
+    </message>
+    <message>
+        <source>New host</source>
+        <translation>Nový hostitel</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>vx::TUsageBarChart</name>
     <message>
         <source>No traffic.</source>

@@ -108,6 +108,69 @@
     </message>
 </context>
 <context>
+    <name>vx::TRemoteHostsDialog</name>
+    <message>
+        <source>Remote hosts</source>
+        <translation>Entfernte Rechner</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>A&amp;ddress:</source>
+        <translation>Ad&amp;resse:</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Benutzername:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Passwort:</translation>
+    </message>
+    <message>
+        <source>&amp;CA file:</source>
+        <translation>&amp;CA-Datei:</translation>
+    </message>
+    <message>
+        <source>CA file</source>
+        <translation>CA-Datei</translation>
+    </message>
+    <message>
+        <source>Certificates (*.pem *.crt);;All files (*)</source>
+        <translation>Zertifikate (*.pem *.crt);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>The address must start with http:// or https://.</source>
+        <translation>Die Adresse muss mit http:// oder https:// beginnen.</translation>
+    </message>
+    <message>
+        <source>The address names no host.</source>
+        <translation>Die Adresse nennt keinen Rechner.</translation>
+    </message>
+    <message>
+        <source>New host</source>
+        <translation>Neuer Rechner</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>vx::TUsageBarChart</name>
     <message>
         <source>No traffic.</source>
