@@ -52,9 +52,8 @@ TExporterScraper::~TExporterScraper() {
     if (const TCurlLibrary* lib = CurlLibrary(error); lib && FCurl) lib->easy_cleanup(FCurl);
 }
 
-TExporterScraper::TFetch TExporterScraper::fetch(const std::string& url) {
+TExporterScraper::TFetch TExporterScraper::fetch(const TCurlLibrary& lib, const std::string& url) {
     TFetch result;
-    const TCurlLibrary& lib = *CurlLibrary(result.Error);
     if (!FCurl) FCurl = lib.easy_init();
     CURL* curl = FCurl;
     if (!curl) {
@@ -119,16 +118,17 @@ TScrapeResult TExporterScraper::Scrape() {
         result.Error = "The address does not start with http:// or https://";
         return result;
     }
-    if (!CurlLibrary(result.Error)) return result;
+    const TCurlLibrary* lib = CurlLibrary(result.Error);
+    if (!lib) return result;
     TFetch got;
     if (!FFilterRefused) {
-        got = fetch(FilteredExporterUrl(FHost.Url));
+        got = fetch(*lib, FilteredExporterUrl(FHost.Url));
         result.Filtered = true;
         // A collector it does not run: the whole page, now and from now on.
         FFilterRefused = got.Done && got.Status == 400;
     }
     if (FFilterRefused) {
-        got = fetch(FHost.Url);
+        got = fetch(*lib, FHost.Url);
         result.Filtered = false;
     }
     if (!got.Done) {

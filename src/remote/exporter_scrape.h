@@ -18,6 +18,8 @@
 
 namespace vx {
 
+struct TCurlLibrary;
+
 struct TRemoteHost {
     std::string Name;  // as the user calls it
     std::string Url;   // the exporter's metrics page
@@ -62,7 +64,7 @@ public:
 
 private:
     struct TFetch;
-    TFetch fetch(const std::string& url);
+    TFetch fetch(const TCurlLibrary& lib, const std::string& url);
 
     TRemoteHost FHost;
     TScrapeLimits FLimits;
