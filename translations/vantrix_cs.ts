@@ -813,5 +813,29 @@ Hodnota: %2</translation>
         <source>&amp;Off</source>
         <translation>V&amp;ypnuto</translation>
     </message>
+    <message>
+        <source>Remote Host&amp;s...</source>
+        <translation>Vz&amp;dálené počítače...</translation>
+    </message>
+    <message>
+        <source>Other machines whose interfaces are listed, read from their node exporter</source>
+        <translation>Jiné počítače, jejichž rozhraní jsou uvedena, čtená z jejich node exporteru</translation>
+    </message>
+    <message>
+        <source>The remote hosts could not be stored: %1</source>
+        <translation>Vzdálené počítače nelze uložit: %1</translation>
+    </message>
+    <message>
+        <source>unreachable</source>
+        <translation>nedostupný</translation>
+    </message>
+    <message>
+        <source>connecting</source>
+        <translation>připojování</translation>
+    </message>
+    <message>
+        <source>Not reached: %1</source>
+        <translation>Nedostupný: %1</translation>
+    </message>
 </context>
 </TS>

@@ -813,5 +813,29 @@ Wert: %2</translation>
         <source>&amp;Off</source>
         <translation>&amp;Aus</translation>
     </message>
+    <message>
+        <source>Remote Host&amp;s...</source>
+        <translation>Entfernte Re&amp;chner...</translation>
+    </message>
+    <message>
+        <source>Other machines whose interfaces are listed, read from their node exporter</source>
+        <translation>Andere Rechner, deren Schnittstellen aufgeführt werden, gelesen von ihrem Node Exporter</translation>
+    </message>
+    <message>
+        <source>The remote hosts could not be stored: %1</source>
+        <translation>Die entfernten Rechner konnten nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>unreachable</source>
+        <translation>nicht erreichbar</translation>
+    </message>
+    <message>
+        <source>connecting</source>
+        <translation>verbinde</translation>
+    </message>
+    <message>
+        <source>Not reached: %1</source>
+        <translation>Nicht erreicht: %1</translation>
+    </message>
 </context>
 </TS>

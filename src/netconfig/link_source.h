@@ -44,6 +44,11 @@ struct TLinkCounters {
     std::uint32_t Index = 0;
     std::uint64_t Received = 0;
     std::uint64_t Sent = 0;
+    // When a source that polls (a remote host's exporter) took the reading,
+    // as a millisecond tick count of the monotonic clock (IClock's); none
+    // for a reading taken now. Rates then divide by the time between two
+    // readings, not between two looks at the latest one.
+    std::optional<std::uint32_t> ReadTick{};
 };
 
 struct TIpv4Address {

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "remote/exporter_reading.h"
 
@@ -25,6 +26,7 @@ struct TRemoteHost {
     std::string Url;   // the exporter's metrics page
     std::string UserName, Password;  // basic authentication, when a user name is set
     std::string CaFile;              // the certificate authority to trust, when set
+    std::vector<std::string> Watched{};  // the devices whose watcher panels are open
 };
 
 struct TScrapeLimits {

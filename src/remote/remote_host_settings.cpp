@@ -1,6 +1,7 @@
 #include "remote/remote_host_settings.h"
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 
 namespace vx {
@@ -55,6 +56,8 @@ std::vector<TRemoteHost> ReadRemoteHosts(ILayoutManagerStorage& storage, ILayout
         host.UserName = storage.ReadString(section, "UserName", "");
         host.Password = latin1AsBytes(cipherer.DecryptText(storage.ReadString(section, "Password", ""), kKey));
         host.CaFile = storage.ReadString(section, "CAFile", "");
+        std::istringstream watched(storage.ReadString(section, "Watched", ""));
+        for (std::string device; watched >> device;) host.Watched.push_back(device);
         hosts.push_back(std::move(host));
     }
     return hosts;
@@ -75,6 +78,11 @@ void WriteRemoteHosts(ILayoutManagerStorage& storage, ILayoutManagerCipherer& ci
         storage.WriteString(section, "UserName", host.UserName);
         storage.WriteString(section, "Password", cipherer.EncryptText(bytesAsLatin1(host.Password), kKey));
         storage.WriteString(section, "CAFile", host.CaFile);
+        std::string watched;
+        for (const std::string& device : host.Watched)
+            if (!device.empty() && device.find_first_of(" \t") == std::string::npos)
+                watched += (watched.empty() ? "" : " ") + device;
+        storage.WriteString(section, "Watched", watched);
     }
     for (std::size_t n = count + 1; n <= before; ++n) storage.DeleteSection(hostSection(n));
     storage.Close();

@@ -10,10 +10,13 @@
 //     UserName=
 //     Password=            (scrambled, as the program's other stored secrets)
 //     CAFile=
+//     Watched=eth0 wlan0   (devices whose watchers are open)
 //
 // A password is scrambled over its UTF-8 bytes, so that every character
 // comes back (the scrambler itself keeps 8-bit text only). Reading skips a
-// host without an address and keeps at most kMaxRemoteHosts.
+// host without an address and keeps at most kMaxRemoteHosts. A device
+// whose name holds a blank is not kept among the watched (names are
+// separated by blanks; Linux allows none in an interface name).
 
 #include <cstddef>
 #include <vector>

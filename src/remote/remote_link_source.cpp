@@ -4,11 +4,20 @@
 #include <net/if_arp.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace vx {
 namespace {
 // Operational states as the kernel numbers them (IF_OPER_*).
 constexpr std::uint8_t kOperUnknown = 0, kOperDown = 2, kOperUp = 6;
+constexpr std::uint32_t kLowerUp = 0x10000;  // IFF_LOWER_UP (linux/if.h clashes with net/if.h)
+
+// When the reading was taken, as the watchers' clock counts (milliseconds of
+// the monotonic clock, kept to 32 bits).
+std::uint32_t tickOf(std::chrono::steady_clock::time_point at) {
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(at.time_since_epoch()).count());
+}
 }  // namespace
 
 TRemoteLinkSource::TRemoteLinkSource(std::shared_ptr<const TRemotePoller> poller, std::size_t host)
@@ -45,7 +54,8 @@ std::error_code TRemoteLinkSource::Links(std::vector<TLink>& out) {
         link.Driver = i.Device == "lo" ? "Loopback" : i.Device;
         link.ArpType = i.Device == "lo" ? ARPHRD_LOOPBACK : ARPHRD_ETHER;
         link.OperState = !i.Up ? kOperUnknown : *i.Up ? kOperUp : kOperDown;
-        link.Flags = i.Up.value_or(true) ? IFF_UP | IFF_RUNNING : 0u;
+        // Without a published state, a device with counters counts as working.
+        link.Flags = i.Up.value_or(true) ? IFF_UP | IFF_RUNNING | kLowerUp : 0u;
         if (i.Device == "lo") link.Flags |= IFF_LOOPBACK;
         link.Speed = i.SpeedBitsPerSecond.value_or(0);
         out.push_back(std::move(link));
@@ -58,7 +68,8 @@ std::error_code TRemoteLinkSource::Counters(std::vector<TLinkCounters>& out) {
     std::vector<std::pair<std::string, TLinkCounters>> read;
     const std::error_code error = FPoller->WithState(FHost, [&](const TRemoteState& state) {
         if (state.Reached)
-            for (const TRemoteInterface& i : state.Reading.Interfaces) read.push_back({i.Device, {0, i.Received, i.Sent}});
+            for (const TRemoteInterface& i : state.Reading.Interfaces)
+                read.push_back({i.Device, {0, i.Received, i.Sent, tickOf(state.ReadAt)}});
         return stateError(state);
     });
     if (error) return error;
@@ -74,10 +85,14 @@ std::error_code TRemoteLinkSource::CountersOf(std::uint32_t index, TLinkCounters
     std::string_view device;
     {
         const std::lock_guard<std::mutex> lock(FLock);
-        if (index == 0 || index > FNames.size()) return std::make_error_code(std::errc::no_such_device);
+        if (index == 0 || index > FNames.size()) {
+            out.ReadTick = 0;
+            return std::make_error_code(std::errc::no_such_device);
+        }
         device = FNames[index - 1];  // names neither go nor move: the view stays valid
     }
     return FPoller->WithState(FHost, [&](const TRemoteState& state) {
+        out.ReadTick = tickOf(state.ReadAt);  // dated also when failed: the reader knows it polls
         if (const std::error_code error = stateError(state)) return error;
         const auto& interfaces = state.Reading.Interfaces;
         const auto found = std::find_if(interfaces.begin(), interfaces.end(),

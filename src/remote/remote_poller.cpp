@@ -31,7 +31,6 @@ void TRemotePoller::SetPeriod(std::chrono::milliseconds period) { FPeriodMs = pe
 void TRemotePoller::run(std::size_t index) {
     THostWorker& worker = *FHosts[index];
     using Clock = std::chrono::steady_clock;
-    Clock::time_point next = Clock::now();
     while (!FStopping) {
         TScrapeResult result = worker.Scraper.Scrape();
         if (FStopping) break;
@@ -50,11 +49,16 @@ void TRemotePoller::run(std::size_t index) {
             }
         }
         if (FNotify) FNotify(index);
-        // The next scrape one period after the last began; when that is
-        // already past, one period from now.
+        // The next scrape half a period before the next beat of the
+        // monotonic clock's multiples of the period, where the watchers
+        // tick: each tick then finds one new reading, taken moments
+        // before. A scrape that overran waits for the next such moment
+        // (no burst).
         const auto period = std::chrono::milliseconds(FPeriodMs.load());
-        next += period;
-        if (next < Clock::now()) next = Clock::now();
+        const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
+        auto at = now - now % period + period / 2;
+        if (at <= now) at += period;
+        const Clock::time_point next{at};
         std::unique_lock<std::mutex> lock(FWaitLock);
         FWake.wait_until(lock, next, [this] { return FStopping.load(); });
     }

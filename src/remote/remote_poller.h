@@ -1,9 +1,9 @@
 #pragma once
 
 // Polls remote hosts' exporters, each host on a thread of its own so that
-// a slow or silent host delays no other, at most once per period (a scrape
-// that overran the period is followed by the next one at once, never by a
-// burst). The latest state of each host is read from any thread; the
+// a slow or silent host delays no other: at once, then once per period,
+// half a period before each beat the watchers tick on (a scrape that
+// overran waits for the next such moment, never a burst). The latest state of each host is read from any thread; the
 // owner may be told after each scrape (on the host's thread). Destroying
 // the poller aborts transfers under way.
 

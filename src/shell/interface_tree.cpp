@@ -20,6 +20,7 @@ namespace {
 // check box and name.
 constexpr int kNodeRole = Qt::UserRole + 1;
 constexpr int kCounterRole = Qt::UserRole + 3;
+constexpr int kHostRole = Qt::UserRole + 4;  // set on a remote host's rows only
 // The check state last seen, so that text, icon and font updates of a row
 // (which also report the row as changed) are not taken for a click.
 constexpr int kSeenCheckRole = Qt::UserRole + 2;
@@ -94,8 +95,10 @@ TInterfaceTree::TInterfaceTree(QWidget* parent) : QTreeWidget(parent) {
 TInterfaceNodeData TInterfaceTree::NodeData(const QTreeWidgetItem* item) {
     if (!item) return {};
     const quint64 node = item->data(colInterface, kNodeRole).toULongLong();
+    const QVariant host = item->data(colInterface, kHostRole);
     return {static_cast<std::uint32_t>(node >> 32), item->data(colDownload, kCounterRole).toULongLong(),
-            item->data(colUpload, kCounterRole).toULongLong(), static_cast<std::int32_t>(node & 0xFFFFFFFFu)};
+            item->data(colUpload, kCounterRole).toULongLong(), static_cast<std::int32_t>(node & 0xFFFFFFFFu),
+            host.isValid() ? host.toInt() : -1};
 }
 
 void TInterfaceTree::SetNodeData(QTreeWidgetItem* item, const TInterfaceNodeData& data) {
@@ -108,11 +111,15 @@ void TInterfaceTree::SetNodeData(QTreeWidgetItem* item, const TInterfaceNodeData
     set(colInterface, kNodeRole, (quint64{data.IntfIdx} << 32) | static_cast<std::uint32_t>(data.Index));
     set(colDownload, kCounterRole, data.Received);
     set(colUpload, kCounterRole, data.Sent);
+    if (const QVariant host = item->data(colInterface, kHostRole);
+        data.Host >= 0 && (!host.isValid() || host.toInt() != data.Host))
+        item->setData(colInterface, kHostRole, data.Host);
 }
 
 QTreeWidgetItem* TInterfaceTree::FindRow(std::uint32_t intfIdx) const {
     for (int i = 0; i < topLevelItemCount(); ++i)
-        if (NodeData(topLevelItem(i)).IntfIdx == intfIdx) return topLevelItem(i);
+        if (const TInterfaceNodeData node = NodeData(topLevelItem(i)); node.Host < 0 && node.IntfIdx == intfIdx)
+            return topLevelItem(i);
     return nullptr;
 }
 
@@ -130,6 +137,11 @@ bool TInterfaceTree::viewportEvent(QEvent* event) {
         auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex index = indexAt(help->pos());
         if (index.isValid()) {
+            // A remote host's state (why it is not reached) where the row says it.
+            if (const QString tip = index.data(Qt::ToolTipRole).toString(); !tip.isEmpty()) {
+                QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+                return true;
+            }
             const QString text = index.data(Qt::DisplayRole).toString();
             const QRect cell = visualRect(index);
             const int room = cell.width() - (index.column() == colInterface ? iconSize().width() + 8 : 8);

@@ -14,6 +14,7 @@
 #include "about/about_dialog.h"
 #include "netconfig/kernel_link_source.h"
 #include "netconfig/uplink_link_source.h"
+#include "remote/remote_host_settings.h"
 #include "shell/desktop_session.h"
 #include "shell/startup.h"
 #include "shell/taskbar_hint.h"
@@ -93,6 +94,7 @@ Twnd_vx_Main::Twnd_vx_Main(std::shared_ptr<ILinkSource> source, QWidget* parent)
 
     connect(Tree, &TInterfaceTree::RowChecked, this, &Twnd_vx_Main::TreeChecked);
     connect(Tree, &QTreeWidget::itemDoubleClicked, this, [this] { TreeDblClick(); });
+    connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::SyncRemoteHosts);
     connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::UpdateTraffic);
     connect(&Timer, &QTimer::timeout, this, &Twnd_vx_Main::updateTrayToolTip);
     connect(&FTrayReadoutTimer, &QTimer::timeout, this, &Twnd_vx_Main::UpdateTrayReadout);
@@ -140,6 +142,11 @@ void Twnd_vx_Main::FormAfterRestore() {
     pmFast->setChecked(chosen == TPeriod::Fast);
     pmNormal->setChecked(chosen == TPeriod::Normal);
     pmSlow->setChecked(chosen == TPeriod::Slow);
+    if (!std::exchange(FRemoteLoaded, true)) {
+        if (const ILayoutManagerStorageRef& storage = LayoutManager().Storage())
+            FRemoteHosts = ReadRemoteHosts(*storage, *LayoutManager().StoredValues().Cipherer());
+        startRemoteHosts();
+    }
     RefreshData();
     applyTrayReadout();
 }
@@ -187,6 +194,7 @@ void Twnd_vx_Main::BuildInterfaceList() {
     const QTreeWidgetItem* focused = Tree->currentItem();
     const bool hadFocus = focused != nullptr;
     const std::uint32_t focusedIdx = TInterfaceTree::NodeData(focused).IntfIdx;
+    const bool focusedLocal = TInterfaceTree::NodeData(focused).Host < 0;
     Tree->setUpdatesEnabled(false);
     Tree->clear();
     for (std::uint16_t i = 0; i < FNCC->AdapterCount(); ++i) {
@@ -202,7 +210,8 @@ void Twnd_vx_Main::BuildInterfaceList() {
         Tree->SetCheckedSilently(item, a.Marked);
         writeRowTexts(item);
     }
-    if (hadFocus) {
+    buildRemoteRows();
+    if (hadFocus && focusedLocal) {
         if (QTreeWidgetItem* row = Tree->FindRow(focusedIdx)) {
             Tree->setCurrentItem(row);
             Tree->scrollToItem(row);
@@ -214,7 +223,7 @@ void Twnd_vx_Main::BuildInterfaceList() {
 void Twnd_vx_Main::writeRowTexts(QTreeWidgetItem* item) {
     const TInterfaceNodeData node = TInterfaceTree::NodeData(item);
     const auto index = static_cast<std::uint16_t>(node.Index);
-    if (index >= FNCC->AdapterCount()) return;
+    if (node.Host >= 0 || index >= FNCC->AdapterCount()) return;
     const TAdapter a = FNCC->Adapter(index);
     // Only what changed is written: each write makes the view lay out and
     // repaint the row again.
@@ -262,6 +271,19 @@ void Twnd_vx_Main::UpdateTraffic() {
     for (int i = 0; i < Tree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = Tree->topLevelItem(i);
         TInterfaceNodeData node = TInterfaceTree::NodeData(item);
+        if (node.Host >= 0) {
+            // A remote host's interfaces, from its latest reading.
+            TNetworkConfiguration& config = *FRemoteViews[static_cast<std::size_t>(node.Host)].Config;
+            config.ReadTraffic();
+            for (int c = 0; c < item->childCount(); ++c) {
+                QTreeWidgetItem* row = item->child(c);
+                TInterfaceNodeData child = TInterfaceTree::NodeData(row);
+                config.TrafficOf(child.IntfIdx, child.Received, child.Sent);
+                TInterfaceTree::SetNodeData(row, child);
+                writeRemoteRow(row);
+            }
+            continue;
+        }
         FNCC->TrafficOf(node.IntfIdx, node.Received, node.Sent);
         TInterfaceTree::SetNodeData(item, node);
         writeRowTexts(item);
@@ -279,6 +301,10 @@ void Twnd_vx_Main::saveStoredValues() {
 }
 
 void Twnd_vx_Main::TreeChecked(QTreeWidgetItem* item, bool checked) {
+    if (TInterfaceTree::NodeData(item).Host >= 0) {
+        remoteRowChecked(item, checked);
+        return;
+    }
     const auto index = static_cast<std::uint16_t>(TInterfaceTree::NodeData(item).Index);
     if (index >= FNCC->AdapterCount()) return;
     FNCC->SetAdapterMark(index, checked);
@@ -310,7 +336,14 @@ void Twnd_vx_Main::cmUnitsClick(QAction* item) { LayoutManager().SetValueByName(
 void Twnd_vx_Main::TreeDblClick() {
     QTreeWidgetItem* row = Tree->currentItem();
     if (!row) return;
-    const auto index = static_cast<std::uint16_t>(TInterfaceTree::NodeData(row).Index);
+    const TInterfaceNodeData node = TInterfaceTree::NodeData(row);
+    if (node.Host >= 0) {
+        const TNetworkConfiguration& config = *FRemoteViews[static_cast<std::size_t>(node.Host)].Config;
+        if (node.Index >= 0 && node.Index < config.AdapterCount())
+            ShowAdapterInfo(config.Adapter(static_cast<std::uint16_t>(node.Index)), this);
+        return;
+    }
+    const auto index = static_cast<std::uint16_t>(node.Index);
     if (index < FNCC->AdapterCount()) ShowAdapterInfo(FNCC->Adapter(index), this);
 }
 

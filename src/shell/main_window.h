@@ -11,11 +11,13 @@
 #include <QTimer>
 #include <memory>
 #include <chrono>
+#include <map>
 #include <optional>
 
 #include "netconfig/network_change_notifier.h"
 #include "netconfig/network_configuration.h"
 #include "persistence/lm_form.h"
+#include "remote/remote_link_source.h"
 #include "shell/interface_tree.h"
 #include "usage/usage_recorder.h"
 #include "watcher/tray_readout.h"
@@ -59,6 +61,7 @@ public:
     QAction* acAutostart;  // "Start with the desktop": the XDG autostart entry
     QAction* acUsage;      // "Usage...": the usage history window
     QAction* acHideVirtual;  // the list without virtual interfaces (the uplink total stays)
+    QAction* acRemoteHosts;  // "Remote Hosts...": other machines' exporters, listed under their names
     QMenu* TrayReadoutMenu;  // which interface's rates the tray icon shows, or none
     QAction *pmTransfer, *pmSpeed, *pmFast, *pmNormal, *pmSlow;
     TBeatTimer Timer;  // the list's once-a-second update
@@ -87,6 +90,24 @@ public:
     const TTrayReadout& LastTrayReadout() const { return FTrayReadout; }
     // One tick of the readout (the timer runs it at the watcher period).
     void UpdateTrayReadout();
+
+    // Remote hosts: the list as stored, each host polled at the watcher
+    // period, its interfaces listed under its name and watched like local
+    // ones. SetRemoteHosts replaces the list (stored at once) and polls
+    // anew; SyncRemoteHosts takes the hosts' latest readings into the list
+    // and opens the watchers of interfaces that became known (the list's
+    // timer runs it).
+    const std::vector<TRemoteHost>& RemoteHosts() const { return FRemoteHosts; }
+    void SetRemoteHosts(std::vector<TRemoteHost> hosts);
+    void SyncRemoteHosts();
+    // A host's interfaces as last reached (empty before the first reading).
+    const TNetworkConfiguration& RemoteConfiguration(std::size_t host) const { return *FRemoteViews[host].Config; }
+    // The row of a host (under which its interfaces are), or nullptr.
+    QTreeWidgetItem* RemoteHostRow(std::size_t host) const;
+    // The host a watcher shows an interface of; nothing for a local one.
+    std::optional<std::size_t> RemoteHostOf(const Tfrm_vx_Watcher* w) const;
+    void AddRemoteWatcher(std::size_t host, const TAdapter& adapter);
+    void RemoveRemoteWatcher(std::size_t host, const std::string& device);
 
 protected:
     // A left press on the empty watcher area moves the window (the way to
@@ -131,6 +152,16 @@ private:
     void updateTrayToolTip();
     void ApplyCaption(bool toggled);
     void writeRowTexts(QTreeWidgetItem* item);
+    // A new panel on `source`'s interface, on top of the others.
+    Tfrm_vx_Watcher* openWatcher(std::shared_ptr<ILinkSource> source, const TAdapter& adapter, const QString& objectName);
+    void closeWatcher(Tfrm_vx_Watcher* w);
+    // The remote hosts' part of the list, their rows' texts and states.
+    void startRemoteHosts();
+    void buildRemoteRows();
+    void writeRemoteRow(QTreeWidgetItem* item);
+    void remoteRowChecked(QTreeWidgetItem* item, bool checked);
+    void storeRemoteHosts();
+    void acRemoteHostsExecute();
     void saveStoredValues();
     void createUsage();
     // A message for the user where it does not block: the tray's balloon,
@@ -162,6 +193,25 @@ private:
     };
     std::optional<TReadoutCounters> FReadoutLast;
     QIcon FPlainIcon;  // the program's picture, shown while the readout is off
+
+    struct TRemoteView {
+        std::shared_ptr<TRemoteLinkSource> Source;
+        std::unique_ptr<TNetworkConfiguration> Config;  // as last reached
+        std::uint64_t Seen = 0;       // scrapes and failures taken in
+        bool Reached = false;
+        bool Started = false;         // a first answer (or failure) came
+        std::string Error;
+        std::vector<std::string> Devices;  // as last listed
+    };
+    std::vector<TRemoteHost> FRemoteHosts;
+    bool FRemoteLoaded = false;  // the stored list was read
+    std::shared_ptr<TRemotePoller> FRemotePoller;
+    std::vector<TRemoteView> FRemoteViews;
+    struct TRemoteWatch {
+        std::size_t Host = 0;
+        std::string Device;
+    };
+    std::map<const Tfrm_vx_Watcher*, TRemoteWatch> FRemoteWatchers;  // what a remote watcher shows
 };
 
 }  // namespace vx

@@ -45,6 +45,8 @@ void Twnd_vx_Main::createActions() {
     acUsage->setStatusTip(tr("Traffic per day and month, and the monthly allowance"));
     acHideVirtual = make("acHideVirtual", tr("Hide Virtual Inter&faces"), {}, true, false);
     acHideVirtual->setStatusTip(tr("Lists only the physical interfaces and their total"));
+    acRemoteHosts = make("acRemoteHosts", tr("Remote Host&s..."), {}, false, false);
+    acRemoteHosts->setStatusTip(tr("Other machines whose interfaces are listed, read from their node exporter"));
 
     connect(acExit, &QAction::triggered, this, &QWidget::close);
     connect(acAbout, &QAction::triggered, this, [] { ShowAboutDialog(); });
@@ -58,6 +60,7 @@ void Twnd_vx_Main::createActions() {
     connect(acAutostart, &QAction::triggered, this, &Twnd_vx_Main::acAutostartExecute);
     connect(acUsage, &QAction::triggered, this, [this] { ShowUsage(); });
     connect(acHideVirtual, &QAction::triggered, this, &Twnd_vx_Main::BuildInterfaceList);
+    connect(acRemoteHosts, &QAction::triggered, this, &Twnd_vx_Main::acRemoteHostsExecute);
     updateOnTopAvailability();
 }
 
@@ -91,6 +94,7 @@ void Twnd_vx_Main::createMenus() {
     QMenuBar* bar = menuBar();
     MainMenuFile = bar->addMenu(tr("&File"));
     MainMenuFile->addAction(acRefresh);
+    MainMenuFile->addAction(acRemoteHosts);
     MainMenuFile->addSeparator();
     MainMenuFile->addAction(acPersistent);
     MainMenuFile->addAction(acAutostart);
@@ -154,7 +158,7 @@ void Twnd_vx_Main::createMenus() {
     PopupMenu1->addMenu(period);
     PopupMenu1->addMenu(TrayReadoutMenu);
     PopupMenu1->addSeparator();
-    for (QAction* a : {acRefresh, acPersistent, acAutostart}) PopupMenu1->addAction(a);
+    for (QAction* a : {acRefresh, acRemoteHosts, acPersistent, acAutostart}) PopupMenu1->addAction(a);
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(acAbout);
     PopupMenu1->addSeparator();

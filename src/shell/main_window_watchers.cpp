@@ -26,7 +26,7 @@ TPeriod Twnd_vx_Main::period() const {
 void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
     Tfrm_vx_Watcher* found = nullptr;
     for (Tfrm_vx_Watcher* w : FWatchers)
-        if (sameName(w->Adapter().Name, adapter.Name)) {
+        if (!FRemoteWatchers.count(w) && sameName(w->Adapter().Name, adapter.Name)) {
             found = w;
             break;
         }
@@ -36,45 +36,54 @@ void Twnd_vx_Main::AddWatcher(const TAdapter& adapter) {
     }
     const int i = FNCC->FindAdapter(static_cast<std::int64_t>(adapter.IntfIdx));
     if (i >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(i), true);
-    if (!found) {
-        auto* w = new Tfrm_vx_Watcher(FWatcherArea, FNCC->Source());
-        FWatchers.push_back(w);
-        w->Initialize();
-        w->setFixedHeight(Tfrm_vx_Watcher::kOpenHeight);
-        w->setObjectName(QStringLiteral("Watcher_%1").arg(adapter.IntfIdx));
-        static_cast<QVBoxLayout*>(FWatcherArea->layout())->insertWidget(0, w);  // the newest on top
-        w->SetImageIndex(adapter.ImageIndex);
-        w->SetAdapter(adapter);
-        // The graph's menu adds what concerns its own interface.
-        QString shownName = ShownName(adapter.Name);
-        shownName.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a name's & is no access key
-        auto* usage = new QAction(tr("Usa&ge of %1...").arg(shownName), w);
-        connect(usage, &QAction::triggered, this, [this, w] { ShowUsage(QString::fromStdString(w->Adapter().Name)); });
-        usage->setEnabled(FUsage != nullptr);
-        auto* separator = new QAction(w);
-        separator->setSeparator(true);
-        w->SetMenus(PopupMenu1, QList<QAction*>{usage, separator} + PopupMenu1->actions());
-        w->ApplyColors();
-        w->SetUnits(static_cast<int>(LayoutManager().GetValueByName(QStringLiteral("Units")).toLongLong()));
-        w->StartSampling(period());
-        w->show();
-        updateNoWatcherHint();
-        updateTabOrder();
-    }
+    if (!found) openWatcher(FNCC->Source(), adapter, QStringLiteral("Watcher_%1").arg(adapter.IntfIdx));
     SetMark(adapter, true);
 }
 
-void Twnd_vx_Main::RemoveWatcher(std::uint32_t intfIdx) {
-    const auto it = std::find_if(FWatchers.begin(), FWatchers.end(),
-                                 [intfIdx](Tfrm_vx_Watcher* w) { return w->Adapter().IntfIdx == intfIdx; });
-    const int i = FNCC->FindAdapter(static_cast<std::int64_t>(intfIdx));
-    if (i >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(i), false);
-    if (it == FWatchers.end()) return;
-    Tfrm_vx_Watcher* w = *it;
-    FWatchers.erase(it);
+Tfrm_vx_Watcher* Twnd_vx_Main::openWatcher(std::shared_ptr<ILinkSource> source, const TAdapter& adapter,
+                                           const QString& objectName) {
+    auto* w = new Tfrm_vx_Watcher(FWatcherArea, std::move(source));
+    FWatchers.push_back(w);
+    w->Initialize();
+    w->setFixedHeight(Tfrm_vx_Watcher::kOpenHeight);
+    w->setObjectName(objectName);
+    static_cast<QVBoxLayout*>(FWatcherArea->layout())->insertWidget(0, w);  // the newest on top
+    w->SetImageIndex(adapter.ImageIndex);
+    w->SetAdapter(adapter);
+    // The graph's menu adds what concerns its own interface.
+    QString shownName = ShownName(adapter.Name);
+    shownName.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a name's & is no access key
+    auto* usage = new QAction(tr("Usa&ge of %1...").arg(shownName), w);
+    connect(usage, &QAction::triggered, this, [this, w] { ShowUsage(QString::fromStdString(w->Adapter().Name)); });
+    usage->setEnabled(FUsage != nullptr);
+    auto* separator = new QAction(w);
+    separator->setSeparator(true);
+    w->SetMenus(PopupMenu1, QList<QAction*>{usage, separator} + PopupMenu1->actions());
+    w->ApplyColors();
+    w->SetUnits(static_cast<int>(LayoutManager().GetValueByName(QStringLiteral("Units")).toLongLong()));
+    w->StartSampling(period());
+    w->show();
+    updateNoWatcherHint();
+    updateTabOrder();
+    return w;
+}
+
+void Twnd_vx_Main::closeWatcher(Tfrm_vx_Watcher* w) {
+    FWatchers.erase(std::find(FWatchers.begin(), FWatchers.end(), w));
+    FRemoteWatchers.erase(w);
     delete w;
     updateNoWatcherHint();
     updateTabOrder();
+}
+
+void Twnd_vx_Main::RemoveWatcher(std::uint32_t intfIdx) {
+    const auto it = std::find_if(FWatchers.begin(), FWatchers.end(), [this, intfIdx](Tfrm_vx_Watcher* w) {
+        return !FRemoteWatchers.count(w) && w->Adapter().IntfIdx == intfIdx;
+    });
+    const int i = FNCC->FindAdapter(static_cast<std::int64_t>(intfIdx));
+    if (i >= 0) FNCC->SetAdapterMark(static_cast<std::uint16_t>(i), false);
+    if (it == FWatchers.end()) return;
+    closeWatcher(*it);
     TAdapter gone;
     gone.IntfIdx = intfIdx;
     SetMark(gone, false);
@@ -97,6 +106,7 @@ void Twnd_vx_Main::updateTabOrder() {
 
 void Twnd_vx_Main::UpdateWatcherImages() {
     for (Tfrm_vx_Watcher* w : FWatchers) {
+        if (FRemoteWatchers.count(w)) continue;
         const int i = FNCC->FindAdapter(w->Adapter().Name);
         w->SetImageIndex(i >= 0 ? FNCC->AdapterImageIndex(static_cast<std::uint16_t>(i)) : 0);
     }
@@ -106,6 +116,7 @@ void Twnd_vx_Main::cmPeriod(QAction* item) {
     LayoutManager().SetValueByName(QStringLiteral("Period"), item->data());
     if (FTrayReadoutTimer.isActive()) FTrayReadoutTimer.StartOnBeat(PeriodMs(period()));
     for (Tfrm_vx_Watcher* w : FWatchers) w->StartSampling(period());
+    if (FRemotePoller) FRemotePoller->SetPeriod(std::chrono::milliseconds(PeriodMs(period())));
 }
 
 }  // namespace vx

@@ -3,11 +3,17 @@
 namespace vx {
 
 void TTrafficSampler::ReadCounters(std::uint64_t& received, std::uint64_t& sent) {
+    const TLinkCounters counters = read();
+    received = counters.Received;
+    sent = counters.Sent;
+}
+
+TLinkCounters TTrafficSampler::read() {
     TLinkCounters counters;
-    const bool ok = !FSource.CountersOf(Adapter.IntfIdx, counters);
-    received = ok ? counters.Received : 0;
-    sent = ok ? counters.Sent : 0;
-    if (received == 0 && sent == 0) DL = UL = 0;
+    FUnavailable = static_cast<bool>(FSource.CountersOf(Adapter.IntfIdx, counters));
+    if (FUnavailable) counters = TLinkCounters{Adapter.IntfIdx, 0, 0, counters.ReadTick};
+    if (counters.Received == 0 && counters.Sent == 0) DL = UL = 0;
+    return counters;
 }
 
 double TTrafficSampler::PlotValue(double bytesPerSecond) const {
@@ -41,12 +47,27 @@ TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
     // same name): its counters are no continuation of the old ones.
     if (Adapter.IntfIdx != FBaseIntfIdx) DL = UL = 0;
     if (DL == 0 && UL == 0) {
-        ReadCounters(DL, UL);
+        const TLinkCounters base = read();
+        DL = base.Received;
+        UL = base.Sent;
         FBaseIntfIdx = Adapter.IntfIdx;
-        ET = FClock.TickCount();
+        ET = base.ReadTick.value_or(FClock.TickCount());
+        FLastReadTick = base.ReadTick;
     }
-    std::uint64_t received = 0, sent = 0;
-    ReadCounters(received, sent);
+    const TLinkCounters reading = read();
+    const std::uint64_t received = reading.Received, sent = reading.Sent;
+    if (reading.ReadTick && (FUnavailable || reading.ReadTick == FLastReadTick)) {
+        // A polled source with nothing new since the last tick (its next
+        // reading is under way, or the host is not reached): no point and
+        // no rate, rather than a zero followed by a double.
+        // Back after a failure, the first reading is only a baseline: the
+        // panel says unavailable until a rate can be told.
+        FLastReadTick = reading.ReadTick;
+        if (FUnavailable) FLast = TTrafficFigures{0, 0, MDL, MUL, 0, 0, TDL, TUL, true};
+        if (FClock.Now() > g.Bottom.Max()) g.Bottom.MoveMinMax(kSecond);
+        return FLast;
+    }
+    FLastReadTick = reading.ReadTick;
     std::uint64_t inDelta = 0, outDelta = 0;
     // No baseline (nothing read, or both counters at 0): this reading is the
     // baseline. A counter that went backwards was reset: start afresh.
@@ -56,14 +77,16 @@ TTrafficFigures TTrafficSampler::TimerTimer(const TTrafficGraph& g) {
     }
     TDL += inDelta;
     TUL += outDelta;
-    const std::uint32_t elapsedMs = FClock.TickCount() - ET;
+    const std::uint32_t readAt = reading.ReadTick.value_or(FClock.TickCount());
+    const std::uint32_t elapsedMs = readAt - ET;
     const double download = TTrafficHistory::RateOf(inDelta, elapsedMs);
     const double upload = TTrafficHistory::RateOf(outDelta, elapsedMs);
-    ET = FClock.TickCount();
+    ET = readAt;
     if (MDL < download) MDL = download;
     if (MUL < upload) MUL = upload;
 
     const TTrafficFigures figures{download, upload, MDL, MUL, received, sent, TDL, TUL};
+    FLast = figures;
 
     const double down = PlotValue(download);
     const double up = PlotValue(upload);

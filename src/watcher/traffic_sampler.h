@@ -13,7 +13,10 @@
 // and re-created): that tick takes a fresh baseline instead of a difference
 // across two different counters. The same happens when the interface index
 // behind the watcher changes. A failed read gives zeros and a fresh
-// baseline. Elapsed time comes from the 32-bit tick count, modulo 2^32, so
+// baseline. A source that polls (a remote exporter) dates its readings:
+// rates are then the differences over the time between readings, and a
+// tick that finds no new reading shows the last figures and adds no point.
+// Elapsed time comes from the 32-bit tick count, modulo 2^32, so
 // the tick count's wrap after 49.7 days gives the true interval. Session
 // totals are 64-bit.
 
@@ -34,6 +37,7 @@ struct TTrafficFigures {
     double MaxDownload = 0, MaxUpload = 0;
     std::uint64_t Received = 0, Sent = 0;  // the interface's counters as read
     std::uint64_t SessionReceived = 0, SessionSent = 0;
+    bool Unavailable = false;  // a polled source's counters could not be read
 };
 
 // The graph a sampler feeds.
@@ -78,10 +82,15 @@ public:
     // The highest value plotted since the value axes were last rescaled.
     double PeakSinceRescale() const { return MS; }
     double MaxUpload() const { return MUL; }
+    std::uint64_t SessionReceived() const { return TDL; }
+    std::uint64_t SessionSent() const { return TUL; }
 
 private:
     // Makes the graph's series show the history.
     void showHistory(const TTrafficGraph& g) const;
+    // The interface's counters; zeros when they cannot be read (and then,
+    // or whenever both are 0, the baseline is forgotten).
+    TLinkCounters read();
 
     ILinkSource& FSource;
     IClock& FClock;
@@ -93,6 +102,9 @@ private:
     std::int32_t EP = 0;
     std::uint32_t FViewLength = 0;
     TTrafficHistory FHistory;
+    bool FUnavailable = false;  // the last read failed
+    std::optional<std::uint32_t> FLastReadTick;  // a polled source's last reading
+    TTrafficFigures FLast;  // shown again while a polled source has nothing new
 };
 
 }  // namespace vx

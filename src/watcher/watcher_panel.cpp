@@ -379,12 +379,15 @@ void Tfrm_vx_Watcher::TimerTimer() {
     const int u = Units();
     auto text = [](const std::string& s) { return QString::fromStdString(s); };
     FSettingValues = true;
-    lDL->setText(text(FormatValue(u, f.DownloadRate)));
-    lUL->setText(text(FormatValue(u, f.UploadRate)));
+    // A remote host not reached has no rate and no counters to show: a
+    // dash, never a zero.
+    const QString none = QStringLiteral("\u2013");
+    lDL->setText(f.Unavailable ? none : text(FormatValue(u, f.DownloadRate)));
+    lUL->setText(f.Unavailable ? none : text(FormatValue(u, f.UploadRate)));
     lDLMax->setText(text(FormatValue(u, f.MaxDownload)));
     lULMax->setText(text(FormatValue(u, f.MaxUpload)));
-    lDLTotal->setText(text(FormatValue(0, static_cast<double>(f.Received))));
-    lULTotal->setText(text(FormatValue(0, static_cast<double>(f.Sent))));
+    lDLTotal->setText(f.Unavailable ? none : text(FormatValue(0, static_cast<double>(f.Received))));
+    lULTotal->setText(f.Unavailable ? none : text(FormatValue(0, static_cast<double>(f.Sent))));
     lTDL->setText(text(FormatValue(0, static_cast<double>(f.SessionReceived))));
     lTUL->setText(text(FormatValue(0, static_cast<double>(f.SessionSent))));
     FSettingValues = false;

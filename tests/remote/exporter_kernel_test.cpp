@@ -10,6 +10,7 @@
 
 #include "netconfig/namespace_fixture.h"
 #include "remote/exporter_scrape.h"
+#include "remote/node_exporter_process.h"
 #include "remote/remote_poller.h"
 
 namespace vx {
@@ -26,32 +27,15 @@ class ExporterKernelTest : public ::testing::Test {
 protected:
     void SetUp() override {
         VX_REQUIRE_KERNEL_LAB();
-        if (::access("/usr/bin/prometheus-node-exporter", X_OK) != 0)
+        if (!test::TNodeExporterProcess::Installed())
             GTEST_SKIP() << "prometheus-node-exporter is not installed; skipped";
-        host.Name = "lab";
-        host.Url = "http://10.200.0.1:19100/metrics";
+        host = FExporter.Host();
         start();
     }
     void TearDown() override { stop(); }
 
-    void start() {
-        FExporter = ::fork();
-        if (FExporter == 0) {
-            ::execl("/usr/bin/prometheus-node-exporter", "prometheus-node-exporter",
-                    "--web.listen-address=10.200.0.1:19100", "--collector.disable-defaults", "--collector.netdev",
-                    "--collector.netclass", "--log.level=error", static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        // Up once it answers (a few hundred milliseconds).
-        for (int i = 0; i < 100 && !ScrapeExporter(host).Ok; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    void stop() {
-        if (FExporter <= 0) return;
-        ::kill(FExporter, SIGTERM);
-        ::waitpid(FExporter, nullptr, 0);
-        FExporter = -1;
-    }
+    void start() { FExporter.Start(); }
+    void stop() { FExporter.Stop(); }
     static std::uint64_t sysfsCounter(const std::string& name) {
         std::ifstream in("/sys/class/net/vxa/statistics/" + name);
         std::uint64_t value = 0;
@@ -64,8 +48,8 @@ protected:
         return nullptr;
     }
 
+    test::TNodeExporterProcess FExporter;
     TRemoteHost host;
-    pid_t FExporter = -1;
 };
 
 TEST_F(ExporterKernelTest, TotalsAreTheNamespacesOwn) {

@@ -48,6 +48,17 @@ TEST_F(RemoteHostSettingsTest, HostsComeBackAsWritten) {
     EXPECT_NE(text.find("[RemoteHosts\\2]"), std::string::npos);
 }
 
+// The watched devices come back; a name with a blank cannot be kept apart
+// from the others and is left out.
+TEST_F(RemoteHostSettingsTest, WatchedDevicesComeBack) {
+    TRemoteHost host{"NAS", "http://nas/", "", "", ""};
+    host.Watched = {"eth0", "br-lan", "odd name", "wlan0"};
+    WriteRemoteHosts(storage, cipherer, {host});
+    const auto back = ReadRemoteHosts(storage, cipherer);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].Watched, (std::vector<std::string>{"eth0", "br-lan", "wlan0"}));
+}
+
 TEST_F(RemoteHostSettingsTest, AShorterListRemovesTheRest) {
     WriteRemoteHosts(storage, cipherer, {{"a", "http://a/", "", "", ""}, {"b", "http://b/", "", "", ""}});
     WriteRemoteHosts(storage, cipherer, {{"c", "http://c/", "", "", ""}});

@@ -75,8 +75,11 @@ std::error_code TFakeLinkSource::Counters(std::vector<TLinkCounters>& out) {
 
 std::error_code TFakeLinkSource::CountersOf(std::uint32_t index, TLinkCounters& out) {
     out = TLinkCounters{};
-    if (const std::error_code e = failure("CountersOf")) return e;
     const auto it = counters.find(index);
+    if (const std::error_code e = failure("CountersOf")) {
+        if (it != counters.end()) out.ReadTick = it->second.ReadTick;  // a polling source dates its failures too
+        return e;
+    }
     if (it == counters.end()) return std::make_error_code(std::errc::no_such_device);
     out = it->second;
     return {};

@@ -142,6 +142,54 @@ TEST_F(TrafficSamplerTest, NewBaselineWhereTheCountersAreNoContinuation) {
     }
 }
 
+// A source that polls (a remote exporter) dates its readings: the rate
+// divides by the time between readings, a tick with nothing new adds no
+// point, a failed reading shows as unavailable (not zero), and what passed
+// while the host was away is no rate when it is back.
+TEST_F(TrafficSamplerTest, APolledSourceIsRatedBetweenItsReadings) {
+    const auto reading = [this](std::uint32_t at, std::uint64_t in, std::uint64_t out) {
+        setCounters(in, out);
+        net.counters[4].ReadTick = at;
+    };
+    reading(clock.tick, 1000, 500);
+    TTrafficFigures f = sampler.TimerTimer(graph);  // the baseline, nothing to rate yet
+    EXPECT_EQ(download.Count(), 0);
+    EXPECT_FALSE(f.Unavailable);
+
+    reading(clock.tick + 700, 1000 + 7000, 500 + 700);
+    f = tick();
+    EXPECT_DOUBLE_EQ(f.DownloadRate, 10000);  // 7000 bytes in 0.7 s, not in the tick's 1 s
+    EXPECT_DOUBLE_EQ(f.UploadRate, 1000);
+    EXPECT_EQ(download.Count(), 1);
+
+    f = tick();  // the next reading is late: the same figures, no point
+    EXPECT_DOUBLE_EQ(f.DownloadRate, 10000);
+    EXPECT_EQ(download.Count(), 1);
+    reading(clock.tick, 1000 + 7000 + 13000, 500 + 700);  // 1.3 s after the last
+    f = tick();
+    EXPECT_DOUBLE_EQ(f.DownloadRate, 10000);  // 13000 bytes in 1.3 s
+    EXPECT_EQ(f.SessionReceived, 20000u);
+
+    net.failWith["CountersOf"] = std::make_error_code(std::errc::host_unreachable);
+    f = tick();
+    EXPECT_TRUE(f.Unavailable);
+    EXPECT_EQ(f.DownloadRate, 0);
+    EXPECT_DOUBLE_EQ(f.MaxDownload, 10000);  // what was measured stays
+    EXPECT_EQ(f.SessionReceived, 20000u);
+    EXPECT_EQ(download.Count(), 2);
+
+    net.failWith.clear();
+    reading(clock.tick, 1000 + 5000000, 500 + 700);  // 5 MB went by while the host was away
+    f = tick();
+    EXPECT_TRUE(f.Unavailable);  // only a baseline so far
+    reading(clock.tick, 1000 + 5000000 + 2000, 500 + 700);  // 1 s after the baseline
+    f = tick();
+    EXPECT_FALSE(f.Unavailable);
+    EXPECT_DOUBLE_EQ(f.DownloadRate, 2000);
+    EXPECT_DOUBLE_EQ(f.MaxDownload, 10000);  // no phantom peak
+    EXPECT_EQ(f.SessionReceived, 22000u);
+}
+
 TEST_F(TrafficSamplerTest, ZeroCountersReBaseline) {
     setCounters(0, 0);
     for (int i = 0; i < 3; ++i) {
