@@ -52,6 +52,10 @@ void Twnd_vx_Main::storeRemoteHosts() {
 void Twnd_vx_Main::startRemoteHosts() {
     // The panels read through the old poller: they go first.
     for (const auto& [w, watch] : std::map(FRemoteWatchers)) closeWatcher(const_cast<Tfrm_vx_Watcher*>(w));
+    if (FUsage) {
+        FUsage->Flush();  // the old hosts' traffic up to now; their successors start anew
+        FUsage->CounterSource().SetRemoteLinks({});
+    }
     FRemoteViews.clear();
     FRemotePoller.reset();  // aborts transfers under way and ends its threads
     if (FRemoteHosts.empty()) return;
@@ -61,6 +65,13 @@ void Twnd_vx_Main::startRemoteHosts() {
         view.Source = std::make_shared<TRemoteLinkSource>(FRemotePoller, h);
         view.Config = std::make_unique<TNetworkConfiguration>(view.Source);
         FRemoteViews.push_back(std::move(view));
+    }
+    // The usage history records the hosts' interfaces too.
+    if (FUsage) {
+        std::vector<TUsageCounterSource::TRemoteLinks> links;
+        for (std::size_t h = 0; h < FRemoteHosts.size(); ++h)
+            links.push_back({FRemoteHosts[h].Name, FRemoteViews[h].Source});
+        FUsage->CounterSource().SetRemoteLinks(std::move(links));
     }
 }
 

@@ -46,8 +46,27 @@ bool TUsageCounterSource::Read(std::vector<TUsageReading>& out) {
         r.Physical = IsPhysical(link.Kind);
         out.push_back(std::move(r));
     }
+    readRemote(out);
     MakeUsageKeysUnique(out);
     return true;
+}
+
+void TUsageCounterSource::readRemote(std::vector<TUsageReading>& out) {
+    for (const TRemoteLinks& host : FRemote) {
+        if (host.Links->Links(FLinkList) || host.Links->Counters(FCounters)) continue;
+        for (const TLinkCounters& c : FCounters) {
+            const auto link = std::find_if(FLinkList.begin(), FLinkList.end(),
+                                           [&](const TLink& l) { return l.Index == c.Index; });
+            if (link == FLinkList.end()) continue;
+            TUsageReading r;
+            r.Index = c.Index;
+            r.Name = host.HostName + ": " + link->Name;
+            r.Key = kRemoteUsagePrefix + host.HostName + "/" + link->Name;
+            r.Counters = {c.Received, c.Sent};
+            r.CatchUp = false;
+            out.push_back(std::move(r));
+        }
+    }
 }
 
 std::string TUsageCounterSource::BootId() const {

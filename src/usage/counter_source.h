@@ -2,7 +2,9 @@
 
 // Where the usage history's readings come from: every interface's 64-bit
 // counters with its index, name and identity, read from a link source, and
-// the kernel's boot id.
+// the kernel's boot id. Remote hosts' interfaces are read too, from their
+// latest readings, keyed by host and device ("remote:NAS/eth0", named
+// "NAS: eth0"); a host not reached adds nothing.
 
 #include <memory>
 #include <string>
@@ -23,11 +25,19 @@ public:
     // Changes with every start of the machine; "" when unknown.
     std::string BootId() const;
 
+    struct TRemoteLinks {
+        std::string HostName;
+        std::shared_ptr<ILinkSource> Links;
+    };
+    void SetRemoteLinks(std::vector<TRemoteLinks> remote) { FRemote = std::move(remote); }
+
 private:
     std::shared_ptr<ILinkSource> FLinks;
     std::string FBootIdFile;
     std::vector<TLink> FLinkList;
     std::vector<TLinkCounters> FCounters;
+    std::vector<TRemoteLinks> FRemote;
+    void readRemote(std::vector<TUsageReading>& out);
 };
 
 // "hw:" and the address as "aa:bb:..." where an interface has a permanent

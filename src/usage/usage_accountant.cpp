@@ -25,7 +25,7 @@ void TUsageAccountant::Account(const std::vector<TUsageReading>& readings, int d
             last = &it->second;
         } else if (const auto kept = FStored.find(r.Key); kept != FStored.end()) {
             // A baseline of an earlier run holds only within the same boot.
-            if (!FBootId.empty() && kept->second.BootId == FBootId) last = &kept->second;
+            if (r.CatchUp && !FBootId.empty() && kept->second.BootId == FBootId) last = &kept->second;
         }
         const bool continues = last && last->Index == r.Index && r.Counters.Received >= last->Counters.Received &&
                                r.Counters.Sent >= last->Counters.Sent;
@@ -35,7 +35,8 @@ void TUsageAccountant::Account(const std::vector<TUsageReading>& readings, int d
         }
         FStored.erase(r.Key);
         FCurrent[r.Key] = {r.Key, r.Index, FBootId, r.Counters};
-        FFirst.try_emplace(r.Key, FCurrent[r.Key], day);
+        if (r.CatchUp) FFirst.try_emplace(r.Key, FCurrent[r.Key], day);
+        else FNoCatchUp.insert(r.Key);
         FPending.Names[r.Key] = r.Name;
     }
     FPending.Baselines.clear();
@@ -47,7 +48,7 @@ void TUsageAccountant::AdoptStored(const std::vector<TUsageBaseline>& stored) {
         if (FBootId.empty() || b.BootId != FBootId) continue;
         const auto first = FFirst.find(b.Key);
         if (first == FFirst.end()) {
-            if (!FCurrent.contains(b.Key)) FStored[b.Key] = b;
+            if (!FCurrent.contains(b.Key) && !FNoCatchUp.contains(b.Key)) FStored[b.Key] = b;
             continue;
         }
         const TUsageBaseline& f = first->second.first;

@@ -47,6 +47,7 @@ private:
     std::map<std::string, TUsageBaseline> FStored;  // of the last run, by key, until first seen
     std::map<std::string, TUsageBaseline> FCurrent;
     std::map<std::string, std::pair<TUsageBaseline, int>> FFirst;  // this run's first reading and its day
+    std::set<std::string> FNoCatchUp;  // keys seen whose readings never continue an earlier run
     TUsageBatch FPending;
 };
 

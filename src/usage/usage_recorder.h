@@ -47,6 +47,7 @@ public:
         if (FTimer.isActive()) Record();
     }
     TUsageStore& Store() { return FStore; }
+    TUsageCounterSource& CounterSource() { return *FSource; }
     std::time_t NowTime() const { return FNow(); }
     int Today() const;
 

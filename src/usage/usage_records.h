@@ -32,7 +32,14 @@ struct TUsageReading {
     std::string Name;
     TUsageBytes Counters;
     bool Physical = false;  // a device behind it: its traffic goes into the uplink total
+    // Its counters may continue a baseline of an earlier run of the same
+    // boot. Not so for another machine's interface: its restarts are not
+    // known, so traffic while the program was closed is not guessed.
+    bool CatchUp = true;
 };
+
+// A remote host's interfaces in the history are keyed by host and device.
+inline constexpr const char* kRemoteUsagePrefix = "remote:";
 
 // The uplink total's entry in the history: the physical interfaces'
 // traffic added up as it is booked (each byte once: see uplink_total.h).

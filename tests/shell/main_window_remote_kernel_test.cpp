@@ -86,6 +86,9 @@ TEST_F(MainWindowRemoteTest, ARemoteInterfaceIsWatchedLikeALocalOne) {
     // Both have a baseline before the traffic starts.
     ASSERT_TRUE(QTest::qWaitFor([&] { return remoteWatcher->Sampler().History().Count() >= 2; }, 5000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return localWatcher->Sampler().History().Count() >= 2; }, 5000));
+    ASSERT_NE(w.Usage(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.Usage()->Store().IsOpen(); }, 3000));
+    w.Usage()->Record();  // the history's baseline of the remote interface
     const std::uint64_t remoteBefore = remoteWatcher->Sampler().SessionSent();
     const std::uint64_t localBefore = localWatcher->Sampler().SessionSent();
     sendPaced(2000);  // 2 MB over a second: about 2 MB/s
@@ -98,6 +101,15 @@ TEST_F(MainWindowRemoteTest, ARemoteInterfaceIsWatchedLikeALocalOne) {
     // The rates match: one burst seen through periods half a period apart.
     const double remotePeak = remoteWatcher->Sampler().MaxUpload(), localPeak = localWatcher->Sampler().MaxUpload();
     EXPECT_NEAR(remotePeak, localPeak, 0.35 * localPeak) << "remote " << remotePeak << ", local " << localPeak;
+    // The usage history has it under host and device.
+    w.Usage()->Record();
+    std::uint64_t booked = 0;
+    for (const TUsageInterface& i : w.Usage()->Store().Interfaces())
+        if (i.Key == "remote:lab/vxa") {
+            EXPECT_EQ(i.Name, "lab: vxa");
+            booked = w.Usage()->Store().Sum(i.Id, 19700101, 99991231).Sent;
+        }
+    EXPECT_NEAR(static_cast<double>(booked), static_cast<double>(remoteSent), 0.01 * static_cast<double>(remoteSent));
     // The list's row has the namespace's own total.
     w.UpdateTraffic();
     EXPECT_GE(TInterfaceTree::NodeData(remote).Sent, 2000u * 1000);

@@ -12,6 +12,12 @@ TUsageReading reading(std::uint32_t index, const std::string& name, std::uint64_
     return {index, key.empty() ? "name:" + name : key, name, {rx, tx}};
 }
 
+// A remote host's interface: its restarts are not known.
+TUsageReading remote(TUsageReading r) {
+    r.CatchUp = false;
+    return r;
+}
+
 TUsageBytes booked(const TUsageAccountant& a, const std::string& key, int day) {
     const auto it = a.Pending().Increments.find({key, day});
     return it == a.Pending().Increments.end() ? TUsageBytes{} : it->second;
@@ -75,6 +81,7 @@ TEST(UsageAccountantTest, TrafficWhileClosedIsCaughtUpOnlyWithinTheSameBoot) {
         {"boot unknown", "", reading(2, "eth0", 4000, 1500), 0},
         {"same boot, interface re-created", "boot-a", reading(9, "eth0", 4000, 1500), 0},
         {"same boot, counters reset", "boot-a", reading(2, "eth0", 400, 1500), 0},
+        {"another machine's interface", "boot-a", remote(reading(2, "eth0", 4000, 1500)), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

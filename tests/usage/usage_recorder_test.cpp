@@ -81,6 +81,48 @@ TEST_F(UsageRecorderTest, HistoryAndCatchUpAcrossRestarts) {
     }
 }
 
+// Remote hosts' interfaces are kept under host and device beside the local
+// ones; a host not reached books nothing and loses nothing; a new run
+// guesses nothing of what passed while the program was closed.
+TEST_F(UsageRecorderTest, RemoteInterfacesAreKeptByHostAndDevice) {
+    auto nas = std::make_shared<test::TFakeLinkSource>();
+    nas->AddLink(1, "eth0");
+    nas->SetCounters(1, 5000, 500);
+    const auto usedBy = [](TUsageRecorder& r, const std::string& key) {
+        for (const TUsageInterface& i : r.Store().Interfaces())
+            if (i.Key == key) return std::pair{i.Name, r.Store().Sum(i.Id, 20261210, 20261211)};
+        return std::pair{std::string(), TUsageBytes{}};
+    };
+    {
+        auto r = recorder();
+        r->CounterSource().SetRemoteLinks({{"NAS", nas}});
+        r->Start(3600000);
+        nas->AddTraffic(1, 300, 30);
+        count(1000, 0);
+        r->Record();
+        EXPECT_EQ(usedBy(*r, "remote:NAS/eth0"), (std::pair{std::string("NAS: eth0"), TUsageBytes{300, 30}}));
+        EXPECT_EQ(usedOn(*r, 20261210).Received, 1000u);  // the local interface as before
+        nas->failWith["Counters"] = std::make_error_code(std::errc::host_unreachable);
+        nas->AddTraffic(1, 40, 4);
+        r->Record();
+        EXPECT_EQ(usedBy(*r, "remote:NAS/eth0").second, (TUsageBytes{300, 30}));
+        nas->failWith.clear();
+        r->Record();  // back: what passed meanwhile is the counters' difference
+        EXPECT_EQ(usedBy(*r, "remote:NAS/eth0").second, (TUsageBytes{340, 34}));
+        r->Flush();
+    }
+    nas->AddTraffic(1, 7000, 700);  // while the program was closed
+    {
+        auto r = recorder();
+        r->CounterSource().SetRemoteLinks({{"NAS", nas}});
+        r->Start(3600000);
+        EXPECT_EQ(usedBy(*r, "remote:NAS/eth0").second, (TUsageBytes{340, 34}));
+        nas->AddTraffic(1, 1, 1);
+        r->Record();
+        EXPECT_EQ(usedBy(*r, "remote:NAS/eth0").second, (TUsageBytes{341, 35}));
+    }
+}
+
 TEST_F(UsageRecorderTest, AllowanceWarnsOnceAt80AndOnceAt100PerPeriod) {
     auto r = recorder();
     QSignalSpy reached(r.get(), &TUsageRecorder::AllowanceReached);
