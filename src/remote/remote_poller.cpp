@@ -28,6 +28,14 @@ TRemoteState TRemotePoller::State(std::size_t host) const {
 
 void TRemotePoller::SetPeriod(std::chrono::milliseconds period) { FPeriodMs = period.count(); }
 
+void TRemotePoller::SetActive(std::size_t host, bool active) {
+    if (FHosts[host]->Active.exchange(active) == active || !active) return;
+    {
+        const std::lock_guard<std::mutex> lock(FWaitLock);  // no wake-up lost between a check and a wait
+    }
+    FWake.notify_all();
+}
+
 void TRemotePoller::run(std::size_t index) {
     THostWorker& worker = *FHosts[index];
     using Clock = std::chrono::steady_clock;
@@ -55,12 +63,22 @@ void TRemotePoller::run(std::size_t index) {
         // before. A scrape that overran waits for the next such moment
         // (no burst).
         const auto period = std::chrono::milliseconds(FPeriodMs.load());
-        const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
-        auto at = now - now % period + period / 2;
-        if (at <= now) at += period;
-        const Clock::time_point next{at};
+        const auto nextMoment = [period] {
+            const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
+            auto at = now - now % period + period / 2;
+            if (at <= now) at += period;
+            return Clock::time_point{at};
+        };
+        const bool wasActive = worker.Active;
         std::unique_lock<std::mutex> lock(FWaitLock);
-        FWake.wait_until(lock, next, [this] { return FStopping.load(); });
+        FWake.wait_until(lock, wasActive ? nextMoment() : Clock::now() + kIdlePeriod,
+                         [&] { return FStopping.load() || (!wasActive && worker.Active); });
+        if (!wasActive && worker.Active && !FStopping) {
+            // Looked at again: at the next moment of the period, as the
+            // watchers expect their readings.
+            const auto at = nextMoment();
+            while (!FStopping && Clock::now() < at) FWake.wait_until(lock, at);
+        }
     }
 }
 

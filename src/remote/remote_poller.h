@@ -52,6 +52,12 @@ public:
     }
     // From each host's next wait on.
     void SetPeriod(std::chrono::milliseconds period);
+    // A host whose figures nobody looks at (no watcher, the list hidden) is
+    // asked only every kIdlePeriod, for the usage history and its state;
+    // made active again, it is asked at the next moment of the period.
+    static constexpr std::chrono::milliseconds kIdlePeriod{60000};
+    void SetActive(std::size_t host, bool active);
+    bool Active(std::size_t host) const { return FHosts[host]->Active; }
 
 private:
     struct THostWorker {
@@ -59,6 +65,7 @@ private:
         TExporterScraper Scraper;
         mutable std::mutex Lock;
         TRemoteState State;
+        std::atomic<bool> Active{true};
         std::thread Thread;
     };
     void run(std::size_t host);

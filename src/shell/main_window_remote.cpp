@@ -77,8 +77,14 @@ void Twnd_vx_Main::startRemoteHosts() {
 
 void Twnd_vx_Main::SyncRemoteHosts() {
     bool relist = false;
+    // A host is asked every period only while its figures are on screen:
+    // in the list, or in one of its watchers.
+    const bool listShown = isVisible() && !isMinimized() && !Tree->isHidden();
     for (std::size_t h = 0; h < FRemoteViews.size(); ++h) {
         TRemoteView& view = FRemoteViews[h];
+        const bool watched = std::any_of(FRemoteWatchers.begin(), FRemoteWatchers.end(),
+                                         [h](const auto& w) { return w.second.Host == h; });
+        FRemotePoller->SetActive(h, listShown || watched);
         const THostSnapshot now = FRemotePoller->WithState(h, [](const TRemoteState& state) {
             THostSnapshot s{state.Scrapes + state.Failures, state.Reached, state.Error, {}};
             if (state.Reached)

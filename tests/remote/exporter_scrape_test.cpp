@@ -188,6 +188,26 @@ TEST_F(ScrapeTest, APollerAsksEachHostOnceAPeriod) {
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - stopping).count(), 10);
 }
 
+// A host nobody looks at is asked rarely; looked at again, it is asked at
+// the period's next moment, half a period before the watchers' beat.
+TEST_F(ScrapeTest, AHostNobodyLooksAtIsAskedRarely) {
+    using namespace std::chrono_literals;
+    TRemotePoller poller({{"good", gBase + "/good", {}, {}, {}}}, 200ms);
+    for (int i = 0; i < 100 && poller.State(0).Scrapes < 2; ++i) std::this_thread::sleep_for(20ms);
+    poller.SetActive(0, false);
+    std::this_thread::sleep_for(250ms);  // a scrape under way may end
+    const std::uint64_t idle = poller.State(0).Scrapes;
+    std::this_thread::sleep_for(1000ms);
+    EXPECT_EQ(poller.State(0).Scrapes, idle);
+    poller.SetActive(0, true);
+    for (int i = 0; i < 100 && poller.State(0).Scrapes == idle; ++i) std::this_thread::sleep_for(10ms);
+    ASSERT_GT(poller.State(0).Scrapes, idle);
+    const auto readAt = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            poller.State(0).ReadAt.time_since_epoch()) % 200ms;
+    // Begun at 100 ms into the period; a busy machine may take a while.
+    EXPECT_GE(readAt, 100ms);
+}
+
 // A host's interfaces as links: facts, counters, stable indices; a host
 // not reached answers an error, never zero counters.
 TEST_F(ScrapeTest, AHostsInterfacesAsLinks) {
