@@ -1,6 +1,7 @@
 #include "remote/node_exporter_process.h"
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +24,7 @@ void TNodeExporterProcess::Start() {
     const std::string listen = "--web.listen-address=" + FListen;
     FPid = ::fork();
     if (FPid == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a test that dies leaves no exporter behind
         ::execl(kProgram, "prometheus-node-exporter", listen.c_str(), "--collector.disable-defaults",
                 "--collector.netdev", "--collector.netclass", "--log.level=error", static_cast<char*>(nullptr));
         ::_exit(127);
