@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-translations-l10n libgl-dev libxcb1-dev
-  libnl-route-3-dev libcurl4-openssl-dev libsqlite3-dev sqlite3
+  libnl-route-3-dev libcurl4-openssl-dev libsqlite3-dev sqlite3 libbpf-dev bpftool
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick fonts-dejavu-core trayer icewm

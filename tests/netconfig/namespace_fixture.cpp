@@ -15,7 +15,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace vx::test {
@@ -70,6 +72,29 @@ char askPeer(char command) {
 
 }  // namespace
 
+namespace {
+
+std::string gCgroupRoot;
+
+// The first cgroup2 mount of /proc/self/mountinfo ("... mount-point ... - cgroup2 ..."),
+// kept open: the lab's remount of /sys takes the path away.
+void openCgroupV2Root() {
+    std::ifstream in("/proc/self/mountinfo");
+    for (std::string line; std::getline(in, line);) {
+        if (line.find(" - cgroup2 ") == std::string::npos) continue;
+        std::istringstream fields(line);
+        std::string id, parent, device, root, mountPoint;
+        if (!(fields >> id >> parent >> device >> root >> mountPoint)) continue;
+        const int fd = ::open(mountPoint.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) gCgroupRoot = "/proc/self/fd/" + std::to_string(fd);
+        return;
+    }
+}
+
+}  // namespace
+
+const std::string& TKernelLab::CgroupV2Root() { return gCgroupRoot; }
+
 bool TKernelLab::Setup(std::string& why) {
     if (::geteuid() != 0) {
         why = "kernel tests need root to make a network namespace; skipped";
@@ -79,6 +104,7 @@ bool TKernelLab::Setup(std::string& why) {
         why = "the ip command (iproute2) is missing; skipped";
         return false;
     }
+    openCgroupV2Root();  // before the new /sys hides it
     if (::unshare(CLONE_NEWNET | CLONE_NEWNS) != 0) {
         why = std::string("cannot make a network namespace: ") + std::strerror(errno) + "; skipped";
         return false;

@@ -30,6 +30,9 @@ public:
     static void SendUdpToPeer(int count, int bytes);
     // Waits until the interface's operational state reads "up".
     static bool WaitUntilUp(const std::string& name);
+    // The machine's cgroup v2 hierarchy, opened before the lab's own /sys
+    // hid it (as "/proc/self/fd/N"); "" when the machine has none.
+    static const std::string& CgroupV2Root();
 };
 
 }  // namespace vx::test
