@@ -78,6 +78,65 @@
     </message>
 </context>
 <context>
+    <name>vx::TApplicationsWindow</name>
+    <message>
+        <source>Applications</source>
+        <translation>Aplikace</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>Aplikace</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Stahování</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Odesílání</translation>
+    </message>
+    <message>
+        <source>Received</source>
+        <translation>Přijato</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Odesláno</translation>
+    </message>
+    <message>
+        <source>Traffic per application needs Vantrix&apos;s counter service, which is not installed here: install Vantrix from its package, which sets it up.</source>
+        <translation>Provoz podle aplikací potřebuje počítací službu Vantrixu, která zde není nainstalována: nainstalujte Vantrix z jeho balíčku, který ji nastaví.</translation>
+    </message>
+    <message>
+        <source>The counter service does not answer: start it with &quot;systemctl start vantrix-appnet.socket&quot; (as root).</source>
+        <translation>Počítací služba neodpovídá: spusťte ji příkazem „systemctl start vantrix-appnet.socket“ (jako root).</translation>
+    </message>
+    <message>
+        <source>The counter service could not count here (it needs cgroup v2 and BPF): &quot;journalctl -u vantrix-appnet&quot; says why.</source>
+        <translation>Počítací služba zde nemůže počítat (potřebuje cgroup v2 a BPF): „journalctl -u vantrix-appnet“ řekne proč.</translation>
+    </message>
+    <message>
+        <source>%1 (your service)</source>
+        <translation>%1 (vaše služba)</translation>
+    </message>
+    <message>
+        <source>%1 (your log-in session)</source>
+        <translation>%1 (vaše přihlašovací relace)</translation>
+    </message>
+    <message>
+        <source>%1 (system service)</source>
+        <translation>%1 (systémová služba)</translation>
+    </message>
+    <message>
+        <source>Other users</source>
+        <translation>Ostatní uživatelé</translation>
+    </message>
+    <message>
+        <source>The system (outside any service)</source>
+        <translation>Systém (mimo služby)</translation>
+    </message>
+</context>
+<context>
     <name>vx::TAutostart</name>
     <message>
         <source>Its path is not valid UTF-8, which a desktop entry cannot hold.</source>
@@ -836,6 +895,14 @@ Hodnota: %2</translation>
     <message>
         <source>Not reached: %1</source>
         <translation>Nedostupný: %1</translation>
+    </message>
+    <message>
+        <source>Traffic &amp;by Application...</source>
+        <translation>Provoz podle pro&amp;gramů...</translation>
+    </message>
+    <message>
+        <source>Which application uses the network</source>
+        <translation>Která aplikace používá síť</translation>
     </message>
 </context>
 </TS>

@@ -78,6 +78,65 @@
     </message>
 </context>
 <context>
+    <name>vx::TApplicationsWindow</name>
+    <message>
+        <source>Applications</source>
+        <translation>Anwendungen</translation>
+    </message>
+    <message>
+        <source>Application</source>
+        <translation>Anwendung</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>Received</source>
+        <translation>Empfangen gesamt</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Gesendet gesamt</translation>
+    </message>
+    <message>
+        <source>Traffic per application needs Vantrix&apos;s counter service, which is not installed here: install Vantrix from its package, which sets it up.</source>
+        <translation>Der Datenverkehr je Anwendung braucht den Zähldienst von Vantrix, der hier nicht installiert ist: Installieren Sie Vantrix aus seinem Paket, das ihn einrichtet.</translation>
+    </message>
+    <message>
+        <source>The counter service does not answer: start it with &quot;systemctl start vantrix-appnet.socket&quot; (as root).</source>
+        <translation>Der Zähldienst antwortet nicht: Starten Sie ihn mit „systemctl start vantrix-appnet.socket“ (als root).</translation>
+    </message>
+    <message>
+        <source>The counter service could not count here (it needs cgroup v2 and BPF): &quot;journalctl -u vantrix-appnet&quot; says why.</source>
+        <translation>Der Zähldienst kann hier nicht zählen (er braucht cgroup v2 und BPF): „journalctl -u vantrix-appnet“ sagt, warum.</translation>
+    </message>
+    <message>
+        <source>%1 (your service)</source>
+        <translation>%1 (Ihr Dienst)</translation>
+    </message>
+    <message>
+        <source>%1 (your log-in session)</source>
+        <translation>%1 (Ihre Anmeldesitzung)</translation>
+    </message>
+    <message>
+        <source>%1 (system service)</source>
+        <translation>%1 (Systemdienst)</translation>
+    </message>
+    <message>
+        <source>Other users</source>
+        <translation>Andere Benutzer</translation>
+    </message>
+    <message>
+        <source>The system (outside any service)</source>
+        <translation>Das System (außerhalb eines Dienstes)</translation>
+    </message>
+</context>
+<context>
     <name>vx::TAutostart</name>
     <message>
         <source>Its path is not valid UTF-8, which a desktop entry cannot hold.</source>
@@ -836,6 +895,14 @@ Wert: %2</translation>
     <message>
         <source>Not reached: %1</source>
         <translation>Nicht erreicht: %1</translation>
+    </message>
+    <message>
+        <source>Traffic &amp;by Application...</source>
+        <translation>Datenverkehr je Pr&amp;ogramm...</translation>
+    </message>
+    <message>
+        <source>Which application uses the network</source>
+        <translation>Welche Anwendung das Netzwerk nutzt</translation>
     </message>
 </context>
 </TS>

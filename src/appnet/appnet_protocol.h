@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "appnet/traffic_book.h"
+#include "appnet/traffic_rows.h"
 
 namespace vx {
 

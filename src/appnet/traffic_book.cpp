@@ -8,14 +8,6 @@
 
 namespace vx {
 
-TTrafficTotals& TTrafficTotals::operator+=(const TTrafficTotals& o) {
-    ReceivedBytes += o.ReceivedBytes;
-    SentBytes += o.SentBytes;
-    ReceivedPackets += o.ReceivedPackets;
-    SentPackets += o.SentPackets;
-    return *this;
-}
-
 namespace {
 
 TTrafficTotals totalsOf(const TCgroupTraffic& t) {

@@ -20,24 +20,9 @@
 
 #include "appnet/cgroup_counter.h"
 #include "appnet/cgroup_owner.h"
+#include "appnet/traffic_rows.h"
 
 namespace vx {
-
-enum class TRowKind { Application, UserService, Session, SystemService, OtherUsers, System };
-
-struct TTrafficTotals {
-    std::uint64_t ReceivedBytes = 0, SentBytes = 0, ReceivedPackets = 0, SentPackets = 0;
-    TTrafficTotals& operator+=(const TTrafficTotals& o);
-    bool operator==(const TTrafficTotals&) const = default;
-};
-
-struct TTrafficRow {
-    TRowKind Kind = TRowKind::System;
-    std::string Id;  // the application id or unit; "" for the two totals
-    TTrafficTotals Totals;
-    std::vector<std::string> Cgroups;  // the live cgroups' paths, for the asker's own rows
-    bool operator==(const TTrafficRow&) const = default;
-};
 
 class TTrafficBook {
 public:

@@ -31,6 +31,7 @@ class QSystemTrayIcon;
 namespace vx {
 
 class TUsageWindow;
+class TApplicationsWindow;
 
 class Twnd_vx_Main : public TLMForm {
     Q_OBJECT
@@ -62,6 +63,7 @@ public:
     QAction* acUsage;      // "Usage...": the usage history window
     QAction* acHideVirtual;  // the list without virtual interfaces (the uplink total stays)
     QAction* acRemoteHosts;  // "Remote Hosts...": other machines' exporters, listed under their names
+    QAction* acApplications;  // the Applications window: traffic per application
     QMenu* TrayReadoutMenu;  // which interface's rates the tray icon shows, or none
     QAction *pmTransfer, *pmSpeed, *pmFast, *pmNormal, *pmSlow;
     TBeatTimer Timer;  // the list's once-a-second update
@@ -75,6 +77,8 @@ public:
     TUsageRecorder* Usage() const { return FUsage; }
     // Opens (or raises) the Usage window, on `interfaceName` when given.
     TUsageWindow* ShowUsage(const QString& interfaceName = {});
+    // Opens (or raises) the Applications window.
+    TApplicationsWindow* ShowApplications();
 
     // The list's totals are read every second by the timer.
     void UpdateTraffic();
@@ -184,6 +188,7 @@ private:
     std::vector<Tfrm_vx_Watcher*> FWatchers;
     TUsageRecorder* FUsage = nullptr;
     QPointer<TUsageWindow> FUsageWindow;
+    QPointer<TApplicationsWindow> FApplicationsWindow;
     TBeatTimer FTrayReadoutTimer;  // at the watcher period while the readout is on
     TTrayReadout FTrayReadout;
     struct TReadoutCounters {

@@ -46,6 +46,8 @@ void Twnd_vx_Main::createActions() {
     acHideVirtual = make("acHideVirtual", tr("Hide Virtual Inter&faces"), {}, true, false);
     acHideVirtual->setStatusTip(tr("Lists only the physical interfaces and their total"));
     acRemoteHosts = make("acRemoteHosts", tr("Remote Host&s..."), {}, false, false);
+    acApplications = make("acApplications", tr("Traffic &by Application..."), {}, false, false);
+    acApplications->setStatusTip(tr("Which application uses the network"));
     acRemoteHosts->setStatusTip(tr("Other machines whose interfaces are listed, read from their node exporter"));
 
     connect(acExit, &QAction::triggered, this, &QWidget::close);
@@ -61,6 +63,7 @@ void Twnd_vx_Main::createActions() {
     connect(acUsage, &QAction::triggered, this, [this] { ShowUsage(); });
     connect(acHideVirtual, &QAction::triggered, this, &Twnd_vx_Main::BuildInterfaceList);
     connect(acRemoteHosts, &QAction::triggered, this, &Twnd_vx_Main::acRemoteHostsExecute);
+    connect(acApplications, &QAction::triggered, this, [this] { ShowApplications(); });
     updateOnTopAvailability();
 }
 
@@ -110,6 +113,7 @@ void Twnd_vx_Main::createMenus() {
     view->addAction(acOOI);
     view->addAction(acHideVirtual);
     view->addAction(acUsage);
+    view->addAction(acApplications);
     view->addSeparator();
     view->addAction(acOnTop);
     view->addAction(acCaption);
@@ -150,7 +154,7 @@ void Twnd_vx_Main::createMenus() {
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->setToolTipsVisible(true);
     connect(PopupMenu1, &QMenu::aboutToShow, this, &Twnd_vx_Main::updateOnTopAvailability);
-    for (QAction* a : {acIntfView, acOOI, acHideVirtual, acUsage}) PopupMenu1->addAction(a);
+    for (QAction* a : {acIntfView, acOOI, acHideVirtual, acUsage, acApplications}) PopupMenu1->addAction(a);
     PopupMenu1->addMenu(MonitorMenu);
     PopupMenu1->addSeparator();
     for (QAction* a : {acOnTop, acCaption}) PopupMenu1->addAction(a);

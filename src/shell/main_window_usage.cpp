@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "appnet_view/applications_window.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 #include "usage_view/usage_window.h"
@@ -54,6 +55,14 @@ TUsageWindow* Twnd_vx_Main::ShowUsage(const QString& interfaceName) {
     FUsageWindow->raise();
     FUsageWindow->activateWindow();
     return FUsageWindow;
+}
+
+TApplicationsWindow* Twnd_vx_Main::ShowApplications() {
+    if (!FApplicationsWindow) FApplicationsWindow = new TApplicationsWindow(this);
+    FApplicationsWindow->show();
+    FApplicationsWindow->raise();
+    FApplicationsWindow->activateWindow();
+    return FApplicationsWindow;
 }
 
 void Twnd_vx_Main::notify(const QString& message, bool warning) {
